@@ -1,0 +1,275 @@
+#include "link/dcs_link.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace vk {
+
+namespace {
+void PauseMs(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+} // namespace
+
+DcsLink::~DcsLink() {
+    ClosePort();
+}
+
+bool DcsLink::OpenPort(std::uint32_t portNumber, std::int32_t baudRate, std::int32_t parity,
+                       std::int32_t stopBits, std::int32_t dataBits, std::uint32_t readTimeoutMs,
+                       std::uint32_t writeTimeoutMs) {
+    return OpenPortName("COM" + std::to_string(portNumber), baudRate, parity, stopBits, dataBits,
+                        readTimeoutMs, writeTimeoutMs);
+}
+
+bool DcsLink::OpenPortName(const std::string& name, std::int32_t baudRate, std::int32_t parity,
+                           std::int32_t stopBits, std::int32_t dataBits,
+                           std::uint32_t readTimeoutMs, std::uint32_t writeTimeoutMs) {
+    if (!sc_Close(handle_, &error_)) {
+        handle_ = kInvalidPortHandle;
+        return false;
+    }
+    handle_ = kInvalidPortHandle;
+    settings_.baudRate = baudRate;
+    settings_.parity = parity;
+    settings_.stopBits = stopBits;
+    settings_.dataBits = dataBits;
+    settings_.readTimeoutMs = static_cast<std::int32_t>(readTimeoutMs);
+    settings_.writeTimeoutMs = static_cast<std::int32_t>(writeTimeoutMs);
+    handle_ = sc_OpenName(name.c_str(), &error_);
+    if (handle_ == kInvalidPortHandle)
+        return false;
+    if (!sc_SetSettings(handle_, &settings_, &error_) || !sc_PurgeBuffers(handle_, &error_))
+        return false;
+    PauseMs(250);
+    return true;
+}
+
+bool DcsLink::ClosePort() {
+    bool ok = sc_Close(handle_, &error_);
+    handle_ = kInvalidPortHandle;
+    return ok;
+}
+
+bool DcsLink::SetPortBaudRate(std::int32_t baudRate) {
+    settings_.baudRate = baudRate;
+    return sc_SetSettings(handle_, &settings_, &error_);
+}
+
+void DcsLink::GetPortSettings(PortSettings* out) const {
+    if (out)
+        *out = settings_;
+}
+
+bool DcsLink::DrainInput() {
+    PauseMs(100);
+    CommError scratch;
+    sc_PurgeBuffers(handle_, &scratch);
+    std::uint32_t flags = 0, inQueue = 0;
+    if (sc_GetCommErrors(handle_, &flags, &inQueue) && inQueue > 0) {
+        std::uint8_t discard[2048];
+        std::size_t count = 0;
+        std::size_t take = inQueue < sizeof discard ? inQueue : sizeof discard;
+        sc_Read(handle_, discard, take, &count, 0, &scratch);
+    }
+    return true;
+}
+
+bool DcsLink::GetCommErrors(std::uint32_t* flags, std::uint32_t* inQueue) {
+    return sc_GetCommErrors(handle_, flags, inQueue);
+}
+
+bool DcsLink::WriteRaw(const void* data, std::size_t length, std::size_t* count,
+                       std::uint32_t timeoutMs) {
+    return sc_Write(handle_, data, length, count, timeoutMs, &error_);
+}
+
+bool DcsLink::ReadRaw(void* buffer, std::size_t length, std::size_t* count,
+                      std::uint32_t timeoutMs) {
+    return sc_Read(handle_, buffer, length, count, timeoutMs, &error_);
+}
+
+std::uint8_t DcsLink::dcs_Checksum(const FrameBuffer& frame) const {
+    return FrameChecksum(frame.data(), frame[2] + 3u);
+}
+
+std::uint16_t DcsLink::dcs_Crc16(const FrameBuffer& frame) const {
+    return FrameCrc16(frame.data(), frame[2] + 4u);
+}
+
+void DcsLink::dcs_FillCheck(FrameBuffer& frame) const {
+    FillCheckField(frame.data(), method_);
+}
+
+void DcsLink::dcs_Recover() {
+    PauseMs(kRecoveryPauseMs);
+    // The failure that led here is what the caller quotes; a purge that fails on a
+    // vanished device must not replace it.
+    CommError scratch;
+    sc_PurgeBuffers(handle_, &scratch);
+}
+
+bool DcsLink::dcs_WritePacket(FrameBuffer* frame, std::uint32_t timeoutMs) {
+    if (!frame) {
+        SetCommError(&error_, kErrInvalidArgument, "dcs_WritePacket: invalid argument");
+        return false;
+    }
+    (*frame)[0] = kStx;
+    std::size_t size = FrameSize(method_, (*frame)[2]);
+    dcs_FillCheck(*frame);
+    std::size_t written = 0;
+    if (!sc_Write(handle_, frame->data(), size, &written, timeoutMs, &error_)) {
+        dcs_Recover();
+        return false;
+    }
+    if (written < size) {
+        SetCommError(&error_, kErrShortWrite,
+                     "dcs_WritePacket could not write complete packet (attemptedBytes=%d, "
+                     "completedBytes=%d)",
+                     static_cast<int>(size), static_cast<int>(written));
+        dcs_Recover();
+        return false;
+    }
+    return true;
+}
+
+bool DcsLink::dcs_ReadHeader(FrameBuffer* frame, const DeadlineTimer& timer) {
+    bool found = false;
+    for (;;) {
+        std::size_t count = 0;
+        if (!sc_Read(handle_, frame->data(), 1, &count, timer.RemainingMs(), &error_))
+            return false;
+        if (count == 1 && (*frame)[0] == kStx) {
+            found = true;
+            break;
+        }
+        if (timer.RemainingTicks() == 0)
+            break;
+    }
+    if (!found) {
+        SetCommError(&error_, kErrNoStartByte, "dcs_ReadHeader timeout waiting for STX");
+        return false;
+    }
+    std::size_t count = 0;
+    if (!sc_Read(handle_, frame->data() + 1, 3, &count, timer.RemainingMs(), &error_))
+        return false;
+    if (count < 3) {
+        SetCommError(&error_, kErrIncomplete,
+                     "dcs_ReadHeader did not receive complete packet header.");
+        return false;
+    }
+    return true;
+}
+
+bool DcsLink::dcs_ReadPacket(FrameBuffer* frame, std::uint32_t timeoutMs, bool verify) {
+    if (!frame) {
+        SetCommError(&error_, kErrInvalidArgument, "dcs_ReadPacket: invalid argument");
+        return false;
+    }
+    DeadlineTimer timer;
+    timer.Start(std::uint64_t{timeoutMs} * 1000);
+    if (!dcs_ReadHeader(frame, timer)) {
+        dcs_Recover();
+        return false;
+    }
+    // At most LENGTH + 2 = 257 bytes after the header: always inside the 261-byte buffer.
+    std::size_t expected = BytesAfterHeader(method_, (*frame)[2]);
+    std::size_t count = 0;
+    if (!sc_Read(handle_, frame->data() + kHeaderSize, expected, &count, timer.RemainingMs(),
+                 &error_)) {
+        dcs_Recover();
+        return false;
+    }
+    if (count < expected) {
+        SetCommError(&error_, kErrIncomplete,
+                     "dcs_ReadPacket did not receive complete packet data (expectedBytes=%d, "
+                     "actualBytes=%d)",
+                     static_cast<int>(expected), static_cast<int>(count));
+        dcs_Recover();
+        return false;
+    }
+    if (!verify)
+        return true;
+    if (!CheckFieldValid(frame->data(), method_)) {
+        SetCommError(&error_, kErrBadCheck, "dcs_ReadPacket detected an invalid checksum");
+        dcs_Recover();
+        return false;
+    }
+    return true;
+}
+
+bool DcsLink::dcs_SendAndConfirm(FrameBuffer* frame, std::uint32_t timeoutMs, bool checkId,
+                                 bool verify) {
+    if (!frame) {
+        SetCommError(&error_, kErrInvalidArgument, "dcs_WritePacket: invalid argument");
+        return false;
+    }
+    std::uint8_t requestId = (*frame)[3];
+    DeadlineTimer timer;
+    timer.Start(std::uint64_t{timeoutMs} * 1000);
+    if (!dcs_WritePacket(frame, timeoutMs))
+        return false;
+    if (!dcs_ReadPacket(frame, timer.RemainingMs(), verify))
+        return false;
+    if (checkId && (*frame)[3] != requestId) {
+        SetCommError(&error_, kErrWrongPacketId, "dcs_SendAndConfirm received incorrect packet ID");
+        return false;
+    }
+    return true;
+}
+
+bool DcsLink::BuildRequest(FrameBuffer* frame, std::uint8_t address, CheckMethod method,
+                           std::uint8_t packetId, const std::uint8_t* payload, std::size_t length) {
+    method_ = method;
+    if (BuildFrame(*frame, method, address, packetId, payload, length) == 0) {
+        SetCommError(&error_, kErrInvalidArgument, "dcs_WritePacket: invalid argument");
+        return false;
+    }
+    return true;
+}
+
+bool DcsLink::dcs_Transact(std::uint8_t address, CheckMethod method, std::uint8_t packetId,
+                           const std::uint8_t* request, std::size_t requestLength,
+                           std::uint8_t* reply, std::size_t replyLength) {
+    FrameBuffer frame{};
+    if (!BuildRequest(&frame, address, method, packetId, request, requestLength))
+        return false;
+    if (replyLength > MaxPayload(method) || (replyLength && !reply)) {
+        SetCommError(&error_, kErrInvalidArgument, "dcs_ReadPacket: invalid argument");
+        return false;
+    }
+    if (!dcs_SendAndConfirm(&frame, kExchangeBudgetMs, true, true))
+        return false;
+    if (frame[2] != LengthByte(method, replyLength))
+        return false;
+    if (replyLength)
+        std::memcpy(reply, frame.data() + kHeaderSize, replyLength);
+    return true;
+}
+
+bool DcsLink::dcs_Send(std::uint8_t address, CheckMethod method, std::uint8_t packetId,
+                       const std::uint8_t* payload, std::size_t length) {
+    FrameBuffer frame{};
+    if (!BuildRequest(&frame, address, method, packetId, payload, length))
+        return false;
+    return dcs_WritePacket(&frame, kExchangeBudgetMs);
+}
+
+bool DcsLink::dcs_ReceiveReply(CheckMethod method, std::uint8_t expectedId,
+                               std::uint8_t* destination, std::size_t* lengthOut) {
+    method_ = method;
+    FrameBuffer frame{};
+    if (!dcs_ReadPacket(&frame, kExchangeBudgetMs, true))
+        return false;
+    if (frame[3] != expectedId)
+        return false;
+    std::size_t length = PayloadLength(method, frame[2]);
+    if (destination)
+        std::memcpy(destination, frame.data() + kHeaderSize, length);
+    if (lengthOut)
+        *lengthOut = length;
+    return true;
+}
+
+} // namespace vk

@@ -1,0 +1,53 @@
+#include "link/deadline_timer.h"
+
+#include <chrono>
+
+namespace vk {
+
+std::uint64_t PerformanceFrequency() {
+    return 1000000000ULL;
+}
+
+bool ReadPerformanceCounter(std::uint64_t* now) {
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    *now = static_cast<std::uint64_t>(ns.count());
+    return true;
+}
+
+void DeadlineTimer::Start(std::uint64_t microseconds) {
+    valid = true;
+    armed = true;
+    frequency = PerformanceFrequency();
+    if (frequency == 0) {
+        frequency = 1000000;
+        valid = false;
+        return;
+    }
+    if (!ReadPerformanceCounter(&start))
+        valid = false;
+    // Unsigned arithmetic on purpose: the deadline may wrap past 2^64.
+    deadline = start + frequency * microseconds / 1000000;
+}
+
+std::uint64_t DeadlineTimer::RemainingTicks() const {
+    std::uint64_t now = 0;
+    if (!valid || !armed || !ReadPerformanceCounter(&now))
+        return 0;
+    bool counterWrapped = now < start;
+    bool deadlineWrapped = deadline < start;
+    if (counterWrapped && !deadlineWrapped)
+        return 0;
+    if (deadlineWrapped && !counterWrapped)
+        return deadline - now - 1;
+    return deadline > now ? deadline - now : 0;
+}
+
+std::uint32_t DeadlineTimer::RemainingMs() const {
+    std::uint64_t ticks = RemainingTicks();
+    if (ticks == 0)
+        return 0;
+    return static_cast<std::uint32_t>(ticks * 1000 / frequency + 1);
+}
+
+} // namespace vk

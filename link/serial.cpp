@@ -1,0 +1,217 @@
+// The portable half of the port layer: argument checks, error texts and the
+// deadline loop around the operating system's single read and write calls.
+#include "link/serial.h"
+
+#include "link/deadline_timer.h"
+#include "link/port_names.h"
+#include "link/serial_backend.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace vk {
+
+namespace backend = serial_backend;
+
+bool sc_HasPerformanceCounter() {
+    std::uint64_t now = 0;
+    return PerformanceFrequency() != 0 && ReadPerformanceCounter(&now);
+}
+
+void sc_AppendSystemError(CommError* err) {
+    char text[kCommErrorTextSize] = {};
+    backend::LastSystemErrorText(text, sizeof text);
+    AppendParenthesised(err, text);
+}
+
+namespace {
+
+struct FlagDescription {
+    std::uint32_t flag;
+    std::int32_t code;
+    const char* text;
+};
+
+// Checked in this order; the first flag set names the error.
+constexpr FlagDescription kFlagDescriptions[] = {
+    {kCeBreak, kErrBreak, "The hardware detected a break condition."},
+    {kCeFrame, kErrFraming, "The hardware detected a framing error."},
+    {kCeIoe, kErrIo, "An I/O error occurred during communications with the device."},
+    {kCeMode, kErrMode, "The requested mode is not supported, or the comm handle is invalid."},
+    {kCeOverrun, kErrOverrun,
+     "A character-buffer overrun has occurred. The next character is lost."},
+    {kCeRxOver, kErrInputOverflow,
+     "An input buffer overflow has occurred, or a character was received after EOF."},
+    {kCeRxParity, kErrParity, "The hardware detected a parity error."},
+    {kCeTxFull, kErrOutputFull,
+     "The application tried to transmit a character, but the output buffer was full."},
+};
+
+constexpr const char* kUnknownCommError = "An unknown error code was returned by ClearComError";
+
+} // namespace
+
+void sc_AppendCommError(CommError* err, PortHandle handle) {
+    std::uint32_t flags = 0, inQueue = 0;
+    if (!backend::ReadErrorFlags(handle, &flags, &inQueue)) {
+        err->code = kErrSystemCall;
+        sc_AppendSystemError(err);
+        return;
+    }
+    const char* description = kUnknownCommError;
+    err->code = kErrUnknownCommError;
+    for (const auto& d : kFlagDescriptions) {
+        if (flags & d.flag) {
+            err->code = d.code;
+            description = d.text;
+            break;
+        }
+    }
+    AppendParenthesised(err, description);
+}
+
+bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue) {
+    if (handle == kInvalidPortHandle || !flags || !inQueue)
+        return false;
+    return backend::ReadErrorFlags(handle, flags, inQueue);
+}
+
+PortHandle sc_Open(std::uint32_t portNumber, CommError* err) {
+    char name[16];
+    std::snprintf(name, sizeof name, "COM%u", portNumber);
+    return sc_OpenName(name, err);
+}
+
+PortHandle sc_OpenName(const char* name, CommError* err) {
+    if (!sc_HasPerformanceCounter()) {
+        SetCommError(err, kErrNoPerformanceCounter,
+                     "sc_Open: no high-performance counter available.");
+        return kInvalidPortHandle;
+    }
+    std::string device = ResolvePortName(name ? name : "");
+    PortHandle handle = backend::Open(device.c_str());
+    if (handle == kInvalidPortHandle) {
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", name ? name : "");
+        sc_AppendSystemError(err);
+    }
+    return handle;
+}
+
+int sc_Close(PortHandle handle, CommError* err) {
+    if (handle == kInvalidPortHandle)
+        return 1;
+    if (!backend::Close(handle)) {
+        SetCommError(err, kErrSystemCall, "sc_Close: could not close port handle");
+        sc_AppendSystemError(err);
+        return 0;
+    }
+    return 1;
+}
+
+int sc_SetSettings(PortHandle handle, const PortSettings* settings, CommError* err) {
+    if (handle == kInvalidPortHandle || !settings) {
+        SetCommError(err, kErrInvalidArgument, "sc_SetSettings: an invalid argument was passed.");
+        return 0;
+    }
+    auto failed = [err](const char* what) {
+        SetCommError(err, kErrSystemCall, "sc_SetSettings: %s failed", what);
+        sc_AppendSystemError(err);
+        return 0;
+    };
+    if (!backend::GetState(handle))
+        return failed("GetCommState");
+    if (!backend::SetState(handle, *settings))
+        return failed("SetCommState");
+    if (!backend::SetupQueues(handle, settings->inputQueueSize, settings->outputQueueSize))
+        return failed("SetupComm");
+    if (!backend::SetTimeouts(handle, static_cast<std::uint32_t>(settings->readTimeoutMs),
+                              static_cast<std::uint32_t>(settings->writeTimeoutMs)))
+        return failed("SetCommTimeouts");
+    return 1;
+}
+
+int sc_PurgeBuffers(PortHandle handle, CommError* err) {
+    if (handle == kInvalidPortHandle) {
+        SetCommError(err, kErrInvalidArgument, "sc_PurgeBuffers: an invalid argument was passed.");
+        return 0;
+    }
+    if (!backend::Purge(handle)) {
+        SetCommError(err, kErrSystemCall, "sc_PurgeBuffers: PurgeComm failed");
+        sc_AppendSystemError(err);
+        return 0;
+    }
+    std::uint32_t flags = 0, inQueue = 0;
+    if (!backend::ReadErrorFlags(handle, &flags, &inQueue)) {
+        SetCommError(err, kErrSystemCall, "sc_PurgeBuffers: ClearCommError failed");
+        sc_AppendSystemError(err);
+        return 0;
+    }
+    return 1;
+}
+
+namespace {
+
+// The deadline loop shared by sc_Read and sc_Write: one call for the bytes still
+// missing, repeated until all came or the deadline passed. The deadline is checked
+// only after a call returns, so the first call always happens.
+template <typename Buffer, typename Call>
+int TransferWithin(PortHandle handle, Buffer buffer, std::size_t length, std::size_t* count,
+                   std::uint32_t timeoutMs, CommError* err, const char* failText, Call call) {
+    DeadlineTimer timer;
+    timer.Start(std::uint64_t{timeoutMs} * 1000);
+    std::size_t done = 0;
+    for (;;) {
+        std::size_t moved = 0;
+        if (!call(handle, buffer + done, length - done, &moved)) {
+            *count = done + moved;
+            SetCommError(err, kErrUnknownCommError, "%s", failText);
+            sc_AppendCommError(err, handle);
+            return 0;
+        }
+        done += moved;
+        if (done >= length || timer.RemainingTicks() == 0)
+            break;
+    }
+    *count = done;
+    return 1;
+}
+
+} // namespace
+
+int sc_Read(PortHandle handle, void* buffer, std::size_t length, std::size_t* count,
+            std::uint32_t timeoutMs, CommError* err) {
+    if (count)
+        *count = 0;
+    if (!buffer || !count || handle == kInvalidPortHandle) {
+        SetCommError(err, kErrInvalidArgument, "sc_Read: an invalid argument was passed.");
+        return 0;
+    }
+    if (length == 0)
+        return 1;
+    return TransferWithin(handle, static_cast<std::uint8_t*>(buffer), length, count, timeoutMs, err,
+                          "::sc_Read ReadFile failed", backend::ReadCall);
+}
+
+int sc_Write(PortHandle handle, const void* data, std::size_t length, std::size_t* count,
+             std::uint32_t timeoutMs, CommError* err) {
+    if (count)
+        *count = 0;
+    if (!data || !count || handle == kInvalidPortHandle) {
+        SetCommError(err, kErrInvalidArgument, "sc_Write: an invalid argument was passed.");
+        return 0;
+    }
+    if (length == 0)
+        return 1;
+    if (!TransferWithin(handle, static_cast<const std::uint8_t*>(data), length, count, timeoutMs,
+                        err, "::sc_Write WriteFile failed", backend::WriteCall))
+        return 0;
+    if (!backend::Flush(handle)) {
+        SetCommError(err, kErrSystemCall, "::sc_Write FlushFileBuffers failed");
+        sc_AppendSystemError(err);
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace vk

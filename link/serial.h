@@ -1,0 +1,60 @@
+#pragma once
+// The serial port layer: open one COM port, apply its line settings, purge it and
+// read and write bytes against a deadline. Every function reports through the
+// caller's CommError and returns 1 for success, 0 for failure, unless stated.
+
+#include "link/comm_error.h"
+#include "link/port_settings.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vk {
+
+struct SerialPort; // one open device; the operating system's part lives in serial_<os>.cpp
+using PortHandle = SerialPort*;
+inline constexpr PortHandle kInvalidPortHandle = nullptr;
+
+// Error flags as the port reports them (the bits a driver may set).
+enum CommErrorFlags : std::uint32_t {
+    kCeRxOver = 0x0001,   // input overflow
+    kCeOverrun = 0x0002,  // character-buffer overrun
+    kCeRxParity = 0x0004, // parity error
+    kCeFrame = 0x0008,    // framing error
+    kCeBreak = 0x0010,    // break condition
+    kCeTxFull = 0x0100,   // output buffer full
+    kCeIoe = 0x0400,      // I/O error (also: the device went away)
+    kCeMode = 0x8000,     // mode not supported or handle invalid
+};
+
+// Opens "COM<port number>". Returns the handle, or kInvalidPortHandle with code 6 or 7.
+PortHandle sc_Open(std::uint32_t portNumber, CommError* err);
+// Opens a port by name: "COMn" resolves as ResolvePortName does, a path opens as it is.
+// Failure: code 7, "sc_Open: could not open <name>" and the system's reason.
+PortHandle sc_OpenName(const char* name, CommError* err);
+// Closes the port; the invalid handle succeeds and does nothing.
+int sc_Close(PortHandle handle, CommError* err);
+// Applies speed, framing, flow control, queue sizes and the two time-outs.
+int sc_SetSettings(PortHandle handle, const PortSettings* settings, CommError* err);
+// Drops everything queued in both directions and clears the error flags.
+int sc_PurgeBuffers(PortHandle handle, CommError* err);
+// Reads up to `length` bytes within `timeoutMs`. A short count is success; `*count`
+// holds the bytes read, also on failure. May overrun the time-out by one read time-out.
+int sc_Read(PortHandle handle, void* buffer, std::size_t length, std::size_t* count,
+            std::uint32_t timeoutMs, CommError* err);
+// Writes up to `length` bytes within `timeoutMs`, then waits until they left the port.
+int sc_Write(PortHandle handle, const void* data, std::size_t length, std::size_t* count,
+             std::uint32_t timeoutMs, CommError* err);
+
+// Appends " (<system's text for the last error>)" to the record's text.
+void sc_AppendSystemError(CommError* err);
+// Reads (and clears) the port's error flags and turns the first one set into the record's
+// code and a parenthesised description; code 16 when the flags cannot be read.
+void sc_AppendCommError(CommError* err, PortHandle handle);
+// Whether the high-resolution counter exists.
+bool sc_HasPerformanceCounter();
+
+// Reads and clears the error flags and the number of bytes waiting to be read.
+bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue);
+
+} // namespace vk

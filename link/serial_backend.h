@@ -1,0 +1,28 @@
+#pragma once
+// What the portable half of the port layer needs from the operating system.
+// One implementation per system (serial_posix.cpp, serial_win.cpp). Each function
+// leaves the system's error code where LastSystemErrorText finds it on failure.
+
+#include "link/serial.h"
+
+namespace vk::serial_backend {
+
+PortHandle Open(const char* device);
+bool Close(PortHandle handle);
+// Returns false and leaves the system error when the device refuses the settings.
+bool GetState(PortHandle handle);
+bool SetState(PortHandle handle, const PortSettings& settings);
+bool SetupQueues(PortHandle handle, std::int32_t inputSize, std::int32_t outputSize);
+bool SetTimeouts(PortHandle handle, std::uint32_t readMs, std::uint32_t writeMs);
+bool Purge(PortHandle handle);
+// One read call: returns when `length` bytes came or the port's read time-out has
+// passed since the call began. False when the device failed or went away.
+bool ReadCall(PortHandle handle, std::uint8_t* buffer, std::size_t length, std::size_t* got);
+// One write call, bounded by the port's write time-out.
+bool WriteCall(PortHandle handle, const std::uint8_t* data, std::size_t length, std::size_t* put);
+bool Flush(PortHandle handle);
+bool ReadErrorFlags(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue);
+// The system's message for the calling thread's last error ("" when it has none).
+void LastSystemErrorText(char* out, std::size_t size);
+
+} // namespace vk::serial_backend

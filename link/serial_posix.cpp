@@ -1,0 +1,364 @@
+// POSIX backend of the port layer: termios for the line settings, poll + read/write
+// for the single calls, TIOCGICOUNT deltas for the error flags where the driver has them.
+#include "link/serial_backend.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#if defined(__linux__)
+#include <linux/serial.h>
+#endif
+
+namespace vk {
+
+struct SerialPort {
+    int fd = -1;
+    termios tio{};
+    std::uint32_t readTimeoutMs = 100;
+    std::uint32_t writeTimeoutMs = 100;
+    std::uint32_t pendingFlags = 0; // flags seen by a failed call, reported with the next read
+#if defined(TIOCGICOUNT)
+    serial_icounter_struct lastCounts{};
+    bool haveCounts = false;
+#endif
+};
+
+namespace serial_backend {
+
+namespace {
+
+thread_local int tLastError = 0;
+
+bool Fail(int error) {
+    tLastError = error;
+    return false;
+}
+
+bool FailWithErrno() {
+    return Fail(errno);
+}
+
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point end) {
+    auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
+    if (left <= 0)
+        return 0;
+    return static_cast<int>((left + 999) / 1000);
+}
+
+speed_t SpeedCode(std::int32_t baud) {
+    switch (baud) {
+    case 50:
+        return B50;
+    case 75:
+        return B75;
+    case 110:
+        return B110;
+    case 134:
+        return B134;
+    case 150:
+        return B150;
+    case 200:
+        return B200;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 1800:
+        return B1800;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+#if defined(B460800)
+    case 460800:
+        return B460800;
+    case 921600:
+        return B921600;
+#endif
+    default:
+        return B0;
+    }
+}
+
+bool SizeFlag(std::int32_t dataBits, tcflag_t* flag) {
+    switch (dataBits) {
+    case 5:
+        *flag = CS5;
+        return true;
+    case 6:
+        *flag = CS6;
+        return true;
+    case 7:
+        *flag = CS7;
+        return true;
+    case 8:
+        *flag = CS8;
+        return true;
+    default:
+        return false; // 4 data bits: no UART here can do it
+    }
+}
+
+// Modem lines: a pseudo-terminal has none, which is not an error.
+bool SetModemLine(int fd, int line, std::int32_t mode) {
+    if (mode != 0 && mode != 1)
+        return true; // handshake modes leave the line to the driver
+    int bits = line;
+    if (ioctl(fd, mode == 1 ? TIOCMBIS : TIOCMBIC, &bits) == 0)
+        return true;
+    return errno == ENOTTY || errno == EINVAL;
+}
+
+// Waits up to `ms` for `events`; false with the device's failure when it went away.
+bool WaitFor(SerialPort* port, short events, int ms, bool* ready) {
+    pollfd p{port->fd, events, 0};
+    *ready = false;
+    int r = poll(&p, 1, ms);
+    if (r < 0)
+        return errno == EINTR ? true : FailWithErrno();
+    if (r == 0)
+        return true;
+    if (p.revents & events) {
+        *ready = true;
+        return true;
+    }
+    // Hang-up or error without data: the device is gone (adapter pulled, peer closed).
+    port->pendingFlags |= kCeIoe;
+    return Fail(p.revents & POLLNVAL ? EBADF : EIO);
+}
+
+} // namespace
+
+PortHandle Open(const char* device) {
+    int fd = open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        FailWithErrno();
+        return kInvalidPortHandle;
+    }
+    auto refuse = [fd](int error) {
+        close(fd);
+        Fail(error);
+        return kInvalidPortHandle;
+    };
+    if (!isatty(fd))
+        return refuse(ENOTTY);
+    // Not shared: TIOCEXCL keeps other programs out, the lock keeps out even root.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return refuse(errno == EWOULDBLOCK ? EBUSY : errno);
+    if (ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY)
+        return refuse(errno);
+    auto* port = new SerialPort;
+    port->fd = fd;
+    return port;
+}
+
+bool Close(PortHandle port) {
+    int fd = port->fd;
+    delete port;
+    if (close(fd) != 0 && errno != EINTR)
+        return FailWithErrno();
+    return true;
+}
+
+bool GetState(PortHandle port) {
+    if (tcgetattr(port->fd, &port->tio) != 0)
+        return FailWithErrno();
+    return true;
+}
+
+bool SetState(PortHandle port, const PortSettings& s) {
+    termios tio = port->tio;
+    speed_t speed = SpeedCode(s.baudRate);
+    tcflag_t size = 0;
+    bool oneAndHalfOk = s.stopBits != kStopOneAndHalf || s.dataBits == 5;
+    if (speed == B0 || !SizeFlag(s.dataBits, &size) || s.parity < kParityNone ||
+        s.parity > kParitySpace || s.stopBits < kStopOne || s.stopBits > kStopTwo || !oneAndHalfOk)
+        return Fail(EINVAL);
+
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+#if defined(CMSPAR)
+    tio.c_cflag &= ~CMSPAR;
+#endif
+    tio.c_cflag |= size | CREAD | CLOCAL;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | ISTRIP | IGNPAR | PARMRK);
+    if (s.parity != kParityNone) {
+        tio.c_cflag |= PARENB;
+        tio.c_iflag |= INPCK;
+        if (s.parity == kParityOdd || s.parity == kParityMark)
+            tio.c_cflag |= PARODD;
+#if defined(CMSPAR)
+        if (s.parity == kParityMark || s.parity == kParitySpace)
+            tio.c_cflag |= CMSPAR;
+#else
+        if (s.parity == kParityMark || s.parity == kParitySpace)
+            return Fail(EINVAL);
+#endif
+    }
+    if (s.stopBits != kStopOne)
+        tio.c_cflag |= CSTOPB;
+    if (s.ctsOutputFlow)
+        tio.c_cflag |= CRTSCTS;
+    if (s.xonXoffOutput)
+        tio.c_iflag |= IXON;
+    if (s.xonXoffInput)
+        tio.c_iflag |= IXOFF;
+    tio.c_cc[VSTART] = s.xonChar;
+    tio.c_cc[VSTOP] = s.xoffChar;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+    if (tcsetattr(port->fd, TCSANOW, &tio) != 0)
+        return FailWithErrno();
+    port->tio = tio;
+    if (!SetModemLine(port->fd, TIOCM_RTS, s.rtsControl) ||
+        !SetModemLine(port->fd, TIOCM_DTR, s.dtrControl))
+        return FailWithErrno();
+    return true;
+}
+
+bool SetupQueues(PortHandle, std::int32_t inputSize, std::int32_t outputSize) {
+    // The driver sizes its own queues; only nonsense is refused.
+    return inputSize >= 0 && outputSize >= 0 ? true : Fail(EINVAL);
+}
+
+bool SetTimeouts(PortHandle port, std::uint32_t readMs, std::uint32_t writeMs) {
+    port->readTimeoutMs = readMs;
+    port->writeTimeoutMs = writeMs;
+    return true;
+}
+
+bool Purge(PortHandle port) {
+    if (tcflush(port->fd, TCIOFLUSH) != 0)
+        return FailWithErrno();
+    return true;
+}
+
+bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
+    *got = 0;
+    auto end = Clock::now() + std::chrono::milliseconds(port->readTimeoutMs);
+    for (;;) {
+        ssize_t n = read(port->fd, buffer + *got, length - *got);
+        if (n > 0) {
+            *got += static_cast<std::size_t>(n);
+            if (*got == length)
+                return true;
+            continue;
+        }
+        if (n == 0) {
+            // End of file on a terminal: the other side hung up.
+            port->pendingFlags |= kCeIoe;
+            return Fail(EIO);
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+            port->pendingFlags |= kCeIoe;
+            return FailWithErrno();
+        }
+        int left = MsLeft(end);
+        if (left == 0)
+            return true;
+        bool ready = false;
+        if (!WaitFor(port, POLLIN, left, &ready))
+            return false;
+        if (!ready && MsLeft(end) == 0)
+            return true;
+    }
+}
+
+bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, std::size_t* put) {
+    *put = 0;
+    auto end = Clock::now() + std::chrono::milliseconds(port->writeTimeoutMs);
+    for (;;) {
+        ssize_t n = write(port->fd, data + *put, length - *put);
+        if (n > 0) {
+            *put += static_cast<std::size_t>(n);
+            if (*put == length)
+                return true;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            port->pendingFlags |= kCeIoe;
+            return FailWithErrno();
+        }
+        int left = MsLeft(end);
+        if (left == 0)
+            return true;
+        bool ready = false;
+        if (!WaitFor(port, POLLOUT, left, &ready))
+            return false;
+    }
+}
+
+bool Flush(PortHandle port) {
+    if (tcdrain(port->fd) != 0)
+        return FailWithErrno();
+    return true;
+}
+
+bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueue) {
+    int waiting = 0;
+    if (ioctl(port->fd, FIONREAD, &waiting) != 0)
+        return FailWithErrno();
+    *inQueue = waiting > 0 ? static_cast<std::uint32_t>(waiting) : 0;
+    *flags = port->pendingFlags;
+    port->pendingFlags = 0;
+#if defined(TIOCGICOUNT)
+    serial_icounter_struct now{};
+    if (ioctl(port->fd, TIOCGICOUNT, &now) == 0) {
+        if (port->haveCounts) {
+            const auto& was = port->lastCounts;
+            if (now.brk != was.brk)
+                *flags |= kCeBreak;
+            if (now.frame != was.frame)
+                *flags |= kCeFrame;
+            if (now.overrun != was.overrun)
+                *flags |= kCeOverrun;
+            if (now.parity != was.parity)
+                *flags |= kCeRxParity;
+            if (now.buf_overrun != was.buf_overrun)
+                *flags |= kCeRxOver;
+        }
+        port->lastCounts = now;
+        port->haveCounts = true;
+    }
+#endif
+    return true;
+}
+
+void LastSystemErrorText(char* out, std::size_t size) {
+    if (size == 0)
+        return;
+    const char* text = tLastError ? std::strerror(tLastError) : "";
+    std::strncpy(out, text, size - 1);
+    out[size - 1] = '\0';
+}
+
+} // namespace serial_backend
+} // namespace vk
