@@ -177,6 +177,9 @@ PortHandle Open(const char* device) {
 bool Close(PortHandle port) {
     int fd = port->fd;
     delete port;
+    // The exclusive flag lives with the terminal, not with our descriptor: a line whose
+    // other end stays open (a simulator, a multiplexer) would refuse the next open.
+    ioctl(fd, TIOCNXCL);
     if (close(fd) != 0 && errno != EINTR)
         return FailWithErrno();
     return true;
@@ -227,7 +230,9 @@ bool SetState(PortHandle port, const PortSettings& s) {
         tio.c_iflag |= IXOFF;
     tio.c_cc[VSTART] = s.xonChar;
     tio.c_cc[VSTOP] = s.xoffChar;
-    tio.c_cc[VMIN] = 0;
+    // VMIN 1 with O_NONBLOCK: an empty queue reads as EAGAIN, so a read of 0 bytes
+    // means end of file (the device went away) and never "nothing yet".
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);

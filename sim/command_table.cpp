@@ -1,0 +1,72 @@
+#include "sim/command_support.h"
+
+namespace vk::sim {
+
+namespace {
+
+bool GetVkt02Setup(CommandContext& c, const Request& r, Outcome& out) {
+    return r.length == 0 && Reply(out, Vkt02SetupRecord(c.state, c.method));
+}
+
+bool GetVkt04Setup(CommandContext& c, const Request& r, Outcome& out) {
+    return r.length == 0 && Reply(out, Vkt04SetupRecord(c.state, c.method));
+}
+
+bool GetBoardFlipperState(CommandContext& c, const Request& r, Outcome& out) {
+    return r.length == 0 && Reply(out, BoardFlipperStateRecord(c.state, c.method, c.now));
+}
+
+CommandTable CommonCommands() {
+    CommandTable t{};
+    AddIdentityCommands(t);
+    AddSettingCommands(t);
+    AddMeasurementCommands(t);
+    AddServiceCommands(t);
+    t[19] = GetVkt02Setup;
+    return t;
+}
+
+CommandTable Vkt04Commands() {
+    CommandTable t = CommonCommands();
+    t[19] = GetVkt04Setup;
+    return t;
+}
+
+CommandTable VezirCommands() {
+    CommandTable t = Vkt04Commands();
+    t[41] = GetBoardFlipperState;
+    return t;
+}
+
+} // namespace
+
+const CommandTable& CommandsFor(ModelFamily family) {
+    static const CommandTable vkt02 = CommonCommands();
+    static const CommandTable vkt04 = Vkt04Commands();
+    static const CommandTable vezir = VezirCommands();
+    switch (family) {
+    case ModelFamily::Vkt04:
+        return vkt04;
+    case ModelFamily::Vezir:
+        return vezir;
+    case ModelFamily::Vkt02:
+    case ModelFamily::RmxLong:
+    case ModelFamily::RmxShort:
+        break;
+    }
+    return vkt02;
+}
+
+Outcome Execute(SensorState& state, const Request& request, Clock::time_point now) {
+    Outcome out;
+    AdvanceScan(state, now);
+    CommandHandler handler = CommandsFor(FamilyOfModel(state.config.modelString))[request.packetId];
+    CommandContext context{state, state.config.method, now};
+    if (!handler || !handler(context, request, out)) {
+        ++state.errors.commandErrors;
+        return {};
+    }
+    return out;
+}
+
+} // namespace vk::sim

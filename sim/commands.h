@@ -1,0 +1,49 @@
+#pragma once
+// What a simulated sensor does with one request addressed to it: a table of command
+// handlers per model family. Families share most handlers and override the codes that
+// mean something else for them (19, 41); later additions (the legacy tool's own codes,
+// the flash upload) are new rows in these tables.
+
+#include "sim/records.h"
+#include "sim/sensor_state.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vk::sim {
+
+struct Request {
+    std::uint8_t address = 0; // as addressed: 0 is every sensor on the line
+    std::uint8_t packetId = 0;
+    const std::uint8_t* payload = nullptr;
+    std::size_t length = 0;
+};
+
+struct CommandContext {
+    SensorState& state;
+    CheckMethod method; // the method the request came in; replies go out in it
+    Clock::time_point now;
+};
+
+struct Outcome {
+    std::vector<Payload> packets; // reply payloads, each sent with the request's packet ID
+    // Among sensors obeying one request to address 0, the one that claims the reply
+    // sends it (re-addressing: the sensor whose serial number matched).
+    bool claimsGlobalReply = false;
+};
+
+// Carries out the request; false when the sensor cannot (wrong payload length, a value
+// it does not take): it then changes nothing and replies nothing.
+using CommandHandler = bool (*)(CommandContext& context, const Request& request, Outcome& out);
+using CommandTable = std::array<CommandHandler, 256>;
+
+// The handlers of a family; codes the family does not know are null.
+const CommandTable& CommandsFor(ModelFamily family);
+
+// Runs one request on a sensor, by the family of its present model string. Unknown codes
+// and refused requests count as command errors and get no reply.
+Outcome Execute(SensorState& state, const Request& request, Clock::time_point now);
+
+} // namespace vk::sim

@@ -1,0 +1,12 @@
+#pragma once
+// Waiting for the request to stop a long-running program (SIGINT, SIGTERM).
+
+namespace vk::sim {
+
+// Holds the stop signals back from every thread started afterwards, so that they can
+// be waited for. Call before starting threads.
+void BlockStopSignals();
+// Waits until a stop signal comes; returns its number.
+int WaitForStopSignal();
+
+} // namespace vk::sim

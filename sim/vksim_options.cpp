@@ -1,0 +1,179 @@
+#include "sim/vksim_options.h"
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+namespace vk::sim {
+
+namespace {
+
+bool ParseNumber(const std::string& text, long low, long high, long* value) {
+    long v = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < low || v > high)
+        return false;
+    *value = v;
+    return true;
+}
+
+bool SetAddress(const std::string& text, SensorConfig* config, std::string* error) {
+    long v;
+    if (!ParseNumber(text, 1, 255, &v)) {
+        *error = "address must be 1 to 255: " + text;
+        return false;
+    }
+    config->address = static_cast<std::uint8_t>(v);
+    return true;
+}
+
+bool SetBaud(const std::string& text, SensorConfig* config, std::string* error) {
+    long v;
+    if (!ParseNumber(text, 1, 1000000, &v) || BaudCode(static_cast<std::int32_t>(v)) < 0) {
+        *error = "baud rate must be 9600, 19200, 38400 or 57600: " + text;
+        return false;
+    }
+    config->baudRate = static_cast<std::int32_t>(v);
+    return true;
+}
+
+bool SetSerial(const std::string& text, SensorConfig* config, std::string* error) {
+    if (text.empty() || text.size() > 16) {
+        *error = "serial number must be 1 to 16 characters: " + text;
+        return false;
+    }
+    config->serialNumber = text;
+    return true;
+}
+
+bool SetModel(const std::string& text, SensorConfig* config, std::string* error) {
+    if (text.empty() || text.size() > 16) {
+        *error = "model must be a short name or a model string of up to 16 characters: " + text;
+        return false;
+    }
+    SensorConfig model = ConfigForModel(text);
+    config->modelString = model.modelString;
+    return true;
+}
+
+// One --sensor description: model=...,address=...,serial=...,baud=...,crc|checksum.
+bool ParseSensor(const std::string& description, SensorConfig* config, std::string* error) {
+    std::size_t pos = 0;
+    while (pos <= description.size()) {
+        std::size_t comma = description.find(',', pos);
+        std::string item =
+            description.substr(pos, comma == std::string::npos ? comma : comma - pos);
+        pos = comma == std::string::npos ? description.size() + 1 : comma + 1;
+        std::size_t eq = item.find('=');
+        std::string key = item.substr(0, eq);
+        std::string value = eq == std::string::npos ? std::string() : item.substr(eq + 1);
+        bool ok = true;
+        if (key == "crc" && eq == std::string::npos)
+            config->method = CheckMethod::Crc16;
+        else if (key == "checksum" && eq == std::string::npos)
+            config->method = CheckMethod::Checksum;
+        else if (key == "model" && eq != std::string::npos)
+            ok = SetModel(value, config, error);
+        else if (key == "address" && eq != std::string::npos)
+            ok = SetAddress(value, config, error);
+        else if (key == "baud" && eq != std::string::npos)
+            ok = SetBaud(value, config, error);
+        else if (key == "serial" && eq != std::string::npos)
+            ok = SetSerial(value, config, error);
+        else {
+            *error = "unknown item in --sensor: " + item;
+            return false;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out, bool* wantsHelp,
+                         std::string* error) {
+    *wantsHelp = false;
+    VksimOptions options;
+    SensorConfig first;
+    std::vector<std::string> extra;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            *wantsHelp = true;
+            return true;
+        }
+        if (arg == "--crc") {
+            first.method = CheckMethod::Crc16;
+            continue;
+        }
+        if (arg == "--pace") {
+            options.line.pace = true;
+            continue;
+        }
+        static const std::set<std::string> withValue = {
+            "--com", "--port-dir", "--model", "--address", "--baud", "--serial", "--sensor"};
+        if (!withValue.count(arg)) {
+            *error = "unknown argument: " + arg;
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            *error = arg + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        bool ok = true;
+        if (arg == "--com") {
+            long n;
+            ok = ParseNumber(value, 1, 255, &n);
+            if (ok)
+                options.line.comNumber = static_cast<int>(n);
+            else
+                *error = "COM number must be 1 to 255: " + value;
+        } else if (arg == "--port-dir") {
+            options.line.portDir = value;
+        } else if (arg == "--model") {
+            ok = SetModel(value, &first, error);
+        } else if (arg == "--address") {
+            ok = SetAddress(value, &first, error);
+        } else if (arg == "--baud") {
+            ok = SetBaud(value, &first, error);
+        } else if (arg == "--serial") {
+            ok = SetSerial(value, &first, error);
+        } else {
+            extra.push_back(value);
+        }
+        if (!ok)
+            return false;
+    }
+    options.sensors.push_back(first);
+    std::set<int> addresses = {first.address};
+    for (std::size_t k = 0; k < extra.size(); ++k) {
+        SensorConfig config;
+        // Distinct serial numbers, so that re-addressing by serial number picks one.
+        std::string number = std::to_string(k + 2);
+        config.serialNumber =
+            "VK" + std::string(6 - std::min<std::size_t>(number.size(), 6), '0') + number;
+        if (!ParseSensor(extra[k], &config, error))
+            return false;
+        if (!addresses.insert(config.address).second) {
+            *error = "two sensors with address " + std::to_string(config.address);
+            return false;
+        }
+        options.sensors.push_back(config);
+    }
+    *out = options;
+    return true;
+}
+
+std::string VksimUsage() {
+    return "usage: vksim [--com N] [--port-dir DIR] [--model M] [--address A] [--crc]\n"
+           "             [--baud B] [--serial S] [--pace]\n"
+           "             [--sensor model=M,address=A,serial=S,baud=B,crc]...\n"
+           "  M: VKT02, VKT04, RMXS, RMXL, BF or a model string such as \"0 VKT-02\"\n"
+           "  defaults: COM1, VKT02, address 1, checksum, 57600 baud, serial VK000001\n"
+           "  prints \"COMn <device>\", then serves until SIGINT or SIGTERM\n";
+}
+
+} // namespace vk::sim

@@ -1,0 +1,45 @@
+#pragma once
+// The far end of a real pseudo-terminal, linked as COMn in a private port directory,
+// so a test decides byte for byte what "the sensor" sends.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vk::test {
+
+class PtyPeer {
+public:
+    explicit PtyPeer(int comNumber = 1);
+    ~PtyPeer();
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    std::string ComName() const { return "COM" + std::to_string(com_); }
+    std::string PortDir() const { return dir_; }
+    // Puts bytes on the line towards the program.
+    void Send(const std::vector<std::uint8_t>& bytes);
+    // Everything the program wrote, collected until nothing more came for `quietMs`.
+    std::vector<std::uint8_t> Received(int quietMs = 50);
+    // The device goes away: the program's end sees a hang-up.
+    void Hangup();
+
+private:
+    int com_;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string dir_;
+};
+
+// Milliseconds taken by `f`.
+template <typename F> double TimeMs(F&& f);
+
+} // namespace vk::test
+
+#include <chrono>
+template <typename F> double vk::test::TimeMs(F&& f) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}

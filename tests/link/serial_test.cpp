@@ -1,0 +1,146 @@
+// The port layer on a real pseudo-terminal: open failures, the time-out of one read
+// call, short reads, argument errors and a device that goes away.
+#include "link/serial.h"
+#include "tests/link/pty_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace vk;
+using vk::test::PtyPeer;
+using vk::test::TimeMs;
+
+namespace {
+
+struct OpenPort {
+    explicit OpenPort(PtyPeer& peer, std::int32_t readTimeoutMs = 100) {
+        handle = sc_OpenName(peer.ComName().c_str(), &err);
+        PortSettings settings;
+        settings.readTimeoutMs = readTimeoutMs;
+        ok = handle != kInvalidPortHandle && sc_SetSettings(handle, &settings, &err) &&
+             sc_PurgeBuffers(handle, &err);
+    }
+    ~OpenPort() { sc_Close(handle, &err); }
+    CommError err;
+    PortHandle handle = kInvalidPortHandle;
+    bool ok = false;
+};
+
+} // namespace
+
+TEST(SerialPort, OpeningAMissingPortNamesItAndTheSystemsReason) {
+    PtyPeer peer(1); // sets a private port directory without COM77 in it
+    CommError err;
+    EXPECT_EQ(sc_Open(77, &err), kInvalidPortHandle);
+    EXPECT_EQ(err.code, kErrOpenFailed);
+    // COM77 falls back to /dev/ttyACM12, which no test machine has.
+    EXPECT_STREQ(err.text, "sc_Open: could not open COM77 (No such file or directory)");
+}
+
+TEST(SerialPort, AnotherProgramCannotOpenAnOpenPort) {
+    PtyPeer peer;
+    OpenPort first(peer);
+    ASSERT_TRUE(first.ok) << first.err.text;
+    CommError err;
+    EXPECT_EQ(sc_OpenName(peer.ComName().c_str(), &err), kInvalidPortHandle);
+    EXPECT_EQ(err.code, kErrOpenFailed);
+}
+
+TEST(SerialPort, InvalidArgumentsAndClosingNothing) {
+    CommError err;
+    std::uint8_t buffer[4];
+    std::size_t count = 99;
+    EXPECT_EQ(sc_Read(kInvalidPortHandle, buffer, 4, &count, 10, &err), 0);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(err.code, kErrInvalidArgument);
+    EXPECT_STREQ(err.text, "sc_Read: an invalid argument was passed.");
+    EXPECT_EQ(sc_Write(kInvalidPortHandle, buffer, 4, &count, 10, &err), 0);
+    EXPECT_STREQ(err.text, "sc_Write: an invalid argument was passed.");
+    EXPECT_EQ(sc_PurgeBuffers(kInvalidPortHandle, &err), 0);
+    EXPECT_STREQ(err.text, "sc_PurgeBuffers: an invalid argument was passed.");
+    EXPECT_EQ(sc_SetSettings(kInvalidPortHandle, nullptr, &err), 0);
+    EXPECT_STREQ(err.text, "sc_SetSettings: an invalid argument was passed.");
+
+    SetCommError(&err, 42, "untouched");
+    EXPECT_EQ(sc_Close(kInvalidPortHandle, &err), 1);
+    EXPECT_EQ(err.code, 42);
+    EXPECT_STREQ(err.text, "untouched");
+}
+
+TEST(SerialPort, SettingsADeviceCannotTakeAreRefused) {
+    PtyPeer peer;
+    OpenPort port(peer);
+    ASSERT_TRUE(port.ok);
+    PortSettings settings;
+    settings.dataBits = 4;
+    EXPECT_EQ(sc_SetSettings(port.handle, &settings, &port.err), 0);
+    EXPECT_EQ(port.err.code, kErrSystemCall);
+    EXPECT_STREQ(port.err.text, "sc_SetSettings: SetCommState failed (Invalid argument)");
+}
+
+TEST(SerialPort, ReadTimeOutsFollowTheOneReadCallRule) {
+    PtyPeer peer;
+    OpenPort port(peer, 100);
+    ASSERT_TRUE(port.ok) << port.err.text;
+    std::uint8_t buffer[8];
+    std::size_t count = 99;
+
+    // A time-out of 0 still makes one read call, which waits up to the read time-out.
+    double ms =
+        TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 0, &port.err), 1); });
+    EXPECT_EQ(count, 0u);
+    EXPECT_GE(ms, 95);
+    EXPECT_LT(ms, 200);
+
+    // Silence for 1000 ms with 100 ms read calls: success, nothing read, about 1000-1100 ms.
+    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 1000, &port.err), 1); });
+    EXPECT_EQ(count, 0u);
+    EXPECT_GE(ms, 995);
+    EXPECT_LT(ms, 1250);
+
+    // A device that stops halfway: success with the short count.
+    peer.Send({1, 2, 3});
+    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 300, &port.err), 1); });
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(buffer[2], 3);
+
+    // Everything asked for: returns at once.
+    peer.Send({9, 8, 7, 6});
+    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 1); });
+    EXPECT_EQ(count, 4u);
+    EXPECT_LT(ms, 50);
+}
+
+TEST(SerialPort, WrittenBytesReachTheLineAndPurgeDropsInput) {
+    PtyPeer peer;
+    OpenPort port(peer);
+    ASSERT_TRUE(port.ok);
+    std::size_t count = 0;
+    const std::uint8_t request[] = {0x02, 0x01, 0x01, 0x02, 0xFA};
+    EXPECT_EQ(sc_Write(port.handle, request, 5, &count, 100, &port.err), 1);
+    EXPECT_EQ(count, 5u);
+    EXPECT_EQ(peer.Received(), (std::vector<std::uint8_t>{0x02, 0x01, 0x01, 0x02, 0xFA}));
+
+    peer.Send({1, 2, 3});
+    peer.Received(20); // let the bytes arrive
+    EXPECT_EQ(sc_PurgeBuffers(port.handle, &port.err), 1);
+    std::uint8_t buffer[4];
+    EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 0, &port.err), 1);
+    EXPECT_EQ(count, 0u);
+}
+
+TEST(SerialPort, AVanishedDeviceFailsPromptlyWithAnIoError) {
+    PtyPeer peer;
+    OpenPort port(peer);
+    ASSERT_TRUE(port.ok);
+    peer.Hangup();
+    std::uint8_t buffer[4];
+    std::size_t count = 0;
+    double ms =
+        TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 0); });
+    EXPECT_LT(ms, 200);
+    // The error flags cannot be read from a device that is gone: the system's reason.
+    EXPECT_EQ(port.err.code, kErrSystemCall);
+    EXPECT_STREQ(port.err.text, "::sc_Read ReadFile failed (Input/output error)");
+}

@@ -1,0 +1,227 @@
+// What the set commands change shows in the records the read commands return.
+
+#include "sim_test_support.h"
+
+#include <initializer_list>
+
+namespace vk::sim::test {
+namespace {
+
+constexpr std::uint8_t kGetSetup = 19;
+
+std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> values, CheckMethod m) {
+    std::vector<std::uint8_t> bytes;
+    for (std::uint16_t v : values) {
+        auto w = Word(v, m);
+        bytes.insert(bytes.end(), w.begin(), w.end());
+    }
+    return bytes;
+}
+
+class SimSettings : public LineFixture, public ::testing::WithParamInterface<CheckMethod> {};
+
+TEST_P(SimSettings, Vkt02SetupRecordFollowsEverySetCommand) {
+    CheckMethod m = GetParam();
+    StartLine({Sensor(4, "VKT02", m)});
+    auto factory = Transact(4, m, kGetSetup, {}, 31);
+    ASSERT_TRUE(factory) << link.ErrorText();
+    EXPECT_EQ((*factory)[8], 4);
+    EXPECT_EQ((*factory)[9], 0);
+    EXPECT_EQ((*factory)[12], 40);
+    EXPECT_EQ(WordAt(*factory, 23, m), 10000);
+    EXPECT_EQ(WordAt(*factory, 25, m), 1000);
+    EXPECT_EQ(WordAt(*factory, 29, m), 1);
+
+    SetAndAck(4, m, 82, {77});                             // SetThreshold
+    SetAndAck(4, m, 8, Words({0x0123, 9990, 1010, 7}, m)); // SetOffset
+    SetAndAck(4, m, 14, Words({11, 12, 13}, m));           // SetFilterFactors
+    SetAndAck(4, m, 9, Words({3}, m));                     // SetMode
+    SetAndAck(4, m, 5, Words({0x1234}, m));                // SetScanInterval
+    SendHandled(4, m, 2);                                  // SetLaserOff: never acknowledged
+
+    auto setup = Transact(4, m, kGetSetup, {}, 31);
+    ASSERT_TRUE(setup) << link.ErrorText();
+    EXPECT_EQ((*setup)[9], 3);
+    EXPECT_EQ((*setup)[12], 77);
+    EXPECT_EQ(WordAt(*setup, 13, m), 0x1234);
+    EXPECT_EQ(WordAt(*setup, 15, m), 11);
+    EXPECT_EQ(WordAt(*setup, 17, m), 12);
+    EXPECT_EQ(WordAt(*setup, 19, m), 13);
+    EXPECT_EQ(WordAt(*setup, 21, m), 0x0123);
+    EXPECT_EQ(WordAt(*setup, 23, m), 9990);
+    EXPECT_EQ(WordAt(*setup, 25, m), 1010);
+    EXPECT_EQ(WordAt(*setup, 29, m), 0);
+
+    // SetDefaults puts the settings back, the address stays.
+    SendHandled(4, m, 66);
+    EXPECT_EQ(Transact(4, m, kGetSetup, {}, 31), factory);
+}
+
+TEST_P(SimSettings, RecordsRoundTripAndTheirWordsFollowTheMethod) {
+    CheckMethod m = GetParam();
+    StartLine({Sensor(1, "VKT02", m)});
+    std::vector<std::uint8_t> config = Words({1, 2, 3, 4}, m);
+    config.insert(config.end(), {5, 6});
+    SetAndAck(1, m, 33, config);
+    EXPECT_EQ(Transact(1, m, 32, {}, 10), config);
+
+    std::vector<std::uint8_t> wane = Words({100, 200, 300}, m);
+    wane.insert(wane.end(), {9, 8, 7, 6});
+    auto pulse = Word(50, m);
+    wane.insert(wane.end(), pulse.begin(), pulse.end());
+    SetAndAck(1, m, 46, wane);
+    EXPECT_EQ(Transact(1, m, 47, {}, 12), wane);
+
+    SetAndAck(1, m, 48, Word(2500, m)); // SetBoardTimeout
+    EXPECT_EQ(Transact(1, m, 49, {}, 2), Word(2500, m));
+
+    SetAndAck(1, m, 83, {180}); // SetMaxLP
+    SetAndAck(1, m, 84, {30});  // SetMinLP
+    EXPECT_EQ(Transact(1, m, 129, {}, 1), std::vector<std::uint8_t>{180});
+    EXPECT_EQ(Transact(1, m, 130, {}, 1), std::vector<std::uint8_t>{30});
+
+    auto errors = Transact(1, m, 20, {}, 12);
+    ASSERT_TRUE(errors) << link.ErrorText();
+    EXPECT_EQ(WordAt(*errors, 0, m), 1);      // powered up once
+    EXPECT_EQ(WordAt(*errors, 8, m), 0x5555); // calibrated
+}
+
+TEST_P(SimSettings, Vkt04SetupAnalogFactorsAndTheSharedCodes) {
+    CheckMethod m = GetParam();
+    StartLine({Sensor(2, "VKT04", m), Sensor(5, "BF", m, "VK000005")});
+    SetAndAck(2, m, 83, {190});                     // SetMaxLP
+    SetAndAck(2, m, 84, {25});                      // SetMinLP
+    SetAndAck(2, m, 82, {55});                      // SetThreshold
+    SetAndAck(2, m, 93, Word(1000, m));             // SetAnalogMinRange
+    SetAndAck(2, m, 94, Word(30000, m));            // SetAnalogMaxRange
+    SetAndAck(2, m, 90, Word(500, m));              // SetAnalogMinVolts
+    SetAndAck(2, m, 91, Word(9500, m));             // SetAnalogMaxVolts
+    SetAndAck(2, m, 146, Word(10000, m));           // SetAnalogOutOfRange
+    SetAndAck(2, m, 36, {4});                       // SetVKT04Mode
+    SetAndAck(2, m, 40, {9});                       // SetOutOfRangeMode: any nonzero is on
+    auto setup = Transact(2, m, kGetSetup, {}, 28); // the VKT04 family answers 28 bytes
+    ASSERT_TRUE(setup) << link.ErrorText();
+    EXPECT_EQ((*setup)[8], 190);
+    EXPECT_EQ((*setup)[9], 25);
+    EXPECT_EQ((*setup)[10], 55);
+    EXPECT_EQ((*setup)[11], 2);
+    EXPECT_EQ(WordAt(*setup, 12, m), 1000);
+    EXPECT_EQ(WordAt(*setup, 14, m), 30000);
+    EXPECT_EQ(WordAt(*setup, 16, m), 500);
+    EXPECT_EQ(WordAt(*setup, 18, m), 9500);
+    EXPECT_EQ(WordAt(*setup, 20, m), 10000);
+    EXPECT_EQ((*setup)[26], 1);
+    EXPECT_EQ((*setup)[27], 4);
+
+    auto analog = Transact(2, m, 27, {}, 22);
+    ASSERT_TRUE(analog) << link.ErrorText();
+    EXPECT_EQ(WordAt(*analog, 0, m), 500);
+    EXPECT_EQ(WordAt(*analog, 2, m), 1000);
+    EXPECT_EQ(WordAt(*analog, 4, m), 9500);
+    EXPECT_EQ(WordAt(*analog, 6, m), 30000);
+    EXPECT_LE(WordAt(*analog, 20, m), 4095);
+
+    // SetAnalogOuputFactors writes the six words at once; bytes 12 to 19 are zero.
+    std::vector<std::uint8_t> factors = Words({100, 2000, 9000, 20000, 50, 9999}, m);
+    factors.resize(20, 0);
+    SetAndAck(2, m, 26, factors);
+    analog = Transact(2, m, 27, {}, 22);
+    ASSERT_TRUE(analog) << link.ErrorText();
+    EXPECT_EQ(std::vector<std::uint8_t>(analog->begin(), analog->begin() + 12),
+              std::vector<std::uint8_t>(factors.begin(), factors.begin() + 12));
+
+    // Code 67: a 16-bit payload sets the hold scans, none reads the laser power.
+    SetAndAck(2, m, 67, Word(12, m));
+    EXPECT_EQ(Transact(2, m, 68, {}, 2), Word(12, m));
+    auto power = Transact(2, m, 67, {}, 1);
+    ASSERT_TRUE(power) << link.ErrorText();
+    EXPECT_GE((*power)[0], 25);
+    EXPECT_LE((*power)[0], 190);
+
+    // Code 41: 14 bytes from a VKT04, 22 from the board flipper.
+    EXPECT_TRUE(Transact(2, m, 41, {}, 14)) << link.ErrorText();
+    EXPECT_TRUE(Transact(5, m, 41, {}, 22)) << link.ErrorText();
+    EXPECT_TRUE(Transact(5, m, kGetSetup, {}, 28)) << link.ErrorText();
+}
+
+VK_SIM_BOTH_METHODS(SimSettings);
+
+class SimLineSettings : public LineFixture {};
+
+TEST_F(SimLineSettings, CheckModeSwitchesAfterTheRequestWithoutAReply) {
+    StartLine({Sensor(1)});
+    SendHandled(1, CheckMethod::Checksum, 77, {0}); // 0 selects the CRC
+    EXPECT_TRUE(ReadRaw(50).empty());
+    EXPECT_EQ(line->Snapshot(1).config.method, CheckMethod::Crc16);
+    EXPECT_TRUE(Transact(1, CheckMethod::Crc16, 127, {}, 16)) << link.ErrorText();
+    SendHandled(1, CheckMethod::Crc16, 77, {1});
+    EXPECT_TRUE(Transact(1, CheckMethod::Checksum, 127, {}, 16)) << link.ErrorText();
+}
+
+TEST_F(SimLineSettings, BaudRateAcknowledgedAtTheOldSpeedThenOnlyTheNewOneIsHeard) {
+    StartLine({Sensor(1, "VKT02", CheckMethod::Crc16)});
+    SetAndAck(1, CheckMethod::Crc16, 92, {1}); // 19200
+    EXPECT_EQ(line->Snapshot(1).config.baudRate, 19200);
+    // Still at 57600 the program gets silence: the sensor hears only noise.
+    EXPECT_FALSE(Transact(1, CheckMethod::Crc16, 127, {}, 16));
+    EXPECT_EQ(line->Snapshot(1).errors.checkErrors, 0);
+    ASSERT_TRUE(link.SetPortBaudRate(19200));
+    EXPECT_TRUE(Transact(1, CheckMethod::Crc16, 127, {}, 16)) << link.ErrorText();
+    // A speed the sensors do not have is refused.
+    SendHandled(1, CheckMethod::Crc16, 92, {7});
+    EXPECT_EQ(line->Snapshot(1).config.baudRate, 19200);
+    EXPECT_EQ(line->Snapshot(1).errors.commandErrors, 1);
+}
+
+TEST_F(SimLineSettings, ReaddressingByAddressZeroMovesOnlyTheSensorWithThatSerial) {
+    StartLine({Sensor(1, "VKT02", CheckMethod::Crc16, "VK000001"),
+               Sensor(2, "VKT02", CheckMethod::Crc16, "VK000002")});
+    std::vector<std::uint8_t> record = {'V', 'K', '0', '0', '0', '0', '0', '2', 9};
+    SetAndAck(0, CheckMethod::Crc16, 18, record);
+    EXPECT_TRUE(ReadRaw(50).empty()); // one acknowledgement, from the sensor that moved
+    EXPECT_TRUE(line->HasSensor(9));
+    EXPECT_TRUE(line->HasSensor(1));
+    EXPECT_FALSE(line->HasSensor(2));
+    EXPECT_EQ(line->Snapshot(9).config.serialNumber, "VK000002");
+    EXPECT_TRUE(Transact(9, CheckMethod::Crc16, 127, {}, 16)) << link.ErrorText();
+}
+
+TEST_F(SimLineSettings, FactoryWritesOfModelAndSerialChangeTheIdentity) {
+    StartLine({Sensor(1, "VKT02", CheckMethod::Crc16)});
+    std::vector<std::uint8_t> model(16, 0);
+    std::string text = "0 K4-D-4";
+    std::copy(text.begin(), text.end(), model.begin());
+    SetAndAck(1, CheckMethod::Crc16, 80, model);
+    std::vector<std::uint8_t> serial = {'A', 'B', 'C', 'D', '1', '2', '3', '4'};
+    serial.resize(16, 0);
+    SetAndAck(1, CheckMethod::Crc16, 81, serial);
+    EXPECT_EQ(Transact(1, CheckMethod::Crc16, 127, {}, 16), model);
+    EXPECT_EQ(Transact(1, CheckMethod::Crc16, 128, {}, 16), serial);
+    // Now a VKT04, it answers the VKT04 setup record.
+    EXPECT_TRUE(Transact(1, CheckMethod::Crc16, kGetSetup, {}, 28)) << link.ErrorText();
+}
+
+TEST_F(SimLineSettings, FlashUnlockUploadAcknowledgementAndReset) {
+    StartLine({Sensor(1)});
+    SendHandled(1, CheckMethod::Checksum, 78, {0xAA}); // WriteFlashProtect1
+    SendHandled(1, CheckMethod::Checksum, 79, {0x55}); // WriteFlashProtect2
+    EXPECT_TRUE(line->Snapshot(1).flashUnlocked);
+    // Uploads are acknowledged in the checksum variant too.
+    ASSERT_TRUE(Send(1, CheckMethod::Checksum, 87));
+    auto ack = Receive(CheckMethod::Checksum, 87);
+    ASSERT_TRUE(ack) << link.ErrorText();
+    EXPECT_TRUE(ack->empty());
+    EXPECT_EQ(line->Snapshot(1).pendingUpload, UploadKind::Fpga);
+
+    SendHandled(1, CheckMethod::Checksum, 6); // ResetSensor
+    SensorState s = line->Snapshot(1);
+    EXPECT_FALSE(s.flashUnlocked);
+    EXPECT_EQ(s.pendingUpload, UploadKind::None);
+    EXPECT_EQ(s.errors.resets, 1);
+    // The unlock takes both steps in order.
+    SendHandled(1, CheckMethod::Checksum, 79, {0x55});
+    EXPECT_FALSE(line->Snapshot(1).flashUnlocked);
+}
+
+} // namespace
+} // namespace vk::sim::test
