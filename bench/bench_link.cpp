@@ -1,0 +1,111 @@
+// Measures the command layer against paced simulated sensors at 57600 baud: one
+// GetVKT02State exchange, and reading all 8192 ranges of the scan buffer. Each figure is
+// printed beside its wire time and the ratio of the two.
+#include "bench/wire_time.h"
+#include "link/dcs_link.h"
+#include "link/frame.h"
+#include "sensor/sensor_device.h"
+#include "sim/sim_line.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+using namespace vk;
+using Clock = std::chrono::steady_clock;
+using vk::bench::WireMs;
+
+namespace {
+
+constexpr double kBaud = 57600;
+
+struct QuietLog : LogSink {
+    void LogMessage(const char* text, LogIcon icon) override {
+        if (icon == LogIcon::Error)
+            std::fprintf(stderr, "%s\n", text);
+    }
+};
+
+double MsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void Report(const char* what, double measuredMs, double wireMs) {
+    std::printf("%-34s %10.3f ms   wire %10.3f ms   ratio %.3f\n", what, measuredMs, wireMs,
+                measuredMs / wireMs);
+}
+
+// Frame bytes of a checksum-variant frame with `payload` bytes.
+std::size_t FrameBytes(std::size_t payload) {
+    return FrameSize(CheckMethod::Checksum, LengthByte(CheckMethod::Checksum, payload));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int exchanges = argc > 1 ? std::atoi(argv[1]) : 200;
+    int bufferReads = argc > 2 ? std::atoi(argv[2]) : 3;
+
+    char dirTemplate[] = "/tmp/vk-bench-XXXXXX";
+    if (!mkdtemp(dirTemplate))
+        return 1;
+    setenv("KORVEL_PORT_DIR", dirTemplate, 1);
+
+    sim::SimLine line({1, dirTemplate, true});
+    line.AddSensor(sim::ConfigForModel("VKT02"));
+    std::string error;
+    if (!line.Start(&error)) {
+        std::fprintf(stderr, "bench: %s\n", error.c_str());
+        return 1;
+    }
+    DcsLink link;
+    if (!link.OpenPortName("COM1", static_cast<std::int32_t>(kBaud), 0, 0, 8, 100, 100)) {
+        std::fprintf(stderr, "bench: %s\n", link.ErrorText());
+        return 1;
+    }
+    QuietLog log;
+    SensorDevice sensor(&log);
+    sensor.SetLink(&link);
+    sensor.SetAddress(1);
+    sensor.SetCheckMethod(CheckMethod::Checksum);
+
+    std::printf("paced simulated VKT02, %d baud, checksum variant\n", static_cast<int>(kBaud));
+
+    // One exchange: 5-byte request, 19-byte reply.
+    auto start = Clock::now();
+    for (int i = 0; i < exchanges; ++i) {
+        if (!sensor.GetVKT02State())
+            return 1;
+    }
+    double perExchange = MsSince(start) / exchanges;
+    Report("GetVKT02State (one exchange)", perExchange,
+           WireMs(FrameBytes(0) + FrameBytes(14), kBaud));
+
+    // 8192 ranges in requests of at most 126 samples.
+    std::size_t wireBytes = 0;
+    for (std::size_t at = 0; at < kScanBufferSamples; at += kSamplesPerPortion) {
+        std::size_t n = std::min(kSamplesPerPortion, kScanBufferSamples - at);
+        wireBytes += FrameBytes(4) + FrameBytes(1 + 2 * n);
+    }
+    double best = 1e30;
+    for (int r = 0; r < bufferReads; ++r) {
+        start = Clock::now();
+        for (std::size_t at = 0; at < kScanBufferSamples; at += kSamplesPerPortion) {
+            std::size_t n = std::min(kSamplesPerPortion, kScanBufferSamples - at);
+            if (!sensor.GetScanBufferPortion(static_cast<std::uint16_t>(at),
+                                             static_cast<std::uint16_t>(n)))
+                return 1;
+        }
+        best = std::min(best, MsSince(start));
+    }
+    Report("read 8192 ranges (best run)", best, WireMs(wireBytes, kBaud));
+
+    link.ClosePort();
+    line.Stop();
+    std::filesystem::remove_all(dirTemplate);
+    return 0;
+}

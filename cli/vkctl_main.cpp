@@ -1,0 +1,21 @@
+// vkctl: the sensor command layer for scripts and test stations.
+#include "cli/vkctl_commands.h"
+#include "cli/vkctl_options.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    using namespace vk::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(VkctlUsage().c_str(), stdout);
+        return kOk;
+    }
+    VkctlOptions options;
+    std::string error;
+    if (!ParseVkctlArguments(args, &options, &error)) {
+        std::fprintf(stderr, "vkctl: %s\n%s", error.c_str(), VkctlUsage().c_str());
+        return kUsageError;
+    }
+    return FindCommand(options.command)->run(options, stdout, stderr);
+}

@@ -1,0 +1,106 @@
+#include "cli/vkctl_options.h"
+
+#include "cli/vkctl_commands.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace vk::cli {
+
+std::optional<long> ParseNumber(const std::string& text, long low, long high) {
+    if (text.empty() || text.size() > 10)
+        return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    }
+    long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* options,
+                         std::string* error) {
+    std::size_t i = 0;
+    auto value = [&](const std::string& flag, std::string* out) {
+        if (i + 1 >= args.size()) {
+            *error = flag + " needs a value";
+            return false;
+        }
+        *out = args[++i];
+        return true;
+    };
+    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+        const std::string& flag = args[i];
+        std::string text;
+        if (flag == "--port") {
+            if (!value(flag, &options->port))
+                return false;
+            if (options->port.empty()) {
+                *error = "--port needs a name";
+                return false;
+            }
+        } else if (flag == "--baud") {
+            if (!value(flag, &text))
+                return false;
+            auto baud = ParseNumber(text, 0, 1000000);
+            if (!baud || (*baud != 9600 && *baud != 19200 && *baud != 38400 && *baud != 57600)) {
+                *error = "--baud takes 9600, 19200, 38400 or 57600";
+                return false;
+            }
+            options->baudRate = static_cast<std::int32_t>(*baud);
+        } else if (flag == "--address") {
+            if (!value(flag, &text))
+                return false;
+            auto address = ParseNumber(text, 0, 255);
+            if (!address) {
+                *error = "--address takes 0 to 255";
+                return false;
+            }
+            options->address = static_cast<std::uint8_t>(*address);
+        } else if (flag == "--checksum" || flag == "--crc") {
+            CheckMethod method = flag == "--crc" ? CheckMethod::Crc16 : CheckMethod::Checksum;
+            if (options->method && *options->method != method) {
+                *error = "--checksum and --crc exclude each other";
+                return false;
+            }
+            options->method = method;
+        } else {
+            *error = "unknown option " + flag;
+            return false;
+        }
+    }
+    if (i >= args.size()) {
+        *error = "no command given";
+        return false;
+    }
+    options->command = args[i++];
+    options->arguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    const VkctlCommand* command = FindCommand(options->command);
+    if (!command) {
+        *error = "unknown command " + options->command;
+        return false;
+    }
+    if (options->arguments.size() != command->argumentCount) {
+        *error =
+            options->command + " takes " + std::to_string(command->argumentCount) + " argument(s)";
+        return false;
+    }
+    return true;
+}
+
+std::string VkctlUsage() {
+    std::string usage =
+        "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
+        "             [--checksum|--crc] COMMAND [ARGUMENTS]\n"
+        "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
+        "  check method found as the utility finds it (checksum first, then CRC)\n"
+        "commands:\n";
+    for (const VkctlCommand& c : Commands())
+        usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +
+                 "      " + c.summary + "\n";
+    return usage;
+}
+
+} // namespace vk::cli

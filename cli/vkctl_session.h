@@ -1,0 +1,48 @@
+#pragma once
+// One vkctl run's connection: the connection core driven from the command line. The
+// "dialogs" answer with the command line's settings, nothing is shown, and the profile
+// of the graphical utility is left alone. Error lines go to standard error as they come.
+
+#include "cli/vkctl_options.h"
+#include "sensor/connection_host.h"
+#include "sensor/log_sink.h"
+#include "sensor/sensor_connection.h"
+
+#include <cstdio>
+#include <string>
+
+namespace vk::cli {
+
+class VkctlSession : private ConnectionHost, private LogSink, private ProfileWriter {
+public:
+    VkctlSession(const VkctlOptions& options, std::FILE* errors);
+
+    // Runs the utility's connect sequence. On failure the error lines are out, and the
+    // link's own reason too when no line quoted it (a port that cannot be opened).
+    bool Connect();
+    SensorDevice& Sensor() { return connection_.Sensor(); }
+    SensorConnection& Connection() { return connection_; }
+    // Number of error lines written so far.
+    int ErrorLines() const { return errorLines_; }
+
+private:
+    bool AskConnectSettings(ConnectSettings& settings) override;
+    bool AskBaudRate(std::int32_t&) override { return false; }
+    bool AskAddress(const std::string&, std::uint8_t&) override { return false; }
+    bool AskYesNo(const char*) override { return false; }
+    void ShowModelPanel(ModelType) override {}
+    void ShowNotConnected() override {}
+    void UpdateAllViews() override {}
+    void PostRefreshSensorBar() override {}
+    bool ManufacturingMode() const override { return false; }
+    void LogMessage(const char* text, LogIcon icon) override;
+    void WriteInt(const std::string&, const std::string&, std::int64_t) override {}
+
+    const VkctlOptions& options_;
+    std::FILE* errors_;
+    std::string quoted_; // every error line, to tell whether the link's reason was given
+    int errorLines_ = 0;
+    SensorConnection connection_;
+};
+
+} // namespace vk::cli

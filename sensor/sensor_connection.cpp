@@ -1,0 +1,231 @@
+#include "sensor/sensor_connection.h"
+
+#include "link/comm_error.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+namespace vk {
+
+namespace {
+constexpr const char* kCannotConnect = "Cannot connect to the sensor...";
+constexpr const char* kUnknownModel = "Connected to the sensor, but the model name is unknown.";
+constexpr const char* kResetQuestion = "Reset sensor to factory defaults ?";
+} // namespace
+
+SensorConnection::SensorConnection(ConnectionHost& host, LogSink& log, ProfileWriter& profile)
+    : host_(host), log_(log), profile_(profile), sensor_(&log),
+      models_(MakeModelTable(SettingsDialogs{})) {}
+
+SensorConnection::~SensorConnection() {
+    StopTicker();
+}
+
+void SensorConnection::Log(LogIcon icon, const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    log_.LogMessage(text, icon);
+}
+
+void SensorConnection::StopTicker() {
+    if (ticker_)
+        ticker_->StopThread();
+}
+
+bool SensorConnection::OpenLink(const ConnectSettings& s) {
+    if (!s.portName.empty() && s.portName.front() == '/')
+        return link_.OpenPortName(s.portName, s.baudRate, s.parity, s.stopBits, s.dataBits,
+                                  s.readTimeoutMs, s.writeTimeoutMs);
+    if (s.portNumber < 1) {
+        // A name that is no COM port opens nothing, like a port that is not there.
+        link_.ClosePort();
+        SetCommError(&link_.Error(), kErrOpenFailed, "sc_Open: could not open %s",
+                     s.portName.c_str());
+        return false;
+    }
+    return link_.OpenPort(static_cast<std::uint32_t>(s.portNumber), s.baudRate, s.parity,
+                          s.stopBits, s.dataBits, s.readTimeoutMs, s.writeTimeoutMs);
+}
+
+bool SensorConnection::ProbeModelName() {
+    if (forcedMethod_) {
+        sensor_.SetCheckMethod(*forcedMethod_);
+        return sensor_.GetModelName();
+    }
+    sensor_.SetCheckMethod(CheckMethod::Checksum);
+    if (sensor_.GetModelName())
+        return true;
+    sensor_.SetCheckMethod(CheckMethod::Crc16);
+    return sensor_.GetModelName();
+}
+
+void SensorConnection::ReadVersions() {
+    bool ok;
+    const VersionRecord* version;
+    if (modelType_ == ModelType::VKT02 || modelType_ == ModelType::RmxLong) {
+        ok = sensor_.GetVersion();
+        version = &sensor_.Replies().version;
+    } else {
+        ok = sensor_.GetVKT04Version();
+        version = &sensor_.Replies().vkt04Version;
+    }
+    if (!ok)
+        return;
+    firmwareVersion_ = FirmwareVersionText(version->firmwareHundredths, version->revision);
+    fpgaVersion_ = FpgaVersionText(version->fpgaTenths);
+}
+
+bool SensorConnection::FailConnect(const char* text) {
+    log_.LogMessage(text, LogIcon::Error);
+    Disconnect();
+    return false;
+}
+
+bool SensorConnection::Connect() {
+    if (connected_)
+        return false;
+    models_ = MakeModelTable(dialogs_);
+    sensor_.ResetReplies();
+
+    ConnectSettings settings;
+    if (!host_.AskConnectSettings(settings))
+        return false;
+
+    if (!OpenLink(settings))
+        return FailConnect(kCannotConnect);
+
+    portNumber_ = settings.portNumber;
+    sensor_.SetAddress(settings.address);
+    sensor_.SetCheckMethod(CheckMethod::Checksum);
+    sensor_.SetLink(&link_);
+    SaveConnectionSettings(settings.baudRate, settings.portNumber, settings.address,
+                           settings.readTimeoutMs, settings.writeTimeoutMs);
+
+    link_.DrainInput();
+    if (!ProbeModelName())
+        return FailConnect(kCannotConnect);
+
+    for (SettingsDialogLink* dialog :
+         {dialogs_.vkt02, dialogs_.vkt04, dialogs_.rmxShort, dialogs_.vezirOrududu})
+        if (dialog)
+            dialog->SetSensor(&sensor_);
+
+    if (!DetectModel())
+        return FailConnect(kUnknownModel);
+
+    ReadVersions();
+    ReloadSettings();
+    sensor_.GetSerialNum();
+
+    connected_ = true;
+    sessionFlag_ = true;
+    host_.UpdateAllViews();
+    if (ticker_)
+        ticker_->StartThread();
+    Log(LogIcon::Information, "Successfully connected to %s type sensor", modelName_.c_str());
+    return true;
+}
+
+void SensorConnection::Disconnect() {
+    StopTicker();
+    link_.ClosePort();
+    connected_ = false;
+    sessionFlag_ = false;
+    host_.PostRefreshSensorBar();
+    log_.LogMessage("Disconnected...", LogIcon::Warning);
+    host_.UpdateAllViews();
+    host_.ShowNotConnected();
+}
+
+void SensorConnection::Close() {
+    StopTicker();
+    log_.LogMessage("Close", LogIcon::Information);
+}
+
+bool SensorConnection::DetectModel() {
+    std::optional<ModelType> type = FindModelType(sensor_.Replies().modelName);
+    if (!type) {
+        if (!host_.ManufacturingMode())
+            return false;
+        log_.LogMessage("Sensor responded with unknown model string.Since in manufacturing "
+                        "mode initializing as VKT02.",
+                        LogIcon::Error);
+        type = ModelType::VKT02;
+    }
+    const ModelEntry& entry = models_[static_cast<std::size_t>(*type)];
+    modelType_ = entry.type;
+    modelName_ = entry.displayName;
+    activeDialog_ = entry.settingsDialog;
+    host_.ShowModelPanel(modelType_);
+    return true;
+}
+
+bool SensorConnection::ChangeBaudRate() {
+    std::int32_t baudRate = link_.Settings().baudRate;
+    if (SensorDevice::BaudRateCode(baudRate) < 0)
+        baudRate = 9600;
+    if (!host_.AskBaudRate(baudRate))
+        return false;
+    // The sensor would never hear of such a rate, so moving the port to it would only
+    // cut the line.
+    if (SensorDevice::BaudRateCode(baudRate) < 0)
+        return false;
+    sensor_.SetBaudRate(baudRate);
+    Log(LogIcon::Information, "Set boudrate to %d", baudRate);
+    link_.SetPortBaudRate(baudRate);
+    ReloadSettings();
+    const PortSettings& port = link_.Settings();
+    SaveConnectionSettings(port.baudRate, portNumber_, sensor_.Address(),
+                           static_cast<std::uint32_t>(port.readTimeoutMs),
+                           static_cast<std::uint32_t>(port.writeTimeoutMs));
+    return true;
+}
+
+void SensorConnection::ChangeSensorAddress() {
+    std::string serial = sensor_.Replies().serialNumber.Prefix(8);
+    std::uint8_t address = sensor_.Address();
+    if (host_.AskAddress(serial, address)) {
+        sensor_.SetSensorAddress(0, serial, address);
+        sensor_.SetAddress(address);
+        const PortSettings& port = link_.Settings();
+        SaveConnectionSettings(port.baudRate, portNumber_, address,
+                               static_cast<std::uint32_t>(port.readTimeoutMs),
+                               static_cast<std::uint32_t>(port.writeTimeoutMs));
+    }
+    ReloadSettings();
+}
+
+void SensorConnection::SelectCheckMethod(CheckMethod method) {
+    sensor_.SetSensorCheckMode(method);
+    sensor_.SetCheckMethod(method);
+}
+
+void SensorConnection::ResetToDefaults() {
+    if (!host_.AskYesNo(kResetQuestion))
+        return;
+    sensor_.SetDefaults();
+    ReloadSettings();
+}
+
+void SensorConnection::ReloadSettings() {
+    if (activeDialog_)
+        activeDialog_->ReloadSettings();
+}
+
+void SensorConnection::SaveConnectionSettings(std::int32_t baudRate, int portNumber,
+                                              std::uint8_t address, std::uint32_t readTimeoutMs,
+                                              std::uint32_t writeTimeoutMs) {
+    const std::string timeouts = "Settings\\Communication timeouts";
+    const std::string port = "Settings\\" + std::to_string(portNumber);
+    profile_.WriteInt("Settings", "port name", portNumber);
+    profile_.WriteInt(timeouts, "read timeout", readTimeoutMs);
+    profile_.WriteInt(timeouts, "write timeout", writeTimeoutMs);
+    profile_.WriteInt(port, "address", address);
+    profile_.WriteInt(port, "boudrate", baudRate);
+}
+
+} // namespace vk

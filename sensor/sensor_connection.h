@@ -1,0 +1,117 @@
+#pragma once
+// SensorConnection: the connection half of the utility's document, free of any GUI. It
+// owns the link and the sensor object, connects (finding the check method and the model,
+// reading versions and serial number), disconnects, and changes speed, address and check
+// method of a connected sensor. Dialogs, views, the profile and the refresh ticker are
+// reached through the interfaces of connection_host.h, so the utility and the
+// command-line program drive the same sequences. Everything runs on one thread.
+
+#include "link/dcs_link.h"
+#include "sensor/connection_host.h"
+#include "sensor/log_sink.h"
+#include "sensor/model_table.h"
+#include "sensor/sensor_device.h"
+#include "sensor/worker_thread.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vk {
+
+class SensorConnection {
+public:
+    // `host`, `log` and `profile` must outlive the connection.
+    SensorConnection(ConnectionHost& host, LogSink& log, ProfileWriter& profile);
+    ~SensorConnection();
+    SensorConnection(const SensorConnection&) = delete;
+    SensorConnection& operator=(const SensorConnection&) = delete;
+
+    // The four model settings dialogs (any may be null); used from the next Connect on.
+    void SetSettingsDialogs(const SettingsDialogs& dialogs) { dialogs_ = dialogs; }
+    // The thread started by a successful connect and stopped by Disconnect, Close and the
+    // destructor; may be null. It must outlive the connection or be unset first.
+    void SetRefreshTicker(WorkerThread* ticker) { ticker_ = ticker; }
+    // A method to use instead of trying checksum and then CRC; nothing restores the probe.
+    void ForceCheckMethod(std::optional<CheckMethod> method) { forcedMethod_ = method; }
+
+    // Asks the host for the port settings, opens the port, finds the check method and
+    // the model, reads versions, settings and serial number, and starts the ticker.
+    // Returns true when connected. Cancelling the dialog changes and logs nothing; any
+    // failure logs one summary line (besides the commands' own failure lines) and
+    // disconnects. Does nothing and returns false while already connected.
+    bool Connect();
+    // Stops the ticker, closes the port, clears the connected flags, queues a sensor-bar
+    // refresh, logs "Disconnected...", updates the views and shows "Not Connected".
+    void Disconnect();
+    // The document closes: stops the ticker and logs "Close".
+    void Close();
+
+    // Takes the model from the last model-name reply (manufacturing mode falls back to a
+    // VKT02 for an unknown one) and shows its panel; false for an unknown model.
+    bool DetectModel();
+    // The sensor and the port move to the speed the host picks; the sensor's answer is
+    // not awaited. False when cancelled or when the rate is not one the sensors know
+    // (then nothing is sent or changed).
+    bool ChangeBaudRate();
+    // Re-addresses the sensor by its serial number through the global address.
+    void ChangeSensorAddress();
+    // The sensor is told to use `method`, and so does the command layer, whatever it said.
+    void SelectCheckMethod(CheckMethod method);
+    // After the host agrees, the sensor returns to its factory settings.
+    void ResetToDefaults();
+    // The active settings dialog reads its settings again; nothing without one.
+    void ReloadSettings();
+    // Writes the last connection's settings to the profile.
+    void SaveConnectionSettings(std::int32_t baudRate, int portNumber, std::uint8_t address,
+                                std::uint32_t readTimeoutMs, std::uint32_t writeTimeoutMs);
+
+    // --- state ------------------------------------------------------------------
+    DcsLink& Link() { return link_; }
+    const DcsLink& Link() const { return link_; }
+    SensorDevice& Sensor() { return sensor_; }
+    const SensorDevice& Sensor() const { return sensor_; }
+    bool Connected() const { return connected_; }
+    // The document's second flag, set and cleared together with Connected().
+    bool SessionFlag() const { return sessionFlag_; }
+    int PortNumber() const { return portNumber_; }
+    ModelType Model() const { return modelType_; }
+    const std::string& ModelName() const { return modelName_; }
+    SettingsDialogLink* ActiveSettingsDialog() const { return activeDialog_; }
+    const std::string& FirmwareVersion() const { return firmwareVersion_; }
+    const std::string& FpgaVersion() const { return fpgaVersion_; }
+    const ModelTable& Models() const { return models_; }
+
+private:
+    bool OpenLink(const ConnectSettings& settings);
+    bool ProbeModelName();
+    void ReadVersions();
+    bool FailConnect(const char* text);
+    void StopTicker();
+    void Log(LogIcon icon, const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 3, 4)))
+#endif
+        ;
+
+    ConnectionHost& host_;
+    LogSink& log_;
+    ProfileWriter& profile_;
+    DcsLink link_;
+    SensorDevice sensor_;
+    WorkerThread* ticker_ = nullptr;
+    SettingsDialogs dialogs_;
+    ModelTable models_;
+    std::optional<CheckMethod> forcedMethod_;
+
+    int portNumber_ = 0;
+    bool connected_ = false;
+    bool sessionFlag_ = false;
+    ModelType modelType_ = ModelType::VKT02;
+    std::string modelName_;
+    SettingsDialogLink* activeDialog_ = nullptr;
+    std::string firmwareVersion_;
+    std::string fpgaVersion_;
+};
+
+} // namespace vk

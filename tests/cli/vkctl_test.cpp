@@ -1,0 +1,177 @@
+// vkctl against simulated sensors: what it prints, what it sends, how it exits.
+#include "cli/vkctl_commands.h"
+#include "cli/vkctl_options.h"
+#include "sim/sim_line.h"
+#include "sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+using namespace vk;
+using namespace vk::cli;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(std::FILE* f) {
+    std::string text;
+    std::rewind(f);
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f))
+        text.append(buffer, n);
+    std::fclose(f);
+    return text;
+}
+
+// Runs a vkctl command line in this process, as main does.
+Outcome RunVkctl(const std::vector<std::string>& args) {
+    VkctlOptions options;
+    std::string error;
+    if (!ParseVkctlArguments(args, &options, &error))
+        return {kUsageError, "", error};
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    int status = FindCommand(options.command)->run(options, out, err);
+    return {status, ReadAll(out), ReadAll(err)};
+}
+
+// Runs the real program, for what only main does.
+Outcome RunProgram(const std::string& args) {
+    std::string command = std::string(VKCTL_PATH) + " " + args + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        text.append(buffer, n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text, ""};
+}
+
+std::size_t Lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class VkctlLine : public ::testing::Test {
+protected:
+    void Start(const sim::SensorConfig& config) {
+        line = std::make_unique<sim::SimLine>();
+        line->AddSensor(config);
+        std::string error;
+        ASSERT_TRUE(line->Start(&error)) << error;
+    }
+    sim::test::ScopedPortDir dir;
+    std::unique_ptr<sim::SimLine> line;
+};
+
+} // namespace
+
+TEST(VkctlArguments, DefaultsFlagsAndUsageErrors) {
+    VkctlOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseVkctlArguments({"identify"}, &options, &error));
+    EXPECT_EQ(options.port, "COM1");
+    EXPECT_EQ(options.baudRate, 57600);
+    EXPECT_EQ(options.address, 1);
+    EXPECT_FALSE(options.method);
+
+    ASSERT_TRUE(ParseVkctlArguments({"--port", "/dev/ttyUSB0", "--baud", "19200", "--address", "0",
+                                     "--crc", "read-buffer", "0", "10"},
+                                    &options, &error));
+    EXPECT_EQ(options.port, "/dev/ttyUSB0");
+    EXPECT_EQ(options.baudRate, 19200);
+    EXPECT_EQ(options.address, 0);
+    EXPECT_EQ(options.method, CheckMethod::Crc16);
+    EXPECT_EQ(options.arguments, (std::vector<std::string>{"0", "10"}));
+
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--baud", "115200", "identify"},
+                                               {"--address", "256", "identify"},
+                                               {"--address", "-1", "identify"},
+                                               {"--checksum", "--crc", "identify"},
+                                               {"--port"},
+                                               {"--verbose", "identify"},
+                                               {"frobnicate"},
+                                               {"set-threshold"},
+                                               {"state", "extra"}}) {
+        VkctlOptions o;
+        EXPECT_FALSE(ParseVkctlArguments(bad, &o, &error)) << ::testing::PrintToString(bad);
+    }
+    EXPECT_EQ(RunVkctl({"set-threshold", "256"}).status, kUsageError);
+    EXPECT_EQ(RunVkctl({"read-buffer", "8000", "193"}).status, kUsageError);
+}
+
+TEST_F(VkctlLine, IdentifyFindsTheCrcMethodAfterOneFailedChecksumTry) {
+    sim::SensorConfig config = sim::ConfigForModel("RMXL");
+    config.method = CheckMethod::Crc16;
+    config.revision = 'C';
+    Start(config);
+    Outcome r = RunVkctl({"identify"});
+    EXPECT_EQ(r.status, kOk);
+    EXPECT_EQ(r.out, "model type: 2\n"
+                     "model name: Rmx Long\n"
+                     "model string: 1 RMXLONG\n"
+                     "serial: VK000001\n"
+                     "firmware: 1.23C\n"
+                     "fpga: 2.5\n"
+                     "check method: crc\n");
+    EXPECT_EQ(r.err, "Command GetModelName failed. dcs_ReadHeader timeout waiting for STX\n");
+}
+
+TEST_F(VkctlLine, StateSetThresholdAndReadBuffer) {
+    Start(sim::ConfigForModel("VKT02"));
+    Outcome state = RunVkctl({"--checksum", "state"});
+    ASSERT_EQ(state.status, kOk) << state.err;
+    EXPECT_EQ(Lines(state.out), 7u);
+    EXPECT_EQ(state.out.rfind("base pixel: ", 0), 0u);
+    EXPECT_NE(state.out.find("\nscanning flag: 0\n"), std::string::npos);
+
+    Outcome set = RunVkctl({"set-threshold", "77"});
+    EXPECT_EQ(set.status, kOk);
+    EXPECT_EQ(set.out, "");
+    EXPECT_TRUE(line->WaitForState(
+        1, [](const sim::SensorState& s) { return s.settings.threshold == 77; }, 1000));
+
+    // 193 samples: two requests of 126 and 67, one CSV line each plus the header.
+    Outcome read = RunVkctl({"read-buffer", "7999", "193"});
+    ASSERT_EQ(read.status, kOk) << read.err;
+    EXPECT_EQ(Lines(read.out), 194u);
+    std::vector<std::uint16_t> buffer = line->Snapshot(1).scanBuffer;
+    std::string expectedStart = "index,raw\n7999," + std::to_string(buffer[7999]) + "\n";
+    EXPECT_EQ(read.out.substr(0, expectedStart.size()), expectedStart);
+    std::string expectedEnd = "8191," + std::to_string(buffer[8191]) + "\n";
+    EXPECT_EQ(read.out.substr(read.out.size() - expectedEnd.size()), expectedEnd);
+}
+
+TEST_F(VkctlLine, ASensorThatStopsAnsweringExitsOneWithTheFailureLine) {
+    Start(sim::ConfigForModel("VKT02"));
+    line->InjectFault(1, {sim::FaultKind::Silence, -1});
+    Outcome r = RunVkctl({"--checksum", "identify"});
+    EXPECT_EQ(r.status, kSensorFailed);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Command GetModelName failed. dcs_ReadHeader timeout waiting for STX\n"
+                     "Cannot connect to the sensor...\n");
+}
+
+TEST(VkctlProgram, ExitStatusesOfTheRealProgram) {
+    sim::test::ScopedPortDir dir; // an empty port directory: COM1 resolves to no device here
+    Outcome missing = RunProgram("--port COM40 identify");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("sc_Open: could not open COM40 ("), std::string::npos)
+        << missing.out;
+
+    Outcome usage = RunProgram("--baud 1200 state");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_NE(usage.out.find("usage: vkctl"), std::string::npos);
+    EXPECT_EQ(RunProgram("--help").status, 0);
+}

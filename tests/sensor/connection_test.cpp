@@ -1,0 +1,69 @@
+// The connection core where no sensor answers: profile values, a cancelled dialog and
+// ports that cannot be opened.
+#include "sensor/sensor_connection.h"
+#include "sensor_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace vk::test {
+namespace {
+
+struct Core {
+    RecordingLog log;
+    RecordingProfile profile;
+    ScriptedHost host;
+    SensorConnection connection{host, log, profile};
+};
+
+TEST(SensorConnectionCore, SaveConnectionSettingsWritesTheProfileValues) {
+    Core core;
+    core.connection.SaveConnectionSettings(38400, 3, 17, 150, 250);
+    using Key = std::pair<std::string, std::string>;
+    std::map<Key, std::int64_t> expected = {
+        {{"Settings", "port name"}, 3},
+        {{"Settings\\Communication timeouts", "read timeout"}, 150},
+        {{"Settings\\Communication timeouts", "write timeout"}, 250},
+        {{"Settings\\3", "address"}, 17},
+        {{"Settings\\3", "boudrate"}, 38400},
+    };
+    EXPECT_EQ(core.profile.values, expected);
+}
+
+TEST(SensorConnectionCore, CancelledDialogChangesNothing) {
+    Core core;
+    core.host.confirmConnect = false;
+    EXPECT_FALSE(core.connection.Connect());
+    EXPECT_TRUE(core.log.lines.empty());
+    EXPECT_TRUE(core.profile.values.empty());
+    EXPECT_EQ(core.host.notConnectedShown, 0);
+    // The dialog was preset as the utility always presets it.
+    EXPECT_EQ(core.host.connectPreset.portName, "COM1");
+    EXPECT_EQ(core.host.connectPreset.baudRate, 57600);
+    EXPECT_EQ(core.host.connectPreset.address, 1);
+    EXPECT_EQ(core.host.connectPreset.readTimeoutMs, 100u);
+    EXPECT_EQ(core.host.connectPreset.writeTimeoutMs, 100u);
+}
+
+TEST(SensorConnectionCore, PortsThatCannotOpenFailAndDisconnect) {
+    Core core;
+    const std::vector<LogLine> expected = {
+        {"Cannot connect to the sensor...", LogIcon::Error},
+        {"Disconnected...", LogIcon::Warning},
+    };
+    for (auto [name, number] :
+         {std::pair<const char*, int>{"USB1", -1}, {"/nonexistent/tty", -1}}) {
+        core.log.lines.clear();
+        core.host.connectAnswer.portName = name;
+        core.host.connectAnswer.portNumber = number;
+        EXPECT_FALSE(core.connection.Connect()) << name;
+        EXPECT_EQ(core.log.lines, expected) << name;
+        EXPECT_FALSE(core.connection.Connected());
+        EXPECT_FALSE(core.connection.Link().IsOpen());
+        EXPECT_NE(std::string(core.connection.Link().ErrorText()), "") << name;
+    }
+    EXPECT_EQ(core.host.notConnectedShown, 2);
+    EXPECT_TRUE(core.profile.values.empty()); // nothing is saved before the port opened
+}
+
+} // namespace
+} // namespace vk::test
