@@ -78,8 +78,10 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
     std::fprintf(out, "index,raw\n");
     for (long index = *start, left = *count; left > 0;) {
         auto portion = static_cast<std::uint16_t>(std::min<long>(left, kSamplesPerPortion));
+        int linesBefore = session.ErrorLines();
         if (!sensor.GetScanBufferPortion(static_cast<std::uint16_t>(index), portion)) {
-            if (session.ErrorLines() == 0)
+            // A lost reply packet fails without a line of its own: say what happened.
+            if (session.ErrorLines() == linesBefore)
                 std::fprintf(err, "Reading the scan buffer at %ld failed. %s\n", index,
                              sensor.Link()->ErrorText());
             return kSensorFailed;

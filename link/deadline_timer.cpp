@@ -27,7 +27,8 @@ void DeadlineTimer::Start(std::uint64_t microseconds) {
     if (!ReadPerformanceCounter(&start))
         valid = false;
     // Unsigned arithmetic on purpose: the deadline may wrap past 2^64.
-    deadline = start + frequency * microseconds / 1000000;
+    deadline =
+        start + frequency / 1000000 * microseconds + frequency % 1000000 * microseconds / 1000000;
 }
 
 std::uint64_t DeadlineTimer::RemainingTicks() const {
@@ -47,7 +48,8 @@ std::uint32_t DeadlineTimer::RemainingMs() const {
     std::uint64_t ticks = RemainingTicks();
     if (ticks == 0)
         return 0;
-    return static_cast<std::uint32_t>(ticks * 1000 / frequency + 1);
+    std::uint64_t ms = ticks / frequency * 1000 + ticks % frequency * 1000 / frequency + 1;
+    return ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(ms);
 }
 
 } // namespace vk

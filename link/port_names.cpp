@@ -1,5 +1,7 @@
 #include "link/port_names.h"
 
+#include "link/port_names_os.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -35,24 +37,6 @@ std::optional<int> ComNumber(const std::string& name) {
     return n;
 }
 
-namespace {
-
-std::string ConventionalDevice(int n) {
-#if defined(_WIN32)
-    return "\\\\.\\COM" + std::to_string(n);
-#else
-    if (n >= 1 && n <= 32)
-        return "/dev/ttyS" + std::to_string(n - 1);
-    if (n >= 33 && n <= 64)
-        return "/dev/ttyUSB" + std::to_string(n - 33);
-    if (n >= 65 && n <= 96)
-        return "/dev/ttyACM" + std::to_string(n - 65);
-    return {};
-#endif
-}
-
-} // namespace
-
 std::string ResolvePortName(const std::string& name) {
     auto n = ComNumber(name);
     if (!n)
@@ -70,9 +54,7 @@ std::vector<ComDevice> ListComDevices(int highest) {
     for (int n = 1; n <= highest; ++n) {
         std::string name = "COM" + std::to_string(n);
         std::string device = ResolvePortName(name);
-        std::error_code ec;
-        // A link counts only when its target exists: a stale link is no device.
-        if (fs::exists(device, ec))
+        if (DeviceExists(device))
             found.push_back({n, device});
     }
     return found;

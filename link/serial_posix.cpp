@@ -2,6 +2,7 @@
 // for the single calls, TIOCGICOUNT deltas for the error flags where the driver has them.
 #include "link/serial_backend.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 #if defined(__linux__)
 #include <linux/serial.h>
@@ -22,6 +24,7 @@ struct SerialPort {
     termios tio{};
     std::uint32_t readTimeoutMs = 100;
     std::uint32_t writeTimeoutMs = 100;
+    std::int32_t baudRate = 57600;
     std::uint32_t pendingFlags = 0; // flags seen by a failed call, reported with the next read
 #if defined(TIOCGICOUNT)
     serial_icounter_struct lastCounts{};
@@ -50,7 +53,8 @@ int MsLeft(Clock::time_point end) {
     auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - Clock::now()).count();
     if (left <= 0)
         return 0;
-    return static_cast<int>((left + 999) / 1000);
+    // poll takes an int; a longer wait is simply taken in several calls.
+    return static_cast<int>(std::min<long long>((left + 999) / 1000, 1 << 30));
 }
 
 speed_t SpeedCode(std::int32_t baud) {
@@ -239,6 +243,7 @@ bool SetState(PortHandle port, const PortSettings& s) {
     if (tcsetattr(port->fd, TCSANOW, &tio) != 0)
         return FailWithErrno();
     port->tio = tio;
+    port->baudRate = s.baudRate;
     if (!SetModemLine(port->fd, TIOCM_RTS, s.rtsControl) ||
         !SetModemLine(port->fd, TIOCM_DTR, s.dtrControl))
         return FailWithErrno();
@@ -264,7 +269,10 @@ bool Purge(PortHandle port) {
 
 bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
     *got = 0;
-    auto end = Clock::now() + std::chrono::milliseconds(port->readTimeoutMs);
+    // A read time-out of 0 would make every caller that loops on a deadline spin; one
+    // millisecond keeps the loop asleep between calls.
+    auto end =
+        Clock::now() + std::chrono::milliseconds(std::max<std::uint32_t>(port->readTimeoutMs, 1));
     for (;;) {
         ssize_t n = read(port->fd, buffer + *got, length - *got);
         if (n > 0) {
@@ -322,6 +330,26 @@ bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, st
 }
 
 bool Flush(PortHandle port) {
+    // tcdrain has no time limit: with flow control held off it would wait for ever. So
+    // the queue is watched until it empties, for at most its wire time plus the write
+    // time-out; tcdrain then only waits for the last character.
+    using std::chrono::microseconds;
+    auto byteTime = microseconds(10'000'000 / std::max<std::int32_t>(port->baudRate, 50));
+    auto end = Clock::now() + std::chrono::milliseconds(port->writeTimeoutMs + 100);
+    bool extended = false;
+    for (;;) {
+        int queued = 0;
+        if (ioctl(port->fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            break;
+        if (!extended) {
+            end += 2 * queued * byteTime;
+            extended = true;
+        }
+        if (Clock::now() >= end)
+            return Fail(ETIMEDOUT);
+        std::this_thread::sleep_for(
+            std::clamp(queued * byteTime, microseconds(200), microseconds(5000)));
+    }
     if (tcdrain(port->fd) != 0)
         return FailWithErrno();
     return true;

@@ -166,7 +166,7 @@ bool SensorDevice::SetBaudRate(std::int32_t baudRate) {
         return false;
     // The sensor takes a while to act on a new speed before it answers.
     std::uint8_t wire = static_cast<std::uint8_t>(code);
-    return Send("SetBaudRate", 92, &wire, 1, {Ack::CrcOnly, 300});
+    return Send("SetBaudRate", 92, &wire, 1, {Ack::CrcOnly, 300, true});
 }
 
 bool SensorDevice::SetAnalogMinRange(std::uint16_t range) {

@@ -97,7 +97,13 @@ TEST_F(DcsLinkTest, ShortRepliesNameWhatWasAwaited) {
     EXPECT_STREQ(link.ErrorText(), "dcs_ReadPacket did not receive complete packet data "
                                    "(expectedBytes=4, actualBytes=1)");
 
-    // Checksum variant: LENGTH counts the checksum byte.
+    // Checksum variant: LENGTH counts the checksum byte, so 3 are awaited.
+    Bytes data = Frame(CheckMethod::Checksum, 1, 38, {1, 2});
+    data.resize(6);
+    EXPECT_FALSE(TransactPeak(CheckMethod::Checksum, data, out));
+    EXPECT_STREQ(link.ErrorText(), "dcs_ReadPacket did not receive complete packet data "
+                                   "(expectedBytes=3, actualBytes=2)");
+
     Bytes header = Frame(CheckMethod::Checksum, 1, 38, {1, 2});
     header.resize(2);
     EXPECT_FALSE(TransactPeak(CheckMethod::Checksum, header, out));

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 using namespace vk;
 
@@ -21,9 +23,9 @@ TEST(PortNames, ComNumbersAndNonComNames) {
 
 TEST(PortNames, ThePortDirectoryComesFirstThenTheConvention) {
     namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / "vk-port-names-test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    char dirTemplate[] = "/tmp/vk-port-names-XXXXXX";
+    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+    fs::path dir = dirTemplate;
     setenv("KORVEL_PORT_DIR", dir.c_str(), 1);
     EXPECT_EQ(PortDirectory(), dir.string());
 
@@ -48,7 +50,13 @@ TEST(PortNames, ThePortDirectoryComesFirstThenTheConvention) {
     EXPECT_FALSE(listed6);
 
     unsetenv("KORVEL_PORT_DIR");
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    std::string savedXdg = xdg ? xdg : "";
     setenv("XDG_CONFIG_HOME", "/somewhere", 1);
     EXPECT_EQ(PortDirectory(), "/somewhere/Korvel/ports");
+    if (xdg)
+        setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
     fs::remove_all(dir);
 }

@@ -104,6 +104,8 @@ TEST(SerialPort, ReadTimeOutsFollowTheOneReadCallRule) {
     ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 300, &port.err), 1); });
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(buffer[2], 3);
+    EXPECT_GE(ms, 295);
+    EXPECT_LT(ms, 450);
 
     // Everything asked for: returns at once.
     peer.Send({9, 8, 7, 6});

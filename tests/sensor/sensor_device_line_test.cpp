@@ -262,3 +262,50 @@ TEST_F(SensorDeviceLine, FailureLinesQuoteTheLinkAndKeepTheReply) {
 
 } // namespace
 } // namespace vk::test
+
+namespace vk::test {
+namespace {
+
+// Each command's own pauses, and which kinds take an acknowledgement off the line: one
+// left behind would be taken as the next reply and refused for its packet ID.
+TEST_F(SensorDeviceLine, PausesAndAcknowledgementsOfEachKind) {
+    Open({Sensor(1), Sensor(2, "VKT02", CheckMethod::Crc16, "VK000002"),
+          Sensor(3, "VKT02", CheckMethod::Checksum, "VK000003")});
+
+    Use(1, CheckMethod::Checksum);
+    double took = ElapsedMs([&] { EXPECT_TRUE(sensor.ResetSensor()); });
+    EXPECT_GE(took, 1000.0);
+    EXPECT_LT(took, 1400.0);
+
+    took = ElapsedMs([&] { EXPECT_TRUE(sensor.WriteFlashProtect1(0xAA)); });
+    EXPECT_GE(took, 50.0);
+    EXPECT_LT(took, 400.0);
+
+    // Uploads are acknowledged in the checksum variant too.
+    EXPECT_TRUE(sensor.UploadCode());
+    EXPECT_TRUE(sensor.GetPeak()) << ::testing::PrintToString(log.Texts());
+
+    Use(2, CheckMethod::Crc16);
+    took = ElapsedMs([&] { EXPECT_TRUE(sensor.SetBaudRate(57600)); });
+    EXPECT_GE(took, 300.0);
+    EXPECT_TRUE(sensor.GetPeak()) << ::testing::PrintToString(log.Texts());
+
+    Use(3, CheckMethod::Checksum);
+    took = ElapsedMs([&] { EXPECT_TRUE(sensor.SetSensorCheckMode(CheckMethod::Crc16)); });
+    EXPECT_GE(took, 300.0);
+    EXPECT_EQ(Sent().back(), Frame(CheckMethod::Checksum, 3, 77, {0x00}).back());
+    EXPECT_EQ(line->Snapshot(3).config.method, CheckMethod::Crc16);
+    EXPECT_TRUE(log.lines.empty()) << ::testing::PrintToString(log.Texts());
+
+    // Without an open port every send fails after the recovery pause; the flash-protect
+    // commands pause their 50 ms all the same, the others do not.
+    link.ClosePort();
+    double plain = ElapsedMs([&] { EXPECT_FALSE(sensor.SetLaserOff()); });
+    took = ElapsedMs([&] { EXPECT_FALSE(sensor.WriteFlashProtect2(0x55)); });
+    EXPECT_GE(took - plain, 40.0);
+    double reset = ElapsedMs([&] { EXPECT_FALSE(sensor.ResetSensor()); });
+    EXPECT_LT(reset - plain, 500.0);
+}
+
+} // namespace
+} // namespace vk::test

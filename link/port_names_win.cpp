@@ -1,0 +1,18 @@
+#include "link/port_names_os.h"
+
+#include <windows.h>
+
+namespace vk {
+
+std::string ConventionalDevice(int n) {
+    return "\\\\.\\COM" + std::to_string(n);
+}
+
+bool DeviceExists(const std::string& device) {
+    const std::string prefix = "\\\\.\\";
+    std::string name = device.rfind(prefix, 0) == 0 ? device.substr(prefix.size()) : device;
+    char target[512];
+    return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+}
+
+} // namespace vk

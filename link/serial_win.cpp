@@ -1,0 +1,150 @@
+// Windows backend of the port layer: the communications API the port layer was modelled
+// on, so each operation is one call.
+#include "link/serial_backend.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace vk {
+
+struct SerialPort {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    DCB dcb{};
+};
+
+namespace serial_backend {
+
+namespace {
+
+thread_local DWORD tLastError = 0;
+
+bool Fail() {
+    tLastError = GetLastError();
+    return false;
+}
+
+} // namespace
+
+PortHandle Open(const char* device) {
+    HANDLE h =
+        CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        Fail();
+        return kInvalidPortHandle;
+    }
+    auto* port = new SerialPort;
+    port->handle = h;
+    return port;
+}
+
+bool Close(PortHandle port) {
+    HANDLE h = port->handle;
+    delete port;
+    return CloseHandle(h) ? true : Fail();
+}
+
+bool GetState(PortHandle port) {
+    port->dcb = DCB{};
+    port->dcb.DCBlength = sizeof(DCB);
+    return GetCommState(port->handle, &port->dcb) ? true : Fail();
+}
+
+bool SetState(PortHandle port, const PortSettings& s) {
+    DCB dcb = port->dcb;
+    dcb.BaudRate = static_cast<DWORD>(s.baudRate);
+    dcb.ByteSize = static_cast<BYTE>(s.dataBits);
+    dcb.Parity = static_cast<BYTE>(s.parity);
+    dcb.StopBits = static_cast<BYTE>(s.stopBits);
+    dcb.fRtsControl = static_cast<DWORD>(s.rtsControl) & 3;
+    dcb.fDtrControl = static_cast<DWORD>(s.dtrControl) & 3;
+    dcb.fOutxCtsFlow = s.ctsOutputFlow ? 1 : 0;
+    dcb.fOutxDsrFlow = s.dsrOutputFlow ? 1 : 0;
+    dcb.fOutX = s.xonXoffOutput ? 1 : 0;
+    dcb.fInX = s.xonXoffInput ? 1 : 0;
+    dcb.XonChar = static_cast<char>(s.xonChar);
+    dcb.XoffChar = static_cast<char>(s.xoffChar);
+    dcb.XonLim = static_cast<WORD>(s.xonLimit);
+    dcb.XoffLim = static_cast<WORD>(s.xoffLimit);
+    dcb.fBinary = 1;
+    dcb.fParity = 1;
+    dcb.fTXContinueOnXoff = 1;
+    dcb.fErrorChar = 0;
+    dcb.fNull = 0;
+    dcb.fAbortOnError = 1;
+    dcb.fDsrSensitivity = 0;
+    dcb.ErrorChar = 0;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
+    dcb.wReserved = 0;
+    if (!SetCommState(port->handle, &dcb))
+        return Fail();
+    port->dcb = dcb;
+    return true;
+}
+
+bool SetupQueues(PortHandle port, std::int32_t inputSize, std::int32_t outputSize) {
+    return SetupComm(port->handle, static_cast<DWORD>(inputSize), static_cast<DWORD>(outputSize))
+               ? true
+               : Fail();
+}
+
+bool SetTimeouts(PortHandle port, std::uint32_t readMs, std::uint32_t writeMs) {
+    COMMTIMEOUTS t{};
+    t.ReadIntervalTimeout = 0;
+    t.ReadTotalTimeoutMultiplier = 0;
+    // A constant of 0 with the other two 0 would make every read wait for all its bytes;
+    // one millisecond keeps a zero time-out a short wait.
+    t.ReadTotalTimeoutConstant = readMs ? readMs : 1;
+    t.WriteTotalTimeoutMultiplier = 0;
+    t.WriteTotalTimeoutConstant = writeMs;
+    return SetCommTimeouts(port->handle, &t) ? true : Fail();
+}
+
+bool Purge(PortHandle port) {
+    return PurgeComm(port->handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)
+               ? true
+               : Fail();
+}
+
+bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
+    DWORD n = 0;
+    BOOL ok = ReadFile(port->handle, buffer, static_cast<DWORD>(length), &n, nullptr);
+    *got = n;
+    return ok ? true : Fail();
+}
+
+bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, std::size_t* put) {
+    DWORD n = 0;
+    BOOL ok = WriteFile(port->handle, data, static_cast<DWORD>(length), &n, nullptr);
+    *put = n;
+    return ok ? true : Fail();
+}
+
+bool Flush(PortHandle port) {
+    return FlushFileBuffers(port->handle) ? true : Fail();
+}
+
+bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueue) {
+    DWORD errors = 0;
+    COMSTAT stat{};
+    if (!ClearCommError(port->handle, &errors, &stat))
+        return Fail();
+    // The CommErrorFlags values are the system's own CE_ bits.
+    *flags = errors;
+    *inQueue = stat.cbInQue;
+    return true;
+}
+
+void LastSystemErrorText(char* out, std::size_t size) {
+    if (size == 0)
+        return;
+    out[0] = '\0';
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             tLastError, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), out,
+                             static_cast<DWORD>(size), nullptr);
+    out[n < size ? n : size - 1] = '\0';
+}
+
+} // namespace serial_backend
+} // namespace vk
