@@ -11,6 +11,7 @@ void AddIdentityCommands(CommandTable& table);
 void AddSettingCommands(CommandTable& table);
 void AddMeasurementCommands(CommandTable& table);
 void AddServiceCommands(CommandTable& table);
+void AddLegacyCommands(CommandTable& table);
 
 // Requests that carry a setting are acknowledged with an empty packet, in the CRC
 // variant only.

@@ -22,6 +22,7 @@ CommandTable CommonCommands() {
     AddSettingCommands(t);
     AddMeasurementCommands(t);
     AddServiceCommands(t);
+    AddLegacyCommands(t);
     t[19] = GetVkt02Setup;
     return t;
 }

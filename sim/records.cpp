@@ -8,16 +8,19 @@ namespace vk::sim {
 
 namespace {
 
-// Bytes 0 to 7 of both setup records mean nothing to the tools; a real sensor keeps
+// Bytes 0 to 7 of the VKT04 setup record mean nothing to the tools; a real sensor keeps
 // internal flags there. Fixed values keep the records comparable from run to run.
 constexpr std::uint8_t kSetupHead[8] = {0x4B, 0x56, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00};
+// The VKT02 record starts with the serial number, which the older setup tool shows and
+// sends back when it re-addresses the sensor.
+constexpr std::size_t kSerialField = 8;
 
 } // namespace
 
 Payload Vkt02SetupRecord(const SensorState& s, CheckMethod method) {
     const SensorSettings& t = s.settings;
     PayloadWriter w(method);
-    w.Raw(kSetupHead, sizeof kSetupHead)
+    w.Text(s.config.serialNumber, kSerialField)
         .Byte(s.config.address)
         .Byte(static_cast<std::uint8_t>(t.rangeMode))
         .Word(0)

@@ -46,6 +46,16 @@ bool SetSerial(const std::string& text, SensorConfig* config, std::string* error
     return true;
 }
 
+// The firmware revision letter: "C" selects the finer timing base and its own commands.
+bool SetRevision(const std::string& text, SensorConfig* config, std::string* error) {
+    if (text.size() != 1 || text[0] < 'A' || text[0] > 'Z') {
+        *error = "revision must be one letter A to Z: " + text;
+        return false;
+    }
+    config->revision = text[0];
+    return true;
+}
+
 bool SetModel(const std::string& text, SensorConfig* config, std::string* error) {
     if (text.empty() || text.size() > 16) {
         *error = "model must be a short name or a model string of up to 16 characters: " + text;
@@ -56,7 +66,8 @@ bool SetModel(const std::string& text, SensorConfig* config, std::string* error)
     return true;
 }
 
-// One --sensor description: model=...,address=...,serial=...,baud=...,crc|checksum.
+// One --sensor description: model=...,address=...,serial=...,baud=...,revision=...,
+// crc|checksum.
 bool ParseSensor(const std::string& description, SensorConfig* config, std::string* error) {
     std::size_t pos = 0;
     while (pos <= description.size()) {
@@ -80,6 +91,8 @@ bool ParseSensor(const std::string& description, SensorConfig* config, std::stri
             ok = SetBaud(value, config, error);
         else if (key == "serial" && eq != std::string::npos)
             ok = SetSerial(value, config, error);
+        else if (key == "revision" && eq != std::string::npos)
+            ok = SetRevision(value, config, error);
         else {
             *error = "unknown item in --sensor: " + item;
             return false;
@@ -112,8 +125,9 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.line.pace = true;
             continue;
         }
-        static const std::set<std::string> withValue = {
-            "--com", "--port-dir", "--model", "--address", "--baud", "--serial", "--sensor"};
+        static const std::set<std::string> withValue = {"--com",      "--port-dir", "--model",
+                                                        "--address",  "--baud",     "--serial",
+                                                        "--revision", "--sensor"};
         if (!withValue.count(arg)) {
             *error = "unknown argument: " + arg;
             return false;
@@ -141,6 +155,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             ok = SetBaud(value, &first, error);
         } else if (arg == "--serial") {
             ok = SetSerial(value, &first, error);
+        } else if (arg == "--revision") {
+            ok = SetRevision(value, &first, error);
         } else {
             extra.push_back(value);
         }
@@ -169,10 +185,11 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 
 std::string VksimUsage() {
     return "usage: vksim [--com N] [--port-dir DIR] [--model M] [--address A] [--crc]\n"
-           "             [--baud B] [--serial S] [--pace]\n"
-           "             [--sensor model=M,address=A,serial=S,baud=B,crc]...\n"
+           "             [--baud B] [--serial S] [--revision L] [--pace]\n"
+           "             [--sensor model=M,address=A,serial=S,baud=B,revision=L,crc]...\n"
            "  M: VKT02, VKT04, RMXS, RMXL, BF or a model string such as \"0 VKT-02\"\n"
-           "  defaults: COM1, VKT02, address 1, checksum, 57600 baud, serial VK000001\n"
+           "  defaults: COM1, VKT02, address 1, checksum, 57600 baud, serial VK000001,\n"
+           "  firmware revision B (\"C\" is the revision with the finer timing base)\n"
            "  prints \"COMn <device>\", then serves until SIGINT or SIGTERM\n";
 }
 

@@ -1,0 +1,52 @@
+#pragma once
+// The tool's serial port: a COM number and a baud rate, 8 data bits, no parity, one stop
+// bit, no flow control, DTR and RTS raised while open. Received bytes are announced by
+// TriggerAvail on the user-interface thread.
+
+#include "legacy_tool/korvel_codec.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+namespace vk::legacy {
+
+class UserPrompts;
+
+class ComPort : public QObject {
+    Q_OBJECT
+public:
+    ComPort(UserPrompts& prompts, QObject* parent = nullptr);
+
+    // Take effect at the next Open.
+    void SetPortNumber(int number) { portNumber_ = number; }
+    void SetBaudRate(int baud) { baud_ = baud; }
+    int PortNumber() const { return portNumber_; }
+
+    // Opens "COM<number>" (as the port directory resolves it). Port number 0 first asks
+    // for a port among COM1 to COM50 that exist; cancelling fails the open. False with
+    // the reason in `error` (may be null).
+    bool Open(QString* error);
+    void Close();
+    bool IsOpen() const;
+
+    // Queues every byte for sending; nothing happens while the port is closed.
+    void Write(const Bytes& bytes);
+    // Every received byte waiting now.
+    QByteArray ReadAll();
+    void LowerLines();
+
+signals:
+    // Bytes are waiting; `count` of them.
+    void TriggerAvail(int count);
+
+private:
+    void OnError(QSerialPort::SerialPortError error);
+
+    UserPrompts& prompts_;
+    QSerialPort* port_;
+    int portNumber_ = 1;
+    int baud_ = 57600;
+};
+
+} // namespace vk::legacy

@@ -1,0 +1,57 @@
+#include "legacy_tool/connect_page.h"
+
+#include "legacy_tool/key_filter_hook.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vk::legacy {
+
+ConnectPage::ConnectPage(QWidget* parent) : QWidget(parent) {
+    auto* grid = new QGridLayout(this);
+    cboPort = new QComboBox(this);
+    cboPort->setObjectName("cboPort");
+    cboPort->addItems({"COM1", "COM2", "COM3", "COM4"});
+    cboHostBaud = new QComboBox(this);
+    cboHostBaud->setObjectName("cboHostBaud");
+    cboHostBaud->addItems({"9600", "19200", "38400", "57600"});
+    cboHostBaud->setCurrentIndex(3);
+    editAddress = new QLineEdit("1", this);
+    editAddress->setObjectName("editAddress");
+    InstallLengthLimit(editAddress, 3);
+    cbxGlobal = new QCheckBox("Use Global Address", this);
+    cbxGlobal->setObjectName("cbxGlobal");
+    lblWarning = new QLabel(this);
+    lblWarning->setObjectName("lblWarning");
+    lblWarning->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblWarning->setVisible(false);
+    BtnConnect = new QPushButton("Connect", this);
+    BtnConnect->setObjectName("BtnConnect");
+
+    grid->addWidget(new QLabel("COM Port", this), 0, 0);
+    grid->addWidget(cboPort, 0, 1);
+    grid->addWidget(new QLabel("Baud Rate", this), 1, 0);
+    grid->addWidget(cboHostBaud, 1, 1);
+    grid->addWidget(new QLabel("Address", this), 2, 0);
+    grid->addWidget(editAddress, 2, 1);
+    grid->addWidget(cbxGlobal, 3, 1);
+    grid->addWidget(lblWarning, 4, 0, 1, 2);
+    grid->addWidget(BtnConnect, 5, 1);
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(2, 1);
+
+    InstallKeyFilter(editAddress, KeyFilter::Digits);
+    InstallKeyFilter(cboPort, KeyFilter::NoKeys);
+    InstallKeyFilter(cboHostBaud, KeyFilter::NoKeys);
+    connect(cbxGlobal, &QCheckBox::toggled, this, &ConnectPage::cbxGlobalClick);
+}
+
+void ConnectPage::cbxGlobalClick() {
+    lblWarning->setVisible(cbxGlobal->isChecked());
+}
+
+} // namespace vk::legacy

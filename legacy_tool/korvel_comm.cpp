@@ -1,0 +1,150 @@
+#include "legacy_tool/korvel_comm.h"
+
+#include "legacy_tool/legacy_codes.h"
+#include "legacy_tool/reply_reader.h"
+#include "legacy_tool/tick_count.h"
+
+#include <QCoreApplication>
+
+namespace vk::legacy {
+
+namespace {
+
+// Lets the reply reader take its bytes through GetBytes.
+class CommWaiter : public ByteWaiter {
+public:
+    explicit CommWaiter(KorvelComm& comm) : comm_(comm) {}
+    bool NextByte(std::uint8_t& out) override {
+        Bytes one;
+        if (!comm_.GetBytes(one, 1))
+            return false;
+        out = one[0];
+        return true;
+    }
+
+private:
+    KorvelComm& comm_;
+};
+
+void PumpPending() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Sleeps in the event loop until something happens: a byte, a timer, a click.
+void WaitForEvents() {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+} // namespace
+
+KorvelComm::KorvelComm(ToolState& state, ComPort& port, QObject* parent)
+    : QObject(parent), state_(state), port_(port), timer1_(new QTimer(this)),
+      delayTimer_(new QTimer(this)) {
+    timer1_->setObjectName("Timer1");
+    timer1_->setSingleShot(true);
+    timer1_->setTimerType(Qt::PreciseTimer);
+    delayTimer_->setSingleShot(true);
+    delayTimer_->setTimerType(Qt::PreciseTimer);
+    connect(timer1_, &QTimer::timeout, this, &KorvelComm::Timer1Timer);
+    connect(&port_, &ComPort::TriggerAvail, this, &KorvelComm::ApdComPort1TriggerAvail);
+}
+
+void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes& payload,
+                            bool crc) {
+    Request request = BuildRequest(code, address, payload, crc);
+    // Bytes still in the port's own buffer are as stale as those in the ring.
+    ApdComPort1TriggerAvail(0);
+    ring_.Discard();
+    if (crc)
+        lastRequestCrc_ = request.crc;
+    port_.Write(request.frame);
+}
+
+bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
+    reply.clear();
+    timer1_->stop();
+    timer1_->start(timeoutMs);
+    CommWaiter waiter(*this);
+    ReplyResult result = ReadReply(waiter, crc, lastRequestCrc_);
+    timer1_->stop();
+    state_.lastError = result.lastError;
+    reply = std::move(result.reply);
+    return result.lastError == kNoError;
+}
+
+bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
+    while (count > 0) {
+        PumpPending();
+        if (!timer1_->isActive())
+            return false;
+        if (!ring_.Empty()) {
+            destination.push_back(GetRxByte());
+            --count;
+        } else if (ring_.Overflowed()) {
+            return false; // what comes next follows a gap
+        } else {
+            WaitForEvents();
+        }
+    }
+    return true;
+}
+
+std::uint8_t KorvelComm::GetRxByte() {
+    return ring_.Take();
+}
+
+void KorvelComm::DelayMs(int ms) {
+    if (ms <= 0) {
+        PumpPending();
+        return;
+    }
+    std::uint32_t start = TickCount();
+    std::uint32_t wanted = static_cast<std::uint32_t>(ms);
+    for (;;) {
+        std::uint32_t passed = TicksSince(start, TickCount());
+        if (passed >= wanted)
+            break;
+        delayTimer_->start(static_cast<int>(wanted - passed));
+        WaitForEvents();
+    }
+    delayTimer_->stop();
+}
+
+void KorvelComm::SetWait() {
+    if (state_.method == CheckMethod::Crc16) {
+        Bytes acknowledgement;
+        GetPacket(acknowledgement, true, kAcknowledgeMs);
+    } else {
+        DelayMs(kSetPauseMs);
+    }
+}
+
+void KorvelComm::WriteRaw(const Bytes& bytes) {
+    port_.Write(bytes);
+}
+
+int KorvelComm::Connect() {
+    Bytes reply;
+    state_.method = CheckMethod::Checksum;
+    SendPacket(kCmdRangeReading, state_.currentAddress, {}, false);
+    if (GetPacket(reply, false, kReplyMs))
+        return 1;
+    state_.method = CheckMethod::Crc16;
+    SendPacket(kCmdRangeReading, state_.currentAddress, {}, true);
+    if (GetPacket(reply, true, kReplyMs))
+        return 2;
+    return 0;
+}
+
+void KorvelComm::ApdComPort1TriggerAvail(int) {
+    QByteArray bytes = port_.ReadAll();
+    if (!bytes.isEmpty())
+        ring_.Put(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  static_cast<std::size_t>(bytes.size()));
+}
+
+void KorvelComm::Timer1Timer() {
+    timer1_->stop();
+}
+
+} // namespace vk::legacy

@@ -1,0 +1,88 @@
+#pragma once
+// TfrmMain: the tool's one window. Header with the sensor's identity, the three pages,
+// the status strip with the red status line and the "COM Errors" counter; it owns the
+// port, the link and the tool state, and runs Connect.
+
+#include "legacy_tool/com_port.h"
+#include "legacy_tool/form_host.h"
+#include "legacy_tool/ini_file.h"
+#include "legacy_tool/korvel_comm.h"
+#include "legacy_tool/legacy_session.h"
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace vk::legacy {
+
+class ConnectPage;
+class SensorSettingsPage;
+class ViewPage;
+
+class TfrmMain : public QWidget, public FormHost {
+public:
+    // `prompts` shows every message and dialog; `settingsPath` is the "SetupVk2.ini" to
+    // keep the port and baud rate in (see SettingsFilePath).
+    TfrmMain(UserPrompts& prompts, const QString& settingsPath, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // FormHost
+    ToolState& State() override { return state_; }
+    LegacySession& Session() override { return session_; }
+    UserPrompts& Prompts() override { return prompts_; }
+    void SetStatus(const QString& text) override;
+    void ProcessErrorMsg(int code) override;
+    void ShowSerialNumber(const QString& text) override;
+    void ShowModelNumber(const QString& text) override;
+    void ShowVersions(const QString& firmware, const QString& fpga) override;
+    void ShowRangeUnit(const QString& label) override;
+    void SetConnectAddress(const QString& text) override;
+    bool GlobalAddressing() const override;
+    int HostBaudPosition() const override;
+    void SetHostBaudPosition(int position) override;
+    void BtnConnectClick() override;
+
+    void PageControl1Change();
+    void cboPortExit();
+    void cboHostBaudExit();
+
+    KorvelComm& Comm() { return *comm_; }
+    const IniFile& SettingsFile() const { return ini_; }
+    SensorSettingsPage& SettingsPage() { return *settingsPage_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCloseQuery();
+    void FormClose();
+    void LoadSettings();
+    void SaveSettings();
+    void BuildLayout();
+
+    ToolState state_;
+    UserPrompts& prompts_;
+    IniFile ini_;
+    ComPort* port_;
+    KorvelComm* comm_;
+    LegacySession session_;
+
+    QLabel* pnlSerial_;
+    QLabel* pnlModel_;
+    QLabel* pnlFirmware_;
+    QLabel* pnlFpga_;
+    QPushButton* btnAbout_;
+    QTabWidget* PageControl1_;
+    ConnectPage* connectPage_;
+    SensorSettingsPage* settingsPage_;
+    ViewPage* viewPage_;
+    QLabel* lblStatus_;
+    QProgressBar* ProgressBar1_;
+    QLabel* pnlComErrors_;
+};
+
+} // namespace vk::legacy

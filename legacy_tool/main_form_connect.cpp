@@ -1,0 +1,100 @@
+// Connect: the settings file, the port and the probe of the sensor's check method.
+
+#include "legacy_tool/connect_page.h"
+#include "legacy_tool/host_settings.h"
+#include "legacy_tool/legacy_codes.h"
+#include "legacy_tool/main_form.h"
+#include "legacy_tool/sensor_settings_page.h"
+#include "legacy_tool/settings_requests.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace vk::legacy {
+
+namespace {
+
+// The raw byte sent before the second probe when the first found nobody.
+constexpr std::uint8_t kWakeByte = 0x46; // "F"
+
+void SelectOrClear(QComboBox* list, int index) {
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+} // namespace
+
+void TfrmMain::LoadSettings() {
+    HostSettings s = LoadHostSettings(ini_);
+    state_.portNumber = s.port;
+    SelectOrClear(connectPage_->cboPort, s.port - 1);
+    state_.hostBaud = s.baud;
+    // Only the rates the tool knows move the list; 115200 has no entry and clears it.
+    int position = BaudPosition(s.baud);
+    if (position >= 0)
+        SelectOrClear(connectPage_->cboHostBaud, position);
+}
+
+void TfrmMain::SaveSettings() {
+    state_.portNumber = connectPage_->cboPort->currentIndex() + 1;
+    int position = connectPage_->cboHostBaud->currentIndex();
+    if (position >= 0)
+        state_.hostBaud = BaudAtPosition(position);
+    SaveHostSettings(ini_, {state_.portNumber, state_.hostBaud});
+}
+
+void TfrmMain::BtnConnectClick() {
+    if (state_.busy)
+        return;
+    state_.busy = true;
+
+    QLineEdit* address = connectPage_->editAddress;
+    if (address->text().isEmpty())
+        address->setText(QString::number(state_.currentAddress));
+    if (connectPage_->cbxGlobal->isChecked()) {
+        state_.currentAddress = 0;
+    } else {
+        Checked<std::uint8_t> a =
+            CheckAddress(address->text().toStdString(), Field::ConnectAddress);
+        if (a.Ok()) {
+            state_.currentAddress = a.value;
+        } else {
+            prompts_.Error(QString::fromStdString(a.refusal->message));
+            address->setFocus();
+        }
+    }
+    state_.connected = false;
+
+    SaveSettings();
+    LoadSettings();
+    port_->Close();
+    port_->SetPortNumber(state_.portNumber);
+    port_->SetBaudRate(state_.hostBaud);
+    if (!port_->Open(nullptr)) {
+        state_.busy = false;
+        SetStatus("Error Opening ComPort!");
+        return;
+    }
+    SetStatus("Connecting...");
+
+    int found = comm_->Connect();
+    if (found == 0) {
+        comm_->WriteRaw({kWakeByte});
+        comm_->DelayMs(kRetryPauseMs);
+        found = comm_->Connect();
+        if (found == 0)
+            ProcessErrorMsg(state_.lastError);
+    }
+    if (found != 0) {
+        state_.connected = true;
+        settingsPage_->ShowCheckMethod(found == 1 ? CheckMethod::Checksum : CheckMethod::Crc16);
+    }
+    PageControl1_->setTabEnabled(1, state_.connected);
+    PageControl1_->setTabEnabled(2, state_.connected);
+    if (state_.connected)
+        settingsPage_->GetSensorData();
+    state_.busy = false;
+}
+
+} // namespace vk::legacy

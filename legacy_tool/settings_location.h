@@ -1,0 +1,12 @@
+#pragma once
+// Where "SetupVk2.ini" lives: beside the program, or in ~/.config/Korvel when the
+// program's folder cannot be written (an installed program).
+
+#include <QString>
+
+namespace vk::legacy {
+
+// The settings file path for a program in `programDir`; makes the fallback folder.
+QString SettingsFilePath(const QString& programDir);
+
+} // namespace vk::legacy

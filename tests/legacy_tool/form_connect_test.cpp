@@ -1,0 +1,214 @@
+// The main form: first start, the settings file, Connect with its probe and retry, the
+// address checks and global addressing.
+
+#include "legacy_test_support.h"
+#include "legacy_tool/legacy_codes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+namespace vk::legacy::test {
+namespace {
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class LegacyForm : public FormFixture {
+protected:
+    int Index(const char* list) const { return Find<QComboBox>(list)->currentIndex(); }
+};
+
+TEST_F(LegacyForm, FirstStartCreatesTheSettingsFileAndShowsTheConnectPage) {
+    MakeForm();
+    EXPECT_EQ(FileText(settingsPath), "[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=57600\r\n");
+    EXPECT_EQ(Index("cboPort"), 0);
+    EXPECT_EQ(Index("cboHostBaud"), 3);
+    EXPECT_EQ(form->windowTitle(), "VKT02 Setup Utility");
+    auto* pages = Find<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->tabText(0), "       Connect     ");
+    EXPECT_EQ(pages->tabText(1), "Sensor Settings");
+    EXPECT_EQ(pages->tabText(2), " View / Diagnostics ");
+    EXPECT_FALSE(pages->isTabEnabled(1));
+    EXPECT_FALSE(pages->isTabEnabled(2));
+    EXPECT_EQ(Text("lblWarning"), "* Do not use global addressing\r\n  in multi-drop situation!");
+    EXPECT_TRUE(Find("lblWarning")->isHidden());
+    EXPECT_EQ(Text("editAddress"), "1");
+    EXPECT_EQ(Text("pnlComErrors"), "0");
+    EXPECT_TRUE(Status().isEmpty());
+    EXPECT_FALSE(Find("btnSerial")->isEnabled());
+    EXPECT_FALSE(Find("btnModel")->isEnabled());
+    EXPECT_FALSE(Find("btnUpload")->isEnabled());
+
+    QTest::keyClicks(Find("editAddress"), "x-234");
+    EXPECT_EQ(Text("editAddress"), "123"); // digits only, three at most
+    QTest::keyClicks(Find("cboHostBaud"), "1");
+    EXPECT_EQ(Index("cboHostBaud"), 3);
+}
+
+TEST_F(LegacyForm, ConnectProbesAndReadsOutTheSensor) {
+    sim::SensorConfig c = sim::test::Sensor(1, "VKT02", CheckMethod::Checksum, "AB123456");
+    StartLine({c});
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected);
+    Bytes expected;
+    for (std::uint8_t code :
+         {kCmdRangeReading, kCmdGetVersion, kCmdGetSensorSetup, kCmdGetAnalogFactors,
+          kCmdGetConfigVars, kCmdGetModelName, kCmdGetMinLP, kCmdGetMaxLP}) {
+        Bytes r = RequestBytes(CheckMethod::Checksum, 1, code);
+        expected.insert(expected.end(), r.begin(), r.end());
+    }
+    EXPECT_EQ(LineBytes(), expected);
+    EXPECT_TRUE(Find<QTabWidget>("PageControl1")->isTabEnabled(1));
+    EXPECT_EQ(Find<QComboBox>("cboCRC")->currentText(), "Checksum");
+    EXPECT_EQ(Text("pnlSerial"), "AB123456");
+    EXPECT_EQ(Text("editSerial"), "AB123456");
+    EXPECT_EQ(Text("pnlModel"), "VKT-02");
+    EXPECT_EQ(Find<QComboBox>("cboModel")->currentText(), "Other");
+    EXPECT_EQ(Text("pnlFirmware"), "1.23B");
+    EXPECT_EQ(Text("pnlFpga"), "2.5");
+    EXPECT_EQ(Text("editSensorAddress"), "1");
+    EXPECT_EQ(Index("cboMode"), 0);
+    EXPECT_EQ(Index("cboSensorBaud"), 3);
+    EXPECT_EQ(Text("editThreshold"), "40");
+    EXPECT_EQ(Text("editScanInterval"), "10");
+    EXPECT_EQ(Text("editDropouts"), "3");
+    EXPECT_EQ(Text("editSmooth"), "4");
+    EXPECT_EQ(Text("editOrder"), "2");
+    EXPECT_EQ(Text("editRangeOffset"), "0.000");
+    EXPECT_EQ(Text("editCosine"), "1.0000");
+    EXPECT_EQ(Text("editMultiplier"), "1.000");
+    EXPECT_EQ(Text("pnlLaser"), "LASER ON");
+    EXPECT_EQ(Text("editMinVolt"), "0.000");
+    EXPECT_EQ(Text("editMaxVolt"), "10.000");
+    EXPECT_EQ(Text("editMaxRange"), "10.000");
+    EXPECT_EQ(Text("editAvg"), "15.00");
+    EXPECT_EQ(Text("editMinPwr"), "20");
+    EXPECT_EQ(Text("editMaxPwr"), "200");
+    EXPECT_EQ(Text("lblRangeUnit"), "(in)");
+    EXPECT_TRUE(Status().isEmpty());
+    EXPECT_EQ(ComErrors(), 0);
+
+    // While a command sequence runs, Connect does nothing.
+    form->State().busy = true;
+    Click("BtnConnect");
+    EXPECT_TRUE(LineBytes().empty());
+    form->State().busy = false;
+}
+
+TEST_F(LegacyForm, CrcSensorIsFoundWithoutAReportAndSilenceGetsTheRawRetry) {
+    StartLine({sim::test::Sensor(1, "VKT02", CheckMethod::Crc16),
+               sim::test::Sensor(5, "VKT02", CheckMethod::Checksum, "VK000005")});
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected);
+    EXPECT_EQ(Find<QComboBox>("cboCRC")->currentText(), "CRC16");
+    EXPECT_EQ(ComErrors(), 0);
+    LineBytes();
+
+    SetText("editAddress", "9");
+    Click("BtnConnect");
+    EXPECT_FALSE(form->State().connected);
+    Bytes expected;
+    auto add = [&](const Bytes& b) { expected.insert(expected.end(), b.begin(), b.end()); };
+    for (int round = 0; round < 2; ++round) {
+        add(RequestBytes(CheckMethod::Checksum, 9, kCmdRangeReading));
+        add(RequestBytes(CheckMethod::Crc16, 9, kCmdRangeReading));
+        if (round == 0)
+            add({0x46});
+    }
+    EXPECT_EQ(LineBytes(), expected);
+    EXPECT_EQ(Status(), "Error : No Response");
+    EXPECT_EQ(ComErrors(), 1);
+    EXPECT_FALSE(Find<QTabWidget>("PageControl1")->isTabEnabled(1));
+}
+
+TEST_F(LegacyForm, AddressChecksAndGlobalAddressing) {
+    StartLine({sim::test::Sensor(1)});
+    MakeForm();
+    for (const char* bad : {"0", "256"}) {
+        SetText("editAddress", bad);
+        Click("BtnConnect");
+        EXPECT_EQ(prompts.TakeErrors(),
+                  std::vector<QString>{"Invalid Address Entered!\r\n(Valid values 1-255)"});
+        EXPECT_EQ(Focused(), Find("editAddress"));
+        EXPECT_TRUE(form->State().connected); // with the address it had
+        Bytes bytes = LineBytes();
+        ASSERT_GE(bytes.size(), 2u);
+        EXPECT_EQ(bytes[1], 1);
+    }
+    SetText("editAddress", "");
+    Click("BtnConnect");
+    EXPECT_EQ(Text("editAddress"), "1");
+    EXPECT_TRUE(prompts.TakeErrors().empty());
+
+    Find<QCheckBox>("cbxGlobal")->setChecked(true);
+    EXPECT_FALSE(Find("lblWarning")->isHidden());
+    LineBytes();
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+    Bytes bytes = LineBytes();
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 5),
+              RequestBytes(CheckMethod::Checksum, 0, kCmdRangeReading));
+    EXPECT_EQ(form->State().currentAddress, 0);
+    Find<QCheckBox>("cbxGlobal")->setChecked(false);
+    EXPECT_TRUE(Find("lblWarning")->isHidden());
+}
+
+TEST_F(LegacyForm, SettingsFileValuesTheListsDoNotHold) {
+    StartLine({sim::test::Sensor(1)});
+    // A rate the lists do not know is replaced by what the list shows.
+    WriteSettings("[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=12345\r\n");
+    MakeForm();
+    EXPECT_EQ(Index("cboHostBaud"), 3);
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+    EXPECT_EQ(FileText(settingsPath), "[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=57600\r\n");
+
+    // A port outside the list: Connect saves 0 and asks which port to open.
+    form.reset();
+    WriteSettings("[CommPort]\r\nPort=7\r\n[BaudRate]\r\nBaud=57600\r\n");
+    MakeForm();
+    EXPECT_EQ(Index("cboPort"), -1);
+    Click("BtnConnect");
+    EXPECT_EQ(Status(), "Error Opening ComPort!");
+    ASSERT_FALSE(prompts.lastPortList.isEmpty());
+    EXPECT_EQ(prompts.lastPortList.front(), "COM1");
+    EXPECT_NE(FileText(settingsPath).find("Port=0\r\n"), std::string::npos);
+    prompts.ports.push_back(0);
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+
+    // 115200 has no entry: the list shows none, the file keeps it and the port uses it,
+    // where the sensor at 57600 hears nothing.
+    form.reset();
+    WriteSettings("[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=115200\r\n");
+    MakeForm();
+    EXPECT_EQ(Index("cboHostBaud"), -1);
+    Click("BtnConnect");
+    EXPECT_FALSE(form->State().connected);
+    EXPECT_EQ(Status(), "Error : No Response");
+    EXPECT_EQ(FileText(settingsPath), "[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=115200\r\n");
+}
+
+TEST_F(LegacyForm, ClosingStopsTheReplyTimer) {
+    MakeForm();
+    form->Comm().Timer1().start(5000);
+    form->close();
+    EXPECT_FALSE(form->Comm().Timer1().isActive());
+    EXPECT_TRUE(form->State().stop);
+}
+
+} // namespace
+} // namespace vk::legacy::test

@@ -1,0 +1,153 @@
+#include "legacy_test_support.h"
+
+#include "legacy_tool/korvel_codec.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <fstream>
+
+namespace vk::legacy::test {
+
+void EnsureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "legacy_test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+bool ScriptedPrompts::AskYesNo(const QString& text) {
+    shown.push_back({"ask", text});
+    if (answers.empty())
+        return false;
+    bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedPrompts::NextFile() {
+    if (files.empty())
+        return std::nullopt;
+    QString f = files.front();
+    files.pop_front();
+    if (f.isEmpty())
+        return std::nullopt;
+    return f;
+}
+
+std::optional<QString> ScriptedPrompts::OpenFile(const FileRequest& request) {
+    shown.push_back({"open", request.defaultName});
+    return NextFile();
+}
+
+std::optional<QString> ScriptedPrompts::SaveFile(const FileRequest& request) {
+    shown.push_back({"save", request.defaultName});
+    return NextFile();
+}
+
+std::optional<int> ScriptedPrompts::SelectPort(const QStringList& list) {
+    shown.push_back({"port", list.join(",")});
+    lastPortList = list;
+    if (ports.empty())
+        return std::nullopt;
+    auto p = ports.front();
+    ports.pop_front();
+    return p;
+}
+
+std::vector<QString> ScriptedPrompts::TakeErrors() {
+    std::vector<QString> errors;
+    std::vector<Shown> rest;
+    for (Shown& s : shown) {
+        if (s.kind == "error")
+            errors.push_back(s.text);
+        else
+            rest.push_back(s);
+    }
+    shown.swap(rest);
+    return errors;
+}
+
+FormFixture::FormFixture() {
+    EnsureApplication();
+    settingsPath = dir.Path() + "/SetupVk2.ini";
+}
+
+FormFixture::~FormFixture() {
+    form.reset();
+    if (line)
+        line->Stop();
+}
+
+void FormFixture::StartLine(const std::vector<sim::SensorConfig>& sensors) {
+    line = std::make_unique<sim::SimLine>();
+    for (const auto& s : sensors)
+        line->AddSensor(s);
+    std::string error;
+    ASSERT_TRUE(line->Start(&error)) << error;
+}
+
+void FormFixture::WriteSettings(const std::string& content) {
+    std::ofstream(settingsPath, std::ios::binary) << content;
+}
+
+void FormFixture::MakeForm() {
+    form = std::make_unique<TfrmMain>(prompts, QString::fromStdString(settingsPath));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+}
+
+void FormFixture::MakeConnectedForm(const std::vector<sim::SensorConfig>& sensors) {
+    StartLine(sensors);
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected) << Status().toStdString();
+    ShowSettingsPage();
+    LineBytes();
+}
+
+void FormFixture::SetText(const char* edit, const QString& text) const {
+    Find<QLineEdit>(edit)->setText(text);
+}
+
+QString FormFixture::Text(const char* widget) const {
+    QWidget* w = Find(widget);
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    return {};
+}
+
+void FormFixture::Click(const char* button) const {
+    Find<QPushButton>(button)->click();
+}
+
+void FormFixture::ShowSettingsPage() const {
+    Find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+}
+
+QWidget* FormFixture::Focused() const {
+    return QApplication::focusWidget();
+}
+
+std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,
+                                       const std::vector<std::uint8_t>& payload) {
+    return BuildRequest(code, address, payload, method == CheckMethod::Crc16).frame;
+}
+
+} // namespace vk::legacy::test
+
+// Fontconfig keeps a little memory to the end of the process, which the leak checker of
+// the sanitizer build would otherwise report as ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

@@ -1,0 +1,93 @@
+#pragma once
+// What the tool's line and window tests share: the application object, scripted
+// prompts, and a simulated line with the main form on it.
+
+#include "legacy_tool/main_form.h"
+#include "legacy_tool/user_prompts.h"
+#include "sim_test_support.h"
+
+#include <QString>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vk::legacy::test {
+
+// The QApplication every Qt part needs (offscreen in the tests), made once.
+void EnsureApplication();
+
+// Records every text shown and answers from a script; unscripted questions get "No",
+// "Cancel" or the first port.
+class ScriptedPrompts : public UserPrompts {
+public:
+    struct Shown {
+        std::string kind; // "information", "warning", "error", "ask", "open", "save", "port"
+        QString text;
+    };
+    std::vector<Shown> shown;
+    std::deque<bool> answers;
+    std::deque<QString> files; // an empty name cancels the dialog
+    std::deque<std::optional<int>> ports;
+    QStringList lastPortList;
+
+    void Information(const QString& text) override { shown.push_back({"information", text}); }
+    void Warning(const QString& text) override { shown.push_back({"warning", text}); }
+    void Error(const QString& text) override { shown.push_back({"error", text}); }
+    bool AskYesNo(const QString& text) override;
+    std::optional<QString> OpenFile(const FileRequest& request) override;
+    std::optional<QString> SaveFile(const FileRequest& request) override;
+    std::optional<int> SelectPort(const QStringList& ports) override;
+
+    std::optional<QString> NextFile();
+    // The texts of the error boxes, oldest first, and forgets them.
+    std::vector<QString> TakeErrors();
+};
+
+// A line on COM1 of a private port directory and the main form with its own settings file.
+class FormFixture : public ::testing::Test {
+protected:
+    FormFixture();
+    ~FormFixture() override;
+
+    void StartLine(const std::vector<sim::SensorConfig>& sensors);
+    // Writes the settings file before the form starts (not written: the form creates it).
+    void WriteSettings(const std::string& content);
+    // Makes the form, shows and activates it.
+    void MakeForm();
+    // A form connected to the line's sensors; the connection must succeed.
+    void MakeConnectedForm(const std::vector<sim::SensorConfig>& sensors);
+
+    template <typename T = QWidget> T* Find(const char* name) const {
+        T* w = form->findChild<T*>(name);
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    void SetText(const char* edit, const QString& text) const;
+    QString Text(const char* widget) const; // a QLineEdit's or QLabel's text
+    void Click(const char* button) const;
+    void ShowSettingsPage() const;
+    // Which widget has the keyboard focus now.
+    QWidget* Focused() const;
+
+    QString Status() const { return Text("lblStatus"); }
+    int ComErrors() const { return Text("pnlComErrors").toInt(); }
+    // Every byte the tool wrote since the last call.
+    std::vector<std::uint8_t> LineBytes() { return line->TakeReceived(); }
+
+    sim::test::ScopedPortDir dir;
+    std::unique_ptr<sim::SimLine> line;
+    ScriptedPrompts prompts;
+    std::string settingsPath;
+    std::unique_ptr<TfrmMain> form;
+};
+
+// A request as the tool frames it.
+std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,
+                                       const std::vector<std::uint8_t>& payload = {});
+
+} // namespace vk::legacy::test
