@@ -72,6 +72,8 @@ struct SimLine::Impl {
     PtyPort port;
     std::thread thread;
     std::atomic<bool> stopping{false};
+    std::atomic<bool> serving{false}; // false once the serving thread has ended
+    std::mutex lifecycle;             // Start, Stop and Unplug one at a time
     bool running = false;
     std::string linkPath;
 
@@ -204,6 +206,8 @@ void SimLine::Impl::Serve() {
         if (!ok)
             break;
     }
+    serving = false;
+    changed.notify_all();
 }
 
 void SimLine::Impl::ReadInput(Clock::time_point now) {
@@ -365,6 +369,7 @@ void SimLine::AddSensor(const SensorConfig& config) {
 
 bool SimLine::Start(std::string* error) {
     Impl& d = *impl_;
+    std::lock_guard order(d.lifecycle);
     std::lock_guard lock(d.mutex);
     if (d.running) {
         if (error)
@@ -384,12 +389,14 @@ bool SimLine::Start(std::string* error) {
         s->parser.Reset();
     d.stopping = false;
     d.running = true;
+    d.serving = true;
     d.thread = std::thread([&d] { d.Serve(); });
     return true;
 }
 
 void SimLine::Stop() {
     Impl& d = *impl_;
+    std::lock_guard order(d.lifecycle);
     d.stopping = true;
     d.port.Wake();
     if (d.thread.joinable())
@@ -410,6 +417,10 @@ void SimLine::Unplug() {
 bool SimLine::Running() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->running;
+}
+
+bool SimLine::Serving() const {
+    return impl_->serving;
 }
 
 std::string SimLine::ComName() const {

@@ -42,6 +42,8 @@ public:
     // Waits for the serving thread; does nothing when not running.
     void Stop();
     bool Running() const;
+    // False once serving has ended, by Stop or because the terminal failed.
+    bool Serving() const;
 
     std::string ComName() const;    // "COM1"
     std::string LinkPath() const;   // <port dir>/COM1

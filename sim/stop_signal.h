@@ -6,7 +6,8 @@ namespace vk::sim {
 // Holds the stop signals back from every thread started afterwards, so that they can
 // be waited for. Call before starting threads.
 void BlockStopSignals();
-// Waits until a stop signal comes; returns its number.
-int WaitForStopSignal();
+// Waits until a stop signal comes or `timeoutMs` passed; returns the signal's number, or 0
+// on time-out.
+int WaitForStopSignal(int timeoutMs);
 
 } // namespace vk::sim

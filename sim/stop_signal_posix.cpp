@@ -1,4 +1,6 @@
 #include "sim/stop_signal.h"
+#include <cerrno>
+#include <ctime>
 
 #include <csignal>
 #include <pthread.h>
@@ -22,12 +24,16 @@ void BlockStopSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-int WaitForStopSignal() {
+int WaitForStopSignal(int timeoutMs) {
     sigset_t set = StopSignals();
-    int signal = 0;
-    while (sigwait(&set, &signal) != 0) {
+    timespec wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000000L};
+    for (;;) {
+        int signal = sigtimedwait(&set, nullptr, &wait);
+        if (signal > 0)
+            return signal;
+        if (errno != EINTR)
+            return 0;
     }
-    return signal;
 }
 
 } // namespace vk::sim

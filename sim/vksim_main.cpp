@@ -33,7 +33,14 @@ int main(int argc, char** argv) {
     }
     std::printf("%s %s\n", line.ComName().c_str(), line.DevicePath().c_str());
     std::fflush(stdout);
-    WaitForStopSignal();
+    // A line whose terminal failed serves nobody: say so instead of waiting for ever.
+    while (WaitForStopSignal(500) == 0) {
+        if (!line.Serving()) {
+            std::fprintf(stderr, "vksim: the pseudo-terminal failed; stopping\n");
+            line.Stop();
+            return 1;
+        }
+    }
     line.Stop();
     return 0;
 }
