@@ -22,7 +22,7 @@ std::string ResolvePortName(const std::string& name);
 
 struct ComDevice {
     int number;         // n of COMn
-    std::string device; // what it resolves to
+    std::string device; // the device it stands for (the target of a link)
 };
 
 // Every COM number from 1 to `highest` whose device exists now, in number order.

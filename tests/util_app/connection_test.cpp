@@ -1,0 +1,236 @@
+// The utility against simulated sensors: connecting through the Connect dialog to each
+// model, failed and cancelled connects, the commands of the Edit menu, and what the log
+// shows for each.
+#include "util_test_support.h"
+
+#include "util_app/address_dialog.h"
+#include "util_app/baud_rate_dialog.h"
+#include "util_app/command_rules.h"
+#include "util_app/connect_dialog.h"
+#include "util_app/docking_bars.h"
+#include "util_app/document.h"
+#include "util_app/frame.h"
+#include "util_app/main_actions.h"
+#include "util_app/profile.h"
+#include "util_app/view.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace vk::test {
+namespace {
+
+constexpr auto kSum = CheckMethod::Checksum;
+
+class ConnectionTest : public UtilTest {};
+
+TEST_F(ConnectionTest, ConnectsToEachModelThroughTheDialogAndDisconnects) {
+    Start();
+    const struct {
+        const char* model;
+        const char* name;
+    } models[] = {{"VKT02", "VKT02"},
+                  {"VKT04", "VKT04"},
+                  {"RMXL", "Rmx Long"},
+                  {"RMXS", "Rmx Short"},
+                  {"BF", "VKT04 Vezir Orududu"}};
+    for (const auto& m : models) {
+        SCOPED_TRACE(m.model);
+        StartLine(m.model);
+        ASSERT_TRUE(ConnectThroughDialog());
+        EXPECT_EQ(LogTexts().back(),
+                  std::string("Successfully connected to ") + m.name + " type sensor");
+        EXPECT_EQ(LogIcons().back(), LogIcon::Information);
+        EXPECT_EQ(Frame().View()->CurrentPanel()->GetText().toStdString(), m.name);
+        EXPECT_EQ(Doc().Ticker().GetState(), WorkerThread::State::Running);
+        CommandContext context;
+        context.connected = true;
+        ExpectCommandStates(Frame(), context);
+
+        ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+        EXPECT_EQ(LogTexts().back(), "Disconnected...");
+        EXPECT_EQ(LogIcons().back(), LogIcon::Warning);
+        EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
+        EXPECT_EQ(Doc().Ticker().GetState(), WorkerThread::State::Ended);
+        ExpectCommandStates(Frame(), CommandContext{});
+    }
+    // Connect wrote the last connection's settings.
+    Profile stored;
+    EXPECT_EQ(stored.ReadInt("Settings", "port name", 0), 1);
+    EXPECT_EQ(stored.ReadInt("Settings\\1", "boudrate", 0), 57600);
+    EXPECT_EQ(stored.ReadInt("Settings\\Communication timeouts", "read timeout", 0), 100);
+
+    Frame().close();
+    EXPECT_EQ(LogTexts().back(), "Close");
+    EXPECT_EQ(LogIcons().back(), LogIcon::Information);
+}
+
+TEST_F(ConnectionTest, TicksReachTheShownPanelWhileConnected) {
+    Start();
+    StartLine("VKT02");
+    ASSERT_TRUE(ConnectThroughDialog());
+    const std::uint64_t before = Doc().Ticker().TicksHandled();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Doc().Ticker().TicksHandled() >= before + 3; }, 3000));
+    EXPECT_GE(elapsed.elapsed(), 450);
+    QElapsedTimer stop;
+    stop.start();
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+    EXPECT_LT(stop.elapsed(), 500);
+}
+
+TEST_F(ConnectionTest, CancelledOrFailedConnects) {
+    Start();
+    StartLine("VKT02");
+    WhenModal cancel([](QWidget* modal) {
+        if (!dynamic_cast<CConnectDialog*>(modal))
+            return false;
+        modal->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        return true;
+    });
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Connect));
+    EXPECT_TRUE(cancel.Done());
+    EXPECT_FALSE(Doc().IsConnected());
+    EXPECT_TRUE(LogTexts().empty());
+    EXPECT_TRUE(Sent().empty());
+
+    // No COM in the name: nothing is opened and nothing sent.
+    EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("USB1")));
+    EXPECT_EQ(LogTexts(),
+              (std::vector<std::string>{"Cannot connect to the sensor...", "Disconnected..."}));
+    EXPECT_EQ(LogIcons(), (std::vector<LogIcon>{LogIcon::Error, LogIcon::Warning}));
+    EXPECT_TRUE(Sent().empty());
+
+    // A port with nothing behind it.
+    EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("COM9")));
+    EXPECT_EQ(LogTexts().size(), 4u);
+    EXPECT_EQ(LogTexts()[2], "Cannot connect to the sensor...");
+    EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
+    ExpectCommandStates(Frame(), CommandContext{});
+}
+
+TEST_F(ConnectionTest, CrcSensorConnectsAfterAFailedChecksumAttempt) {
+    Start();
+    StartLine("VKT04", CheckMethod::Crc16);
+    ASSERT_TRUE(ConnectThroughDialog());
+    ASSERT_EQ(LogTexts().size(), 2u);
+    EXPECT_EQ(LogTexts()[0], "Command GetModelName failed. dcs_ReadHeader timeout waiting for STX");
+    EXPECT_EQ(LogIcons()[0], LogIcon::Error);
+    EXPECT_TRUE(Frame().Actions().Action(CommandId::Crc)->isChecked());
+    EXPECT_FALSE(Frame().Actions().Action(CommandId::Checksum)->isChecked());
+}
+
+TEST_F(ConnectionTest, SetSensorDefaultsAsksFirst) {
+    Start();
+    StartLine("VKT02");
+    ASSERT_TRUE(ConnectThroughDialog());
+    Sent();
+
+    prompts.yesNoAnswers = {false};
+    ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    EXPECT_EQ(prompts.shown.back(),
+              (ScriptedPrompts::Shown{"ask", "Reset sensor to factory defaults ?"}));
+    EXPECT_TRUE(Sent().empty());
+
+    prompts.yesNoAnswers = {true};
+    ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    EXPECT_EQ(Sent(), sim::test::Frame(kSum, 1, 66));
+}
+
+TEST_F(ConnectionTest, ManufacturingModeEnablesTheFactoryCommandsOnlyWhenConnected) {
+    StartLine("VKT02");
+    Start({"-QXV"});
+    ASSERT_TRUE(ConnectThroughDialog());
+    CommandContext context;
+    context.connected = true;
+    context.manufacturing = true;
+    ExpectCommandStates(Frame(), context);
+    for (CommandId id : {CommandId::SerialAndModel, CommandId::Upload, CommandId::ResetSensor})
+        EXPECT_TRUE(Frame().Actions().Action(id)->isEnabled()) << static_cast<int>(id);
+    Sent();
+    ASSERT_TRUE(Frame().RunCommand(CommandId::ResetSensor));
+    EXPECT_EQ(Sent(), sim::test::Frame(kSum, 1, 6));
+
+    // An unknown model string connects as a VKT02 in manufacturing mode only.
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+    StartLine("0 NEW-MODEL");
+    ASSERT_TRUE(ConnectThroughDialog());
+    EXPECT_EQ(LogTexts()[LogTexts().size() - 2],
+              "Sensor responded with unknown model string.Since in manufacturing mode "
+              "initializing as VKT02.");
+    EXPECT_EQ(Frame().View()->CurrentPanel()->GetText(), "VKT02");
+}
+
+TEST_F(ConnectionTest, EditCommandsThroughTheirDialogs) {
+    Start();
+    StartLine("VKT02");
+    ASSERT_TRUE(ConnectThroughDialog());
+    Sent();
+
+    // Address: the serial number is shown, the new address goes to address 0.
+    std::string serialShown;
+    WhenModal address([&](QWidget* modal) {
+        if (!dynamic_cast<CAddressDialog*>(modal))
+            return false;
+        serialShown =
+            modal->findChild<QLineEdit*>(QStringLiteral("serialNumber"))->text().toStdString();
+        modal->findChild<QLineEdit*>(QStringLiteral("address"))->setText(QStringLiteral("5"));
+        modal->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        return true;
+    });
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Address));
+    EXPECT_EQ(serialShown, "VK000001");
+    EXPECT_EQ(Doc().Sensor().Address(), 5);
+    EXPECT_TRUE(line->HasSensor(5));
+    EXPECT_EQ(Profile().ReadInt("Settings\\1", "address", 0), 5);
+
+    // Check method: the sensor is told, then the program follows.
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Crc));
+    EXPECT_TRUE(Frame().Actions().Action(CommandId::Crc)->isChecked());
+    EXPECT_EQ(line->Snapshot(5).config.method, CheckMethod::Crc16);
+
+    // Baud rate: sensor and port move together.
+    WhenModal baud([](QWidget* modal) {
+        if (!dynamic_cast<CBoudRateDialog*>(modal))
+            return false;
+        modal->findChild<QComboBox*>(QStringLiteral("baudRate"))->setCurrentIndex(2);
+        modal->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        return true;
+    });
+    ASSERT_TRUE(Frame().RunCommand(CommandId::BaudRate));
+    EXPECT_EQ(LogTexts().back(), "Set boudrate to 38400");
+    EXPECT_EQ(Doc().Connection().Link().Settings().baudRate, 38400);
+    EXPECT_EQ(line->Snapshot(5).config.baudRate, 38400);
+    EXPECT_EQ(Profile().ReadInt("Settings\\1", "boudrate", 0), 38400);
+    // Still talking: the sensor answers at the new speed in the new method.
+    EXPECT_TRUE(Doc().Sensor().GetSerialNum());
+}
+
+TEST_F(ConnectionTest, AVanishedSensorLogsFailuresAndStillDisconnects) {
+    StartLine("VKT02");
+    Start({"-QXV"});
+    ASSERT_TRUE(ConnectThroughDialog());
+    line->Unplug();
+    const std::size_t before = LogTexts().size();
+    prompts.yesNoAnswers = {true};
+    ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    ASSERT_TRUE(Frame().RunCommand(CommandId::ResetSensor));
+    ASSERT_EQ(LogTexts().size(), before + 2);
+    EXPECT_EQ(LogTexts()[before].rfind("Command SetDefaults failed. ", 0), 0u);
+    EXPECT_EQ(LogTexts()[before + 1].rfind("Command ResetSensor failed. ", 0), 0u);
+    EXPECT_EQ(LogIcons().back(), LogIcon::Error);
+    // The window keeps working between the commands.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Frame().Actions().Action(CommandId::Disconnect)->isEnabled());
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+    EXPECT_EQ(LogTexts().back(), "Disconnected...");
+    EXPECT_FALSE(Doc().IsConnected());
+}
+
+} // namespace
+} // namespace vk::test

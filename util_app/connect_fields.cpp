@@ -1,0 +1,128 @@
+#include "util_app/connect_fields.h"
+
+#include "link/port_names.h"
+#include "sensor/sensor_device.h"
+
+#include <cctype>
+#include <charconv>
+#include <climits>
+
+namespace vk {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && std::isspace(static_cast<unsigned char>(text[first])))
+        ++first;
+    while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1])))
+        --last;
+    return text.substr(first, last - first);
+}
+
+// A whole number, optionally signed, and nothing else (blanks around it allowed).
+std::optional<long long> WholeNumber(const std::string& text) {
+    const std::string t = Trimmed(text);
+    const char* begin = t.data();
+    const char* end = t.data() + t.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    long long value = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc{} || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int PortNumberFromName(const std::string& name) {
+    const std::size_t at = name.find("COM");
+    if (at == std::string::npos)
+        return -1;
+    // Read like atoi: leading blanks, a sign, digits; whatever follows is ignored.
+    std::size_t i = at + 3;
+    while (i < name.size() && std::isspace(static_cast<unsigned char>(name[i])))
+        ++i;
+    bool negative = false;
+    if (i < name.size() && (name[i] == '+' || name[i] == '-'))
+        negative = name[i++] == '-';
+    long long value = 0;
+    for (; i < name.size() && std::isdigit(static_cast<unsigned char>(name[i])); ++i) {
+        value = value * 10 + (name[i] - '0');
+        if (value > INT_MAX)
+            return -1; // no port has such a number
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+// The lists hold the rates in the order of the codes they travel as.
+int ConnectBaudIndex(std::int32_t rate) {
+    const int code = SensorDevice::BaudRateCode(rate);
+    return code < 0 ? 3 : code;
+}
+
+int SensorBaudIndex(std::int32_t rate) {
+    const int code = SensorDevice::BaudRateCode(rate);
+    return code < 0 ? 0 : code;
+}
+
+std::int32_t BaudFromIndex(int index) {
+    if (index < 0 || index > 3)
+        return 9600;
+    return kBaudRates[index];
+}
+
+std::int32_t ParityCodeFromIndex(bool parityOn, int index) {
+    if (!parityOn)
+        return 0;
+    // In list order: Even, Mark, No Parity, Odd.
+    constexpr std::int32_t codes[] = {2, 3, 0, 1};
+    if (index < 0 || index > 3)
+        return 0;
+    return codes[index];
+}
+
+std::int32_t StopBitsFromIndex(int index) {
+    return index >= 0 && index <= 2 ? index : 0;
+}
+
+std::int32_t DataBitsFromIndex(int index) {
+    return index >= 0 && index <= 4 ? 8 - index : 8;
+}
+
+std::optional<std::uint8_t> ParseAddress(const std::string& text) {
+    std::optional<long long> value = WholeNumber(text);
+    if (!value || *value < 0 || *value > 255)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(*value);
+}
+
+std::optional<std::uint32_t> ParseTimeout(const std::string& text) {
+    std::optional<long long> value = WholeNumber(text);
+    if (!value || *value < 0 || *value > 0xFFFFFFFFLL)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
+}
+
+int LeadingNumber(const std::string& text) {
+    long long value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            break;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX)
+            return INT_MAX;
+    }
+    return static_cast<int>(value);
+}
+
+std::vector<std::string> PortListEntries(const std::vector<ComDevice>& devices) {
+    std::vector<std::string> entries = {"COM1", "COM2", "COM3", "COM4"};
+    for (const ComDevice& device : devices)
+        entries.push_back(ComDeviceLabel(device));
+    return entries;
+}
+
+} // namespace vk

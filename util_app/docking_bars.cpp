@@ -1,0 +1,70 @@
+#include "util_app/docking_bars.h"
+
+#include "util_app/log_dialog.h"
+
+#include <QFrame>
+#include <QMainWindow>
+#include <QResizeEvent>
+
+namespace vk {
+
+CSizingBar::CSizingBar(const QString& title, QMainWindow* frame)
+    : QDockWidget(title, frame),
+      frame_(frame), sizes_{QSize(400, 120), QSize(220, 300), QSize(300, 200)} {
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                QDockWidget::DockWidgetFloatable);
+    setAllowedAreas(Qt::AllDockWidgetAreas);
+}
+
+void CSizingBar::ApplySize() {
+    if (isFloating()) {
+        resize(sizes_.floating);
+    } else {
+        const Qt::DockWidgetArea area = frame_->dockWidgetArea(this);
+        if (area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea)
+            frame_->resizeDocks({this}, {sizes_.horz.height()}, Qt::Vertical);
+        else
+            frame_->resizeDocks({this}, {sizes_.vert.width()}, Qt::Horizontal);
+    }
+    tracking_ = true;
+}
+
+void CSizingBar::RecordSize() {
+    if (isFloating()) {
+        sizes_.floating = size();
+        return;
+    }
+    const Qt::DockWidgetArea area = frame_->dockWidgetArea(this);
+    if (area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea)
+        sizes_.horz = size();
+    else if (area != Qt::NoDockWidgetArea)
+        sizes_.vert = size();
+}
+
+void CSizingBar::resizeEvent(QResizeEvent* event) {
+    QDockWidget::resizeEvent(event);
+    if (tracking_ && isVisible())
+        RecordSize();
+}
+
+CSensorBar::CSensorBar(QMainWindow* frame) : CSizingBar(QStringLiteral("System:"), frame) {
+    setObjectName(QStringLiteral("sensorBar"));
+    // The sensor information view takes this place.
+    auto* page = new QFrame(this);
+    page->setObjectName(QStringLiteral("sensorInfo"));
+    page->setFrameShape(QFrame::StyledPanel);
+    page->setFrameShadow(QFrame::Sunken);
+    setWidget(page);
+}
+
+void CSensorBar::Refill() {
+    ++refills_;
+}
+
+CLogBar::CLogBar(QMainWindow* frame)
+    : CSizingBar(QStringLiteral("Command log:"), frame), log_(new CLogDialog(this)) {
+    setObjectName(QStringLiteral("logBar"));
+    setWidget(log_);
+}
+
+} // namespace vk

@@ -1,0 +1,66 @@
+#pragma once
+// The two docking bars of the main window: "System:" (sensor information, left) and
+// "Command log:" (bottom). Each remembers its size for each way it can be docked and
+// takes it up again where it is docked.
+
+#include "util_app/bar_sizes.h"
+
+#include <QDockWidget>
+
+class QMainWindow;
+
+namespace vk {
+
+class CLogDialog;
+
+class CSizingBar : public QDockWidget {
+public:
+    // Smallest size a stored size may have to be taken.
+    static constexpr QSize kMinimumSize{33, 32};
+    // Both bars share this id, and with it one profile section.
+    static constexpr int kControlId = 50;
+
+    CSizingBar(const QString& title, QMainWindow* frame);
+
+    const BarSizes& Sizes() const { return sizes_; }
+    void SetSizes(const BarSizes& sizes) { sizes_ = sizes; }
+    // Gives the bar the remembered size of where it is docked now; from then on its
+    // size changes are remembered.
+    void ApplySize();
+    // The slot (horz, vert, floating) that the bar's current place uses, given the
+    // current size.
+    void RecordSize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QMainWindow* frame_;
+    BarSizes sizes_;
+    bool tracking_ = false;
+};
+
+// "System:": the sensor information comes here; for now it holds an empty page.
+class CSensorBar : public CSizingBar {
+public:
+    explicit CSensorBar(QMainWindow* frame);
+    // Refills the sensor information from the document; the document's queued
+    // sensor-bar refresh (WM_REFRESH_SENSOR_BAR) lands here.
+    void Refill();
+    int RefillCount() const { return refills_; }
+
+private:
+    int refills_ = 0;
+};
+
+// "Command log:".
+class CLogBar : public CSizingBar {
+public:
+    explicit CLogBar(QMainWindow* frame);
+    CLogDialog* Log() const { return log_; }
+
+private:
+    CLogDialog* log_;
+};
+
+} // namespace vk

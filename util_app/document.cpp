@@ -1,0 +1,131 @@
+#include "util_app/document.h"
+
+#include "util_app/custom_settings_dlg.h"
+#include "util_app/profile.h"
+#include "util_app/range_modes.h"
+#include "util_app/view.h"
+
+namespace vk {
+
+class CVKT02Doc::CommandScope {
+public:
+    explicit CommandScope(CVKT02Doc& doc) : doc_(doc) { ++doc_.commandDepth_; }
+    ~CommandScope() {
+        --doc_.commandDepth_;
+        emit doc_.connectionChanged();
+    }
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+private:
+    CVKT02Doc& doc_;
+};
+
+CVKT02Doc::CVKT02Doc(LogSink& log, UserPrompts& prompts, QObject* parent)
+    : QObject(parent), log_(log), prompts_(prompts), profile_(std::make_unique<Profile>()),
+      ticker_(this, [this] { OnTick(); }), connection_(*this, *this, *profile_) {
+    connection_.SetRefreshTicker(&ticker_);
+}
+
+CVKT02Doc::~CVKT02Doc() {
+    ticker_.StopThread();
+    connection_.SetRefreshTicker(nullptr);
+}
+
+void CVKT02Doc::AttachView(CSensorParentView* view) {
+    view_ = view;
+}
+
+void CVKT02Doc::InstallSettingsDialogs(std::unique_ptr<CCustomSettingsDlg> vkt02,
+                                       std::unique_ptr<CCustomSettingsDlg> vkt04,
+                                       std::unique_ptr<CCustomSettingsDlg> rmxShort,
+                                       std::unique_ptr<CCustomSettingsDlg> vezirOrududu) {
+    settingsDialogs_ = {std::move(vkt02), std::move(vkt04), std::move(rmxShort),
+                        std::move(vezirOrududu)};
+    connection_.SetSettingsDialogs(
+        SettingsDialogs{settingsDialogs_[0].get(), settingsDialogs_[1].get(),
+                        settingsDialogs_[2].get(), settingsDialogs_[3].get()});
+}
+
+CCustomSettingsDlg* CVKT02Doc::ActiveSettingsDialog() const {
+    SettingsDialogLink* active = connection_.ActiveSettingsDialog();
+    for (const auto& dialog : settingsDialogs_)
+        if (dialog && static_cast<SettingsDialogLink*>(dialog.get()) == active)
+            return dialog.get();
+    return nullptr;
+}
+
+void CVKT02Doc::OnTick() {
+    // A tick that finds a command running (a modal dialog, a sequence that drains the
+    // queue) is skipped: the panel must not talk to the sensor in the middle of it.
+    if (commandDepth_ > 0 || !view_)
+        return;
+    view_->OnPanelTick();
+}
+
+// --- commands ----------------------------------------------------------------------
+
+void CVKT02Doc::Connect() {
+    CommandScope scope(*this);
+    connection_.Connect();
+}
+
+void CVKT02Doc::Disconnect() {
+    CommandScope scope(*this);
+    connection_.Disconnect();
+}
+
+void CVKT02Doc::ChangeSensorAddress() {
+    CommandScope scope(*this);
+    connection_.ChangeSensorAddress();
+}
+
+void CVKT02Doc::ChangeBaudRate() {
+    CommandScope scope(*this);
+    connection_.ChangeBaudRate();
+}
+
+void CVKT02Doc::SelectCheckMethod(CheckMethod method) {
+    CommandScope scope(*this);
+    connection_.SelectCheckMethod(method);
+}
+
+void CVKT02Doc::ResetToDefaults() {
+    CommandScope scope(*this);
+    connection_.ResetToDefaults();
+}
+
+void CVKT02Doc::ResetSensor() {
+    CommandScope scope(*this);
+    connection_.Sensor().ResetSensor();
+}
+
+void CVKT02Doc::ShowSensorSettings() {
+    CommandScope scope(*this);
+    CCustomSettingsDlg* dialog = ActiveSettingsDialog();
+    if (!dialog)
+        return;
+    dialog->exec();
+    PostRefreshSensorBar();
+}
+
+void CVKT02Doc::ReloadSettings() {
+    CommandScope scope(*this);
+    connection_.ReloadSettings();
+}
+
+void CVKT02Doc::Close() {
+    connection_.Close();
+}
+
+// --- PanelContext and LogSink ------------------------------------------------------
+
+std::string CVKT02Doc::FormatRange(std::uint16_t raw) const {
+    return vk::FormatRange(connection_.Model(), connection_.Sensor().Replies(), raw);
+}
+
+void CVKT02Doc::LogMessage(const char* text, LogIcon icon) {
+    log_.LogMessage(text, icon);
+}
+
+} // namespace vk

@@ -1,0 +1,121 @@
+#pragma once
+// CVKT02Doc: the one document of the utility, the container of the live connection. It
+// owns the connection core (link and sensor), the refresh ticker and the model settings
+// dialogs; it answers the connection's questions with the utility's dialogs, and it is
+// what the model panels and settings dialogs see of the program (PanelContext).
+
+#include "sensor/connection_host.h"
+#include "sensor/log_sink.h"
+#include "sensor/sensor_connection.h"
+#include "util_app/panel_context.h"
+#include "util_app/refresh_ticker.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+namespace vk {
+
+class CCustomSettingsDlg;
+class CSensorParentView;
+class Profile;
+class UserPrompts;
+
+class CVKT02Doc : public QObject, public ConnectionHost, public PanelContext, public LogSink {
+    Q_OBJECT
+
+public:
+    // `log` takes every line (the application's log); `prompts` shows message boxes.
+    // Both must outlive the document.
+    CVKT02Doc(LogSink& log, UserPrompts& prompts, QObject* parent = nullptr);
+    ~CVKT02Doc() override;
+
+    // The view that shows the panels; ticks and updates go to it. May be null.
+    void AttachView(CSensorParentView* view);
+    // The window the document's dialogs open over.
+    void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+    void SetManufacturingMode(bool on) { manufacturing_ = on; }
+    void SetTitle(const QString& title) { title_ = title; }
+    const QString& Title() const { return title_; }
+
+    // The four model settings dialogs, taken over by the document (any may be null;
+    // Rmx Long uses the VKT02's). They serve from the next connect on. The document
+    // deletes them, so they must have no parent widget.
+    void InstallSettingsDialogs(std::unique_ptr<CCustomSettingsDlg> vkt02,
+                                std::unique_ptr<CCustomSettingsDlg> vkt04,
+                                std::unique_ptr<CCustomSettingsDlg> rmxShort,
+                                std::unique_ptr<CCustomSettingsDlg> vezirOrududu);
+    // The settings dialog of the detected model, or null before a model was detected or
+    // when none is installed.
+    CCustomSettingsDlg* ActiveSettingsDialog() const;
+
+    // --- commands (menu and toolbar) ------------------------------------------
+    void Connect();
+    void Disconnect();
+    void ChangeSensorAddress();
+    void ChangeBaudRate();
+    void SelectCheckMethod(CheckMethod method);
+    // Asks "Reset sensor to factory defaults ?" and on Yes sends the defaults.
+    void ResetToDefaults();
+    void ResetSensor();
+    // Shows the active settings dialog modally; nothing without one.
+    void ShowSensorSettings();
+    void ReloadSettings();
+    // The document closes with the program: the ticker stops and "Close" is logged.
+    void Close();
+
+    SensorConnection& Connection() { return connection_; }
+    const SensorConnection& Connection() const { return connection_; }
+    RefreshTicker& Ticker() { return ticker_; }
+    // True while a command runs; refresh ticks wait for the next round then.
+    bool InCommand() const { return commandDepth_ > 0; }
+
+    // --- ConnectionHost ------------------------------------------------------------
+    bool AskConnectSettings(ConnectSettings& settings) override;
+    bool AskBaudRate(std::int32_t& baudRate) override;
+    bool AskAddress(const std::string& serial8, std::uint8_t& address) override;
+    bool AskYesNo(const char* question) override;
+    void ShowModelPanel(ModelType type) override;
+    void ShowNotConnected() override;
+    void UpdateAllViews() override;
+    void PostRefreshSensorBar() override;
+    bool ManufacturingMode() const override { return manufacturing_; }
+
+    // --- PanelContext ---------------------------------------------------------------
+    bool IsConnected() const override { return connection_.Connected(); }
+    ModelType Model() const override { return connection_.Model(); }
+    std::string FormatRange(std::uint16_t raw) const override;
+    SensorDevice& Sensor() override { return connection_.Sensor(); }
+    void LogMessage(const char* text, LogIcon icon) override;
+    UserPrompts& Prompts() override { return prompts_; }
+
+signals:
+    // The connection or the state of the commands changed.
+    void connectionChanged();
+    // A queued refill of the "System:" bar is due.
+    void sensorBarRefreshRequested();
+
+private:
+    // Marks a command as running for as long as it lives.
+    class CommandScope;
+    void OnTick();
+
+    LogSink& log_;
+    UserPrompts& prompts_;
+    std::unique_ptr<Profile> profile_;
+    // Declared before the connection, which stops the ticker when it goes.
+    RefreshTicker ticker_;
+    std::array<std::unique_ptr<CCustomSettingsDlg>, 4> settingsDialogs_;
+    SensorConnection connection_;
+    QPointer<CSensorParentView> view_;
+    QPointer<QWidget> dialogParent_;
+    QString title_;
+    bool manufacturing_ = false;
+    int commandDepth_ = 0;
+};
+
+} // namespace vk

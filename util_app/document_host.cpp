@@ -1,0 +1,65 @@
+// The document's answers to the connection's questions: the utility's dialogs, the
+// view and the queued refresh of the "System:" bar.
+#include "util_app/address_dialog.h"
+#include "util_app/baud_rate_dialog.h"
+#include "util_app/connect_dialog.h"
+#include "util_app/document.h"
+#include "util_app/user_prompts.h"
+#include "util_app/view.h"
+
+#include "link/port_names.h"
+
+namespace vk {
+
+bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
+    CConnectDialog dialog(prompts_, ListComDevices(), dialogParent_);
+    dialog.SetSettings(settings);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.settings();
+    return true;
+}
+
+bool CVKT02Doc::AskBaudRate(std::int32_t& baudRate) {
+    CBoudRateDialog dialog(baudRate, dialogParent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    baudRate = dialog.baudRate();
+    return true;
+}
+
+bool CVKT02Doc::AskAddress(const std::string& serial8, std::uint8_t& address) {
+    CAddressDialog dialog(prompts_, serial8, address, dialogParent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    address = dialog.address();
+    return true;
+}
+
+bool CVKT02Doc::AskYesNo(const char* question) {
+    return prompts_.AskYesNo(dialogParent_, QString::fromUtf8(question));
+}
+
+void CVKT02Doc::ShowModelPanel(ModelType type) {
+    if (view_)
+        view_->ShowModelPanel(type);
+}
+
+void CVKT02Doc::ShowNotConnected() {
+    if (view_)
+        view_->ShowNotConnected();
+    emit connectionChanged();
+}
+
+void CVKT02Doc::UpdateAllViews() {
+    if (view_)
+        view_->OnDocumentUpdate();
+    emit connectionChanged();
+}
+
+void CVKT02Doc::PostRefreshSensorBar() {
+    QMetaObject::invokeMethod(
+        this, [this] { emit sensorBarRefreshRequested(); }, Qt::QueuedConnection);
+}
+
+} // namespace vk

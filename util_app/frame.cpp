@@ -1,0 +1,164 @@
+#include "util_app/frame.h"
+
+#include "util_app/command_prompts.h"
+#include "util_app/docking_bars.h"
+#include "util_app/document.h"
+#include "util_app/log_dialog.h"
+#include "util_app/main_actions.h"
+#include "util_app/main_menus.h"
+#include "util_app/profile.h"
+#include "util_app/toolbar_icons.h"
+#include "util_app/view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace vk {
+
+CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), actions_(new MainActions(this)),
+      view_(new CSensorParentView(this)), toolbar_(new QToolBar(QStringLiteral("Standard"), this)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(ProgramIcon());
+    setCentralWidget(view_);
+
+    for (QMenu* menu : BuildMainMenu(menuBar(), *actions_))
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
+
+    toolbar_->setObjectName(QStringLiteral("toolBar"));
+    toolbar_->setIconSize(QSize(16, 15));
+    toolbar_->setMovable(true);
+    BuildToolBar(toolbar_, *actions_);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+
+    // The idle text comes back whenever a prompt goes away.
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage(QString::fromLatin1(kIdlePrompt));
+    });
+    statusBar()->showMessage(QString::fromLatin1(kIdlePrompt));
+
+    setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
+    CreateBars();
+    ConnectCommands();
+
+    doc_.AttachView(view_);
+    doc_.SetDialogParent(this);
+    connect(&doc_, &CVKT02Doc::connectionChanged, this, &CMainFrame::RefreshCommandStates);
+    connect(&doc_, &CVKT02Doc::sensorBarRefreshRequested, this, [this] {
+        if (sensorBar_)
+            sensorBar_->Refill();
+    });
+    UpdateTitle();
+    resize(800, 600);
+    RefreshCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    // Hiding the children while QWidget tears the window down emits signals; none may
+    // reach this half-destroyed frame.
+    for (QObject* sender : {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
+                            static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
+                            static_cast<QObject*>(&doc_)})
+        if (sender)
+            disconnect(sender, nullptr, this, nullptr);
+    SaveBarSizes();
+    doc_.AttachView(nullptr);
+    doc_.SetDialogParent(nullptr);
+}
+
+void CMainFrame::CreateBars() {
+    Profile profile;
+    const std::string section = BarSection(kBarProfileName, CSizingBar::kControlId);
+    sensorBar_ = new CSensorBar(this);
+    logBar_ = new CLogBar(this);
+    for (CSizingBar* bar :
+         {static_cast<CSizingBar*>(sensorBar_), static_cast<CSizingBar*>(logBar_)})
+        bar->SetSizes(LoadBarSizes(profile, section, bar->Sizes(), CSizingBar::kMinimumSize));
+    addDockWidget(Qt::LeftDockWidgetArea, sensorBar_);
+    addDockWidget(Qt::BottomDockWidgetArea, logBar_);
+    for (QDockWidget* bar :
+         {static_cast<QDockWidget*>(sensorBar_), static_cast<QDockWidget*>(logBar_)})
+        connect(bar, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshCommandStates);
+    connect(toolbar_, &QToolBar::visibilityChanged, this, &CMainFrame::RefreshCommandStates);
+}
+
+// Both bars share one profile section. Each keeps the sizes it was docked with, so the
+// section gets the top/bottom size from the bar docked there and the left/right size from
+// the other: neither bar's last size is lost to the other's save.
+void CMainFrame::SaveBarSizes() {
+    if (!sensorBar_ || !logBar_ || !barsSized_)
+        return;
+    BarSizes merged = sensorBar_->Sizes();
+    for (CSizingBar* bar :
+         {static_cast<CSizingBar*>(sensorBar_), static_cast<CSizingBar*>(logBar_)}) {
+        if (bar->isFloating()) {
+            merged.floating = bar->Sizes().floating;
+            continue;
+        }
+        const Qt::DockWidgetArea area = dockWidgetArea(bar);
+        if (area == Qt::TopDockWidgetArea || area == Qt::BottomDockWidgetArea)
+            merged.horz = bar->Sizes().horz;
+        else
+            merged.vert = bar->Sizes().vert;
+    }
+    Profile profile;
+    vk::SaveBarSizes(profile, BarSection(kBarProfileName, CSizingBar::kControlId), merged);
+    barsSized_ = false;
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!barsSized_) {
+        sensorBar_->ApplySize();
+        logBar_->ApplySize();
+        barsSized_ = true;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        // The document closes with the window: the ticker stops before anything goes.
+        doc_.Close();
+        closed_ = true;
+    }
+    SaveBarSizes();
+    event->accept();
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(doc_.Title() + QStringLiteral(" - ") + QString::fromLatin1(kTemplateTitle));
+}
+
+void CMainFrame::AddLogEntry(const char* text, LogIcon icon) {
+    if (logBar_)
+        logBar_->Log()->AddEntry(text, icon);
+}
+
+void CMainFrame::RefreshCommandStates() {
+    CommandContext context;
+    context.connected = doc_.IsConnected();
+    context.manufacturing = doc_.ManufacturingMode();
+    context.method = doc_.Connection().Sensor().Method();
+    context.toolbarVisible = toolbar_->isVisibleTo(this);
+    context.statusBarVisible = statusBar()->isVisibleTo(this);
+    context.sensorBarVisible = sensorBar_ && sensorBar_->isVisibleTo(this);
+    context.logBarVisible = logBar_ && logBar_->isVisibleTo(this);
+    actions_->Refresh(context);
+}
+
+bool CMainFrame::RunCommand(CommandId id) {
+    RefreshCommandStates();
+    QAction* action = actions_->Action(id);
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
+}
+
+} // namespace vk

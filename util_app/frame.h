@@ -1,0 +1,70 @@
+#pragma once
+// CMainFrame: the main window. Menu, toolbar, status bar, the view in the centre and the
+// two docking bars; every command goes to the document, and the commands' enabled and
+// checked states are brought up to date before a menu opens, after every command and
+// whenever the connection changes.
+
+#include "sensor/log_sink.h"
+#include "util_app/command_ids.h"
+
+#include <QMainWindow>
+
+class QLabel;
+class QToolBar;
+
+namespace vk {
+
+class CLogBar;
+class CSensorBar;
+class CSensorParentView;
+class CVKT02Doc;
+class MainActions;
+class Profile;
+
+class CMainFrame : public QMainWindow {
+public:
+    // The name of the profile section prefix of the docking bars.
+    static constexpr const char* kBarProfileName = "VkUtil";
+    // The frame's window title after the document's: "<doc title> - Single Point Setup ".
+    static constexpr const char* kTemplateTitle = "Single Point Setup ";
+
+    explicit CMainFrame(CVKT02Doc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CSensorParentView* View() const { return view_; }
+    CSensorBar* SensorBar() const { return sensorBar_; }
+    CLogBar* LogBar() const { return logBar_; }
+    QToolBar* ToolBar() const { return toolbar_; }
+    const MainActions& Actions() const { return *actions_; }
+
+    // Appends one line to the command log.
+    void AddLogEntry(const char* text, LogIcon icon);
+    // Runs a command as its menu item would, if it is enabled now; false otherwise.
+    bool RunCommand(CommandId id);
+    // Sets every command's enabled and checked state.
+    void RefreshCommandStates();
+    // Caption from the document's title.
+    void UpdateTitle();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateBars();
+    void ConnectCommands();
+    void ShowAbout();
+    void OpenFile();
+    void SaveBarSizes();
+
+    CVKT02Doc& doc_;
+    MainActions* actions_;
+    CSensorParentView* view_;
+    QToolBar* toolbar_;
+    CSensorBar* sensorBar_ = nullptr;
+    CLogBar* logBar_ = nullptr;
+    bool barsSized_ = false;
+    bool closed_ = false;
+};
+
+} // namespace vk

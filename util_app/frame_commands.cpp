@@ -1,0 +1,60 @@
+// What each command of the main window does.
+#include "util_app/about_dialog.h"
+#include "util_app/docking_bars.h"
+#include "util_app/document.h"
+#include "util_app/frame.h"
+#include "util_app/log_dialog.h"
+#include "util_app/main_actions.h"
+#include "util_app/user_prompts.h"
+
+#include <QAction>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <functional>
+
+namespace vk {
+
+void CMainFrame::ConnectCommands() {
+    auto on = [this](CommandId id, std::function<void()> handler) {
+        connect(actions_->Action(id), &QAction::triggered, this, [this, handler] {
+            handler();
+            RefreshCommandStates();
+        });
+    };
+    on(CommandId::Connect, [this] { doc_.Connect(); });
+    on(CommandId::Disconnect, [this] { doc_.Disconnect(); });
+    on(CommandId::Exit, [this] { close(); });
+    on(CommandId::Address, [this] { doc_.ChangeSensorAddress(); });
+    on(CommandId::Checksum, [this] { doc_.SelectCheckMethod(CheckMethod::Checksum); });
+    on(CommandId::Crc, [this] { doc_.SelectCheckMethod(CheckMethod::Crc16); });
+    on(CommandId::BaudRate, [this] { doc_.ChangeBaudRate(); });
+    on(CommandId::SensorSettings, [this] { doc_.ShowSensorSettings(); });
+    // The serial-number and upload dialogs join these two items when they exist.
+    on(CommandId::SerialAndModel, [this] { doc_.PostRefreshSensorBar(); });
+    on(CommandId::Upload, [] {});
+    on(CommandId::ResetSensor, [this] { doc_.ResetSensor(); });
+    on(CommandId::SetDefaults, [this] { doc_.ResetToDefaults(); });
+    on(CommandId::ReloadSettings, [this] { doc_.ReloadSettings(); });
+    on(CommandId::ViewToolbar, [this] { toolbar_->setVisible(!toolbar_->isVisibleTo(this)); });
+    on(CommandId::ViewStatusBar,
+       [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); });
+    on(CommandId::ViewSensorBar,
+       [this] { sensorBar_->setVisible(!sensorBar_->isVisibleTo(this)); });
+    on(CommandId::ViewLogBar, [this] { logBar_->setVisible(!logBar_->isVisibleTo(this)); });
+    on(CommandId::ClearLog, [this] { logBar_->Log()->Clear(); });
+    on(CommandId::About, [this] { ShowAbout(); });
+    on(CommandId::Open, [this] { OpenFile(); });
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// The document keeps nothing in files, so a file chosen here is not read.
+void CMainFrame::OpenFile() {
+    doc_.Prompts().OpenFile(this, QStringLiteral("VKT02 Files (*.vkt02)"));
+}
+
+} // namespace vk

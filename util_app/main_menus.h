@@ -1,0 +1,21 @@
+#pragma once
+// The menu bar and the toolbar of the main window, built from its actions.
+
+#include <QList>
+
+class QMenu;
+class QMenuBar;
+class QToolBar;
+
+namespace vk {
+
+class MainActions;
+
+// Fills `bar` with "&File", "&Edit ", "&View" and "&Help"; returns the menus (every
+// submenu included) so their states can be refreshed before they open.
+QList<QMenu*> BuildMainMenu(QMenuBar* bar, const MainActions& actions);
+
+// Connect, Disconnect, a separator, Address, Set sensor defaults, reload settings, About.
+void BuildToolBar(QToolBar* toolbar, const MainActions& actions);
+
+} // namespace vk

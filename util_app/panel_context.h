@@ -1,0 +1,38 @@
+#pragma once
+// PanelContext: all that a model panel or a settings dialog may ask of the document.
+// The shell's document implements it; panels and dialogs get it in their constructor
+// and never reach the shell any other way.
+
+#include "sensor/log_sink.h"
+#include "sensor/model_table.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vk {
+
+class SensorDevice;
+class UserPrompts;
+
+class PanelContext {
+public:
+    virtual ~PanelContext() = default;
+    // Whether a sensor is connected now.
+    virtual bool IsConnected() const = 0;
+    // The model detected at the last connect (VKT02 before any).
+    virtual ModelType Model() const = 0;
+    // The display text of one raw range value in the current model's range mode
+    // ("12.345 inch", "Out of Range", ...).
+    virtual std::string FormatRange(std::uint16_t raw) const = 0;
+    // The command object of the connection; it lives as long as the document.
+    virtual SensorDevice& Sensor() = 0;
+    // One line for the command log. `text` is only read during the call.
+    virtual void LogMessage(const char* text, LogIcon icon) = 0;
+    // Queues a refill of the "System:" bar; it runs after the caller has returned to the
+    // event loop.
+    virtual void PostRefreshSensorBar() = 0;
+    // Message boxes and file dialogs.
+    virtual UserPrompts& Prompts() = 0;
+};
+
+} // namespace vk

@@ -1,0 +1,21 @@
+#pragma once
+// A panel that only shows one line of text near its middle: "Not Connected", and the
+// stand-in for a model whose own panel is not installed.
+
+#include "util_app/sensor_dialog.h"
+
+class QLabel;
+
+namespace vk {
+
+class CTextPanel : public CSensorDialog {
+public:
+    explicit CTextPanel(const QString& text, QWidget* parent = nullptr);
+    // The text shown.
+    QString GetText() const override;
+
+private:
+    QLabel* label_;
+};
+
+} // namespace vk

@@ -1,0 +1,56 @@
+#include "util_app/up_down_edit.h"
+
+#include "util_app/connect_fields.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace vk {
+
+UpDownEdit::UpDownEdit(QWidget* parent)
+    : QWidget(parent), edit_(new QLineEdit(this)), up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
+    // Ten digits are enough for any number a user means; the check on OK does the rest.
+    edit_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit_));
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* button : {up_, down_}) {
+        button->setAutoRepeat(true);
+        button->setFixedSize(16, 11);
+        button->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+
+    auto* arrows = new QVBoxLayout;
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(edit_);
+    layout->addLayout(arrows);
+    setFocusProxy(edit_);
+}
+
+void UpDownEdit::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = std::max(minimum, maximum);
+}
+
+void UpDownEdit::StepBy(int steps) {
+    if (!edit_->isEnabled())
+        return;
+    const int now = std::clamp(LeadingNumber(edit_->text().toStdString()), minimum_, maximum_);
+    edit_->setText(QString::number(std::clamp(now + steps, minimum_, maximum_)));
+}
+
+} // namespace vk
