@@ -7,8 +7,12 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The toolkit adopts the user's locale; the sensor's numbers keep their decimal point.
+    std::setlocale(LC_NUMERIC, "C");
     vk::legacy::QtUserPrompts prompts;
     vk::legacy::TfrmMain form(prompts,
                               vk::legacy::SettingsFilePath(QCoreApplication::applicationDirPath()));

@@ -220,10 +220,13 @@ void SensorConnection::SaveConnectionSettings(std::int32_t baudRate, int portNum
                                               std::uint8_t address, std::uint32_t readTimeoutMs,
                                               std::uint32_t writeTimeoutMs) {
     const std::string timeouts = "Settings\\Communication timeouts";
-    const std::string port = "Settings\\" + std::to_string(portNumber);
-    profile_.WriteInt("Settings", "port name", portNumber);
     profile_.WriteInt(timeouts, "read timeout", readTimeoutMs);
     profile_.WriteInt(timeouts, "write timeout", writeTimeoutMs);
+    // A port given as a device path has no COM number to file its values under.
+    if (portNumber < 1)
+        return;
+    const std::string port = "Settings\\" + std::to_string(portNumber);
+    profile_.WriteInt("Settings", "port name", portNumber);
     profile_.WriteInt(port, "address", address);
     profile_.WriteInt(port, "boudrate", baudRate);
 }

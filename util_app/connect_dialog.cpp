@@ -195,7 +195,11 @@ void CConnectDialog::LeaveGlobal() {
 }
 
 void CConnectDialog::AddressEditingFinished() {
-    const int typed = LeadingNumber(address_->Edit()->text().toStdString());
+    const std::string text = address_->Edit()->text().toStdString();
+    // Only a typed zero chooses every sensor on the line; an emptied field does not.
+    if (text.find_first_not_of(' ') == std::string::npos)
+        return;
+    const int typed = LeadingNumber(text);
     if (typed != 0)
         addressValue_ = typed;
     else if (!global_)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ int main(int argc, char** argv) {
     // toolkit removes the options it knows.
     std::vector<std::string> arguments(argv + 1, argv + argc);
     QApplication application(argc, argv);
+    // The toolkit adopts the user's locale; the sensor's numbers are shown and typed with
+    // a decimal point whatever it is.
+    std::setlocale(LC_NUMERIC, "C");
     vk::CVkUtilApp utility(std::move(arguments));
     if (!utility.InitInstance())
         return 1;

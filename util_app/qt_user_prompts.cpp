@@ -19,7 +19,7 @@ void QtUserPrompts::Error(QWidget* parent, const QString& text) {
 
 bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, kCaption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+                                 QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 QString QtUserPrompts::OpenFile(QWidget* parent, const QString& filter) {

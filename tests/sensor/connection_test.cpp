@@ -27,6 +27,12 @@ TEST(SensorConnectionCore, SaveConnectionSettingsWritesTheProfileValues) {
         {{"Settings\\3", "boudrate"}, 38400},
     };
     EXPECT_EQ(core.profile.values, expected);
+
+    // A device path has no COM number: no "Settings\\-1" section appears.
+    Core path;
+    path.connection.SaveConnectionSettings(9600, -1, 5, 100, 100);
+    EXPECT_EQ(path.profile.values.size(), 2u);
+    EXPECT_EQ(path.profile.values.count({"Settings", "port name"}), 0u);
 }
 
 TEST(SensorConnectionCore, CancelledDialogChangesNothing) {

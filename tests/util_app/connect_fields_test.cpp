@@ -1,6 +1,7 @@
 // The plain conversions and checks behind the Connect, address and baud-rate dialogs,
 // the manufacturing switch and the command prompts.
 #include "util_app/command_prompts.h"
+#include "util_app/command_rules.h"
 #include "util_app/connect_fields.h"
 #include "util_app/manufacturing_switch.h"
 
@@ -93,6 +94,74 @@ TEST(CommandPrompts, StatusTipBeforeTheNewlineToolTipAfterIt) {
               "Use  checksum to check serial communication packets integrity");
     EXPECT_EQ(PromptFor(CommandId::ReloadSettings).toolTip, "");
     EXPECT_EQ(SplitPrompt("only").statusTip, "only");
+}
+
+} // namespace
+} // namespace vk
+
+namespace vk {
+namespace {
+
+// The menu's enable and check rules, written out once more from the menu table so that a
+// wrong rule cannot pass by agreeing with itself.
+TEST(CommandRules, EveryItemFollowsTheMenuTable) {
+    struct Row {
+        CommandId id;
+        // enabled when: disconnected, connected, connected in manufacturing mode
+        bool off, on, factory;
+    };
+    const Row rows[] = {
+        {CommandId::Connect, true, false, false},
+        {CommandId::Disconnect, false, true, true},
+        {CommandId::Exit, true, true, true},
+        {CommandId::Address, false, true, true},
+        {CommandId::Checksum, false, true, true},
+        {CommandId::Crc, false, true, true},
+        {CommandId::BaudRate, false, true, true},
+        {CommandId::SensorSettings, false, true, true},
+        {CommandId::SerialAndModel, false, false, true},
+        {CommandId::Upload, false, false, true},
+        {CommandId::ResetSensor, false, false, true},
+        {CommandId::SetDefaults, false, true, true},
+        {CommandId::ViewToolbar, true, true, true},
+        {CommandId::ViewStatusBar, true, true, true},
+        {CommandId::ViewSensorBar, true, true, true},
+        {CommandId::ViewLogBar, true, true, true},
+        {CommandId::ClearLog, true, true, true},
+        {CommandId::About, true, true, true},
+        {CommandId::ReloadSettings, false, true, true},
+    };
+    for (const Row& row : rows) {
+        CommandContext off;
+        CommandContext factoryOff;
+        factoryOff.manufacturing = true;
+        CommandContext on;
+        on.connected = true;
+        CommandContext factory = on;
+        factory.manufacturing = true;
+        const int id = static_cast<int>(row.id);
+        EXPECT_EQ(CommandStateFor(row.id, off).enabled, row.off) << id;
+        // Manufacturing mode alone enables nothing while disconnected.
+        EXPECT_EQ(CommandStateFor(row.id, factoryOff).enabled, row.off) << id;
+        EXPECT_EQ(CommandStateFor(row.id, on).enabled, row.on) << id;
+        EXPECT_EQ(CommandStateFor(row.id, factory).enabled, row.factory) << id;
+    }
+
+    CommandContext c;
+    c.connected = true;
+    EXPECT_TRUE(CommandStateFor(CommandId::Checksum, c).checked);
+    EXPECT_FALSE(CommandStateFor(CommandId::Crc, c).checked);
+    c.method = CheckMethod::Crc16;
+    EXPECT_FALSE(CommandStateFor(CommandId::Checksum, c).checked);
+    EXPECT_TRUE(CommandStateFor(CommandId::Crc, c).checked);
+    c.toolbarVisible = c.sensorBarVisible = false;
+    EXPECT_FALSE(CommandStateFor(CommandId::ViewToolbar, c).checked);
+    EXPECT_TRUE(CommandStateFor(CommandId::ViewStatusBar, c).checked);
+    EXPECT_FALSE(CommandStateFor(CommandId::ViewSensorBar, c).checked);
+    EXPECT_TRUE(CommandStateFor(CommandId::ViewLogBar, c).checked);
+    for (CommandId never : {CommandId::Connect, CommandId::Disconnect, CommandId::SetDefaults,
+                            CommandId::ClearLog, CommandId::About})
+        EXPECT_FALSE(CommandStateFor(never, c).checked) << static_cast<int>(never);
 }
 
 } // namespace

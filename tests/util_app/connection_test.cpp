@@ -107,7 +107,7 @@ TEST_F(ConnectionTest, CancelledOrFailedConnects) {
     EXPECT_TRUE(Sent().empty());
 
     // A port with nothing behind it.
-    EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("COM9")));
+    EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("COM200")));
     EXPECT_EQ(LogTexts().size(), 4u);
     EXPECT_EQ(LogTexts()[2], "Cannot connect to the sensor...");
     EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
