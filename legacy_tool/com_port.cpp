@@ -73,6 +73,11 @@ QByteArray ComPort::ReadAll() {
     return port_->isOpen() ? port_->readAll() : QByteArray();
 }
 
+void ComPort::DiscardInput() {
+    if (port_->isOpen())
+        port_->clear(QSerialPort::Input);
+}
+
 void ComPort::LowerLines() {
     if (!port_->isOpen())
         return;

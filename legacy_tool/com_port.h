@@ -34,6 +34,8 @@ public:
     void Write(const Bytes& bytes);
     // Every received byte waiting now.
     QByteArray ReadAll();
+    // Throws away every received byte not read yet, also those still in the driver.
+    void DiscardInput();
     void LowerLines();
 
 signals:

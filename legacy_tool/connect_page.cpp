@@ -1,6 +1,7 @@
 #include "legacy_tool/connect_page.h"
 
 #include "legacy_tool/key_filter_hook.h"
+#include "link/port_names.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,11 +12,40 @@
 
 namespace vk::legacy {
 
+namespace {
+
+constexpr int kFixedPorts = 4;
+
+// Each entry carries its COM number, so the settings file keeps the port, not the place
+// an entry happened to have in the list.
+void FillPortList(QComboBox* list) {
+    for (int n = 1; n <= kFixedPorts; ++n)
+        list->addItem(QString("COM%1").arg(n), n);
+    for (const ComDevice& d : ListComDevices())
+        list->addItem(QString::fromStdString(ComDeviceLabel(d)), d.number);
+}
+
+// A device plugged in while the tool runs shows up the next time the list opens.
+class PortList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override {
+        QVariant port = currentData();
+        clear();
+        FillPortList(this);
+        setCurrentIndex(port.isValid() ? findData(port) : -1);
+        QComboBox::showPopup();
+    }
+};
+
+} // namespace
+
 ConnectPage::ConnectPage(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
-    cboPort = new QComboBox(this);
+    cboPort = new PortList(this);
     cboPort->setObjectName("cboPort");
-    cboPort->addItems({"COM1", "COM2", "COM3", "COM4"});
+    FillPortList(cboPort);
     cboHostBaud = new QComboBox(this);
     cboHostBaud->setObjectName("cboHostBaud");
     cboHostBaud->addItems({"9600", "19200", "38400", "57600"});
@@ -52,6 +82,14 @@ ConnectPage::ConnectPage(QWidget* parent) : QWidget(parent) {
 
 void ConnectPage::cbxGlobalClick() {
     lblWarning->setVisible(cbxGlobal->isChecked());
+}
+
+void ConnectPage::SelectPort(int port) {
+    cboPort->setCurrentIndex(cboPort->findData(port));
+}
+
+int ConnectPage::SelectedPort() const {
+    return cboPort->currentIndex() < 0 ? 0 : cboPort->currentData().toInt();
 }
 
 } // namespace vk::legacy

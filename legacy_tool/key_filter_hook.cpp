@@ -3,11 +3,32 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace vk::legacy {
 
 namespace {
+
+// Characters the filters judge: the printable ones, and the backspace and Enter they
+// name. Other control characters (Tab, Escape, Ctrl+A) move the focus or edit, and pass.
+bool Judged(QChar c) {
+    char16_t u = c.unicode();
+    return u == kKeyBackspace || u == kKeyEnter || (u >= 0x20 && u != 0x7F);
+}
+
+bool IsMiddleClick(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // X11 pastes its selection on a middle click.
+        return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
+}
 
 class KeyFilterHook : public QObject {
 public:
@@ -15,18 +36,19 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (edit && IsMiddleClick(event))
+            return true;
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        QString typed = key->text();
-        // Keys without a character (arrows, Delete, Home) are no keystrokes to filter.
-        if (typed.isEmpty())
-            return false;
+        if (edit && key->matches(QKeySequence::Paste))
+            return true;
         std::string text;
-        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+        if (edit)
             text = edit->text().toStdString();
-        for (QChar c : typed) {
-            if (!KeyAccepted(filter_, c.unicode(), text))
+        for (QChar c : key->text()) {
+            if (Judged(c) && !KeyAccepted(filter_, c.unicode(), text))
                 return true;
         }
         return false;
@@ -76,9 +98,10 @@ private:
 
 void InstallKeyFilter(QLineEdit* edit, KeyFilter filter) {
     edit->installEventFilter(new KeyFilterHook(edit, filter));
-    // Pasting would bring in what no key could type.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     edit->setAcceptDrops(false);
+    // Composed text would arrive whole, past the filter; these fields need no composing.
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 void InstallKeyFilter(QComboBox* list, KeyFilter filter) {
@@ -91,6 +114,16 @@ void InstallLengthLimit(QLineEdit* edit, int maxLength) {
 
 void InstallExitGuard(QComboBox* list, std::function<void()> guard) {
     list->installEventFilter(new ExitGuard(list, std::move(guard)));
+}
+
+void RemoveExitGuards(QWidget* root) {
+    for (QComboBox* list : root->findChildren<QComboBox*>()) {
+        const QObjectList children = list->children(); // a copy: deleting changes the list
+        for (QObject* child : children) {
+            if (dynamic_cast<ExitGuard*>(child))
+                delete child;
+        }
+    }
 }
 
 } // namespace vk::legacy

@@ -51,9 +51,11 @@ KorvelComm::KorvelComm(ToolState& state, ComPort& port, QObject* parent)
 
 void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes& payload,
                             bool crc) {
+    if (state_.closing)
+        return;
     Request request = BuildRequest(code, address, payload, crc);
-    // Bytes still in the port's own buffer are as stale as those in the ring.
-    ApdComPort1TriggerAvail(0);
+    // Bytes the port or its driver still holds are as stale as those in the ring.
+    port_.DiscardInput();
     ring_.Discard();
     if (crc)
         lastRequestCrc_ = request.crc;
@@ -62,6 +64,10 @@ void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes
 
 bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
     reply.clear();
+    if (state_.closing) {
+        state_.lastError = kNoResponse;
+        return false;
+    }
     timer1_->stop();
     timer1_->start(timeoutMs);
     CommWaiter waiter(*this);
@@ -75,7 +81,7 @@ bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
 bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
     while (count > 0) {
         PumpPending();
-        if (!timer1_->isActive())
+        if (!timer1_->isActive() || state_.closing)
             return false;
         if (!ring_.Empty()) {
             destination.push_back(GetRxByte());
@@ -102,7 +108,7 @@ void KorvelComm::DelayMs(int ms) {
     std::uint32_t wanted = static_cast<std::uint32_t>(ms);
     for (;;) {
         std::uint32_t passed = TicksSince(start, TickCount());
-        if (passed >= wanted)
+        if (passed >= wanted || state_.closing)
             break;
         delayTimer_->start(static_cast<int>(wanted - passed));
         WaitForEvents();
@@ -120,7 +126,8 @@ void KorvelComm::SetWait() {
 }
 
 void KorvelComm::WriteRaw(const Bytes& bytes) {
-    port_.Write(bytes);
+    if (!state_.closing)
+        port_.Write(bytes);
 }
 
 int KorvelComm::Connect() {

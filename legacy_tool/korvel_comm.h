@@ -3,6 +3,8 @@
 // the port's data-available event moves received bytes into the receive ring, and a
 // reply is read out of the ring within one deadline kept by the one-shot reply timer.
 // Every wait pumps the event queue, so the window stays alive while the tool waits.
+// Once the window closes (the state's `closing`), nothing is written any more and every
+// read and wait fails or ends at once, so a running sequence unwinds quietly.
 
 #include "legacy_tool/com_port.h"
 #include "legacy_tool/korvel_codec.h"

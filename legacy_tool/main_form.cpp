@@ -48,7 +48,12 @@ TfrmMain::TfrmMain(UserPrompts& prompts, const QString& settingsPath, QWidget* p
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // ~QWidget takes the focus from a list, and switches pages, only after this form's
+    // parts are gone; the list guards and the page handler would ask for them then.
+    RemoveExitGuards(this);
+    disconnect(PageControl1_, nullptr, this, nullptr);
+}
 
 void TfrmMain::BuildLayout() {
     auto* main = new QVBoxLayout(this);
@@ -186,10 +191,8 @@ void TfrmMain::PageControl1Change() {
 }
 
 void TfrmMain::cboPortExit() {
-    QComboBox* list = connectPage_->cboPort;
-    int entry = state_.portNumber - 1;
-    if (list->currentIndex() < 0 && entry >= 0 && entry < list->count())
-        list->setCurrentIndex(entry);
+    if (connectPage_->cboPort->currentIndex() < 0)
+        connectPage_->SelectPort(state_.portNumber);
 }
 
 void TfrmMain::cboHostBaudExit() {
@@ -205,6 +208,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::FormCloseQuery() {
     state_.stop = true;
+    // A sequence still running unwinds at once, without another request.
+    state_.closing = true;
     QCoreApplication::processEvents();
 }
 

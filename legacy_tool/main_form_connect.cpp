@@ -28,7 +28,7 @@ void SelectOrClear(QComboBox* list, int index) {
 void TfrmMain::LoadSettings() {
     HostSettings s = LoadHostSettings(ini_);
     state_.portNumber = s.port;
-    SelectOrClear(connectPage_->cboPort, s.port - 1);
+    connectPage_->SelectPort(s.port);
     state_.hostBaud = s.baud;
     // Only the rates the tool knows move the list; 115200 has no entry and clears it.
     int position = BaudPosition(s.baud);
@@ -37,7 +37,7 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {
-    state_.portNumber = connectPage_->cboPort->currentIndex() + 1;
+    state_.portNumber = connectPage_->SelectedPort();
     int position = connectPage_->cboHostBaud->currentIndex();
     if (position >= 0)
         state_.hostBaud = BaudAtPosition(position);
@@ -45,7 +45,8 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::BtnConnectClick() {
-    if (state_.busy)
+    // Once the window closes nothing reopens the port, nor asks which one to open.
+    if (state_.busy || state_.closing)
         return;
     state_.busy = true;
 

@@ -1,7 +1,8 @@
 #include "legacy_tool/number_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace vk::legacy {
 
@@ -17,33 +18,44 @@ double RoundTo(double v, int decimals) {
     return std::round(v * scale) / scale;
 }
 
+// The C library's formatting follows the process locale, which the toolkit sets from the
+// user's; the fields must keep the "." that their parsing reads. An empty result: the
+// text would not fit.
+std::string Chars(double value, std::chars_format format, int precision) {
+    char text[128];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, value, format, precision);
+    if (ec != std::errc())
+        return {};
+    return std::string(text, end);
+}
+
+// "1.2346E+05": the upper-case exponent form of the original.
+std::string Scientific(double value, int precision) {
+    std::string text = Chars(value, std::chars_format::scientific, precision - 1);
+    std::replace(text.begin(), text.end(), 'e', 'E');
+    return text;
+}
+
 } // namespace
 
 std::string FormatFixed(double value, int precision, int decimals) {
-    char text[64];
-    if (!std::isfinite(value)) {
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
-    }
-    if (precision < 1)
-        precision = 1;
-    if (decimals < 0)
-        decimals = 0;
+    if (!std::isfinite(value))
+        return Chars(value, std::chars_format::general, 6);
+    precision = std::clamp(precision, 1, 17);
+    decimals = std::max(decimals, 0);
     double rounded = value;
     // Rounding may carry into a new leading digit (9.9996 -> 10.000): look again then.
     for (int pass = 0; pass < 2; ++pass) {
         int e = Exponent(rounded);
-        if (e >= precision) {
-            std::snprintf(text, sizeof text, "%.*E", precision - 1, value);
-            return text;
-        }
+        if (e >= precision)
+            return Scientific(value, precision);
         int keep = precision - e - 1;
         rounded = RoundTo(value, keep < decimals ? keep : decimals);
     }
     if (rounded == 0.0)
         rounded = 0.0; // no "-0.000"
-    std::snprintf(text, sizeof text, "%.*f", decimals, rounded);
-    return text;
+    std::string text = Chars(rounded, std::chars_format::fixed, decimals);
+    return text.empty() ? Scientific(value, precision) : text;
 }
 
 } // namespace vk::legacy

@@ -18,6 +18,12 @@ std::string Text(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
 
+// The serial number travels one byte per character, as the sensor's reply brought it.
+std::string SerialBytes(const QLineEdit* edit) {
+    QByteArray bytes = edit->text().toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 } // namespace
 
 void SensorSettingsPage::btnLaserOnClick() {
@@ -50,7 +56,7 @@ void SensorSettingsPage::btnSerialClick() {
     HandlerScope scope(host_);
     if (!scope.Entered())
         return;
-    SerialSetting r = WriteSerial(host_.Session(), Text(editSerial_));
+    SerialSetting r = WriteSerial(host_.Session(), SerialBytes(editSerial_));
     if (!r.serial)
         return;
     if (r.mismatch)
@@ -80,7 +86,7 @@ void SensorSettingsPage::BtnAddressClick() {
     Checked<std::uint8_t> address = CheckAddress(Text(editSensorAddress_), Field::Address);
     if (!address.Ok())
         return Refuse(*address.refusal);
-    if (!MoveAddress(host_.Session(), Text(editSerial_), address.value)) {
+    if (!MoveAddress(host_.Session(), SerialBytes(editSerial_), address.value)) {
         host_.SetStatus("Error!");
         return;
     }

@@ -18,6 +18,10 @@ constexpr double kUnreadableRange = 32001.0;
 constexpr double kUnreadablePeriod = 4294967295.0;
 constexpr double kLongestPeriod = 21474836.47;
 constexpr std::int64_t kLongestTicks = 0x7FFFFFFF;
+// Far beyond any field and still exact in a double: a product out there, infinite ones
+// included, is held here and refused by the range checks like any other large value.
+constexpr double kLargestWhole = 9007199254740992.0; // 2^53
+constexpr std::size_t kSerialChars = 8;
 
 template <typename T> Checked<T> Refuse(std::string message, Field field) {
     Checked<T> c;
@@ -31,8 +35,16 @@ double Snapped(double v) {
     return std::round(v * 1e6) / 1e6;
 }
 
+// A whole number held in a double, as a 64-bit integer no farther from zero than
+// kLargestWhole; nothing (NaN) counts as too large.
+std::int64_t ClampedWhole(double whole) {
+    if (std::isnan(whole))
+        return static_cast<std::int64_t>(kLargestWhole);
+    return static_cast<std::int64_t>(std::clamp(whole, -kLargestWhole, kLargestWhole));
+}
+
 std::int64_t CutTowardZero(double v) {
-    return static_cast<std::int64_t>(std::trunc(Snapped(v)));
+    return ClampedWhole(std::trunc(Snapped(v)));
 }
 
 // `text` x `factor` cut toward zero; `unreadable` when the text is no number.
@@ -189,7 +201,7 @@ Checked<Bytes> CheckAnalog(const std::array<std::string, 6>& texts, int mode, Ch
 }
 
 std::int64_t AveragingTicks(double period, const AveragingScale& scale) {
-    auto ticks = static_cast<std::int64_t>(std::nearbyint(Snapped(period * scale.divisor)));
+    std::int64_t ticks = ClampedWhole(std::nearbyint(Snapped(period * scale.divisor)));
     std::int64_t steps = ticks / scale.step;
     return std::max<std::int64_t>(steps, 1) * scale.step;
 }
@@ -220,17 +232,17 @@ Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
 }
 
 Bytes SerialPayload(const std::string& serial) {
-    Bytes p(16, 0);
-    for (std::size_t i = 0; i < serial.size() && i < p.size(); ++i)
+    Bytes p(2 * kSerialChars, 0);
+    for (std::size_t i = 0; i < serial.size() && i < kSerialChars; ++i)
         p[i] = static_cast<std::uint8_t>(serial[i]);
     return p;
 }
 
 Bytes AddressPayload(const std::string& serial, std::uint8_t newAddress) {
-    Bytes p(9, 0);
-    for (std::size_t i = 0; i < serial.size() && i < 8; ++i)
+    Bytes p(kSerialChars + 1, 0);
+    for (std::size_t i = 0; i < serial.size() && i < kSerialChars; ++i)
         p[i] = static_cast<std::uint8_t>(serial[i]);
-    p[8] = newAddress;
+    p[kSerialChars] = newAddress;
     return p;
 }
 

@@ -78,9 +78,11 @@ Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
                               const AveragingScale& scale, std::uint16_t configWord,
                               bool highHalfFirst, CheckMethod method);
 
-// SetSerialNum: the text followed by zero bytes to 16 bytes.
+// SetSerialNum: the serial number's first 8 bytes (one byte per character, Latin-1),
+// followed by zero bytes to 16 bytes.
 Bytes SerialPayload(const std::string& serial);
-// SetSensorAddress: the serial number in 8 bytes (zero-padded), then the new address.
+// SetSensorAddress: the serial number in 8 bytes (Latin-1, zero-padded), then the new
+// address.
 Bytes AddressPayload(const std::string& serial, std::uint8_t newAddress);
 
 } // namespace vk::legacy

@@ -14,6 +14,8 @@ struct ToolState {
     CheckMethod method = CheckMethod::Checksum;
     bool connected = false;
     bool busy = false; // a command sequence is running
+    // The window is closing: no request goes out any more and every wait ends at once.
+    bool closing = false;
     int portNumber = 1;
     int hostBaud = 57600;
     int lastError = 0; // of the last reply read, see LastError

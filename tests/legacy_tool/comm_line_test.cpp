@@ -5,7 +5,12 @@
 #include "legacy_tool/korvel_comm.h"
 #include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/reply_reader.h"
+#include "link/port_names.h"
 #include "tests/link/pty_peer.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -172,6 +177,36 @@ TEST_F(LegacyCommPeer, ReplyCrcSeededWithTheRequestCrcIsAccepted) {
     peer.Send({0x02, 0x01, 0x02, 0x82, 0x40, 0x3A});
     EXPECT_FALSE(link.comm.GetPacket(reply, false, kReplyMs));
     EXPECT_EQ(link.state.lastError, kCheckMismatch);
+}
+
+TEST_F(LegacyCommPeer, RequestThrowsAwayWhatTheDriverStillHolds) {
+    // A second descriptor on the terminal, opened before the tool's exclusive one, shows
+    // what waits in the driver without taking it.
+    link.port.Close();
+    int watch = ::open(ResolvePortName("COM1").c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_TRUE(link.Open());
+    auto waiting = [watch] {
+        int n = 0;
+        return ::ioctl(watch, FIONREAD, &n) == 0 ? n : -1;
+    };
+
+    // A reply nobody read reaches the driver while no event is handled.
+    link.comm.SendPacket(kCmdGetMinLP, 1, {}, false);
+    peer.Received();
+    peer.Send({0x02, 0x01, 0x02, 0x82, 0x11, 0x68});
+    for (int i = 0; i < 2000 && waiting() < 6; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(waiting(), 6);
+
+    link.comm.SendPacket(kCmdGetMinLP, 1, {}, false);
+    EXPECT_EQ(waiting(), 0);
+    peer.Received();
+    peer.Send({0x02, 0x01, 0x02, 0x82, 0x40, 0x39});
+    Bytes reply;
+    ASSERT_TRUE(link.comm.GetPacket(reply, false, kReplyMs));
+    EXPECT_EQ(PayloadByte(reply, 0), 0x40);
+    ::close(watch);
 }
 
 TEST_F(LegacyCommPeer, FloodBeyondTheRingKeepsTheReplyThatCameFirst) {

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <clocale>
+
 namespace vk::legacy {
 namespace {
 
@@ -40,6 +43,27 @@ TEST(LegacyModes, RangeValuesShowTheModesDecimalsAndFiveDigits) {
     EXPECT_EQ(FormatFixed(9.9996, 4, 3), "10.000");
     EXPECT_EQ(FormatFixed(0.125, 5, 2), "0.13");
     EXPECT_EQ(FormatFixed(123456.0, 5, 1), "1.2346E+05");
+}
+
+// The toolkit sets the process locale from the user's; the fields' "." must not follow.
+TEST(LegacyModes, NumbersKeepTheirDecimalPointInAnyLocale) {
+    std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+        if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+            comma = true;
+            break;
+        }
+    }
+    if (!comma) {
+        std::setlocale(LC_NUMERIC, before.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+    EXPECT_EQ(FormatFixed(0.6, 10, 2), "0.60");
+    EXPECT_EQ(FormatFixed(-12.3456, 5, 3), "-12.346");
+    EXPECT_EQ(FormatFixed(123456.0, 5, 1), "1.2346E+05");
+    EXPECT_EQ(FormatRangeValue(-100, 3), "-10.0");
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 TEST(LegacyReadout, VersionSetupAndAveragingFields) {
@@ -211,11 +235,28 @@ TEST(LegacyChecks, AveragingRoundsToWholeStepsInBothVariants) {
               Field::AveragingPeriod);
 }
 
+TEST(LegacyChecks, ProductsBeyondEveryFieldAreRefusedOrHeld) {
+    EXPECT_EQ(CheckOffsets("1e300", "1", "0", 0, kSum).refusal->field, Field::Cosine);
+    EXPECT_EQ(CheckOffsets("1e305", "1", "0", 0, kSum).refusal->field, Field::Cosine);
+    EXPECT_EQ(CheckOffsets("1", "-1e300", "0", 0, kSum).refusal->field, Field::Multiplier);
+    std::array<std::string, 6> analog = {"0", "1", "1", "1", "1e308", "1"};
+    EXPECT_EQ(CheckAnalog(analog, 0, kSum).refusal->field, Field::VoltsOutside);
+    // Far below zero the period still takes one whole step.
+    const AveragingScale other{100, 60, 2};
+    EXPECT_EQ(AveragingTicks(-1e20, other), 60);
+    EXPECT_EQ(AveragingTicks(-1e300, AveragingScale{1000, 1500, 3}), 1500);
+    std::string period = "-1e20";
+    EXPECT_EQ(CheckAveraging(period, "0.60", other, 7, false, kSum).value,
+              (Bytes{0, 0, 7, 0, 60, 0, 0, 0, 0, 0}));
+}
+
 TEST(LegacyChecks, SerialAndAddressPayloadsHaveFixedSizes) {
     EXPECT_EQ(SerialPayload("AB12"),
               (Bytes{'A', 'B', '1', '2', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(AddressPayload("VK1", 9), (Bytes{'V', 'K', '1', 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(AddressPayload("VK0000019", 9).size(), 9u);
+    EXPECT_EQ(SerialPayload("VK00000199"),
+              (Bytes{'V', 'K', '0', '0', '0', '0', '0', '1', 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(LegacyPresets, ModelFieldsAndDetection) {

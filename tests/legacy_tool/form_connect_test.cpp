@@ -3,14 +3,18 @@
 
 #include "legacy_test_support.h"
 #include "legacy_tool/legacy_codes.h"
+#include "link/port_names.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -117,18 +121,20 @@ TEST_F(LegacyForm, CrcSensorIsFoundWithoutAReportAndSilenceGetsTheRawRetry) {
     EXPECT_EQ(ComErrors(), 0);
     LineBytes();
 
+    // Nobody at 9: each probe waits out its reply time, the "F" gets a pause of its own.
     SetText("editAddress", "9");
-    Click("BtnConnect");
+    LineRecorder recorder(*line);
+    double ms = ElapsedMs([this] { Click("BtnConnect"); });
     EXPECT_FALSE(form->State().connected);
-    Bytes expected;
-    auto add = [&](const Bytes& b) { expected.insert(expected.end(), b.begin(), b.end()); };
-    for (int round = 0; round < 2; ++round) {
-        add(RequestBytes(CheckMethod::Checksum, 9, kCmdRangeReading));
-        add(RequestBytes(CheckMethod::Crc16, 9, kCmdRangeReading));
-        if (round == 0)
-            add({0x46});
-    }
-    EXPECT_EQ(LineBytes(), expected);
+    Bytes sum = RequestBytes(CheckMethod::Checksum, 9, kCmdRangeReading);
+    Bytes crc = RequestBytes(CheckMethod::Crc16, 9, kCmdRangeReading);
+    std::vector<double> t = recorder.Arrivals({sum, crc, {0x46}, sum, crc});
+    ASSERT_EQ(t.size(), 5u);
+    const double waits[] = {kReplyMs, kReplyMs, kRetryPauseMs, kReplyMs};
+    for (std::size_t i = 0; i < 4; ++i)
+        ExpectGap(t, i, waits[i], "probe step " + std::to_string(i));
+    EXPECT_GE(ms, 4 * kReplyMs + kRetryPauseMs - 1);
+    EXPECT_TRUE(LineBytes().empty());
     EXPECT_EQ(Status(), "Error : No Response");
     EXPECT_EQ(ComErrors(), 1);
     EXPECT_FALSE(Find<QTabWidget>("PageControl1")->isTabEnabled(1));
@@ -178,7 +184,7 @@ TEST_F(LegacyForm, SettingsFileValuesTheListsDoNotHold) {
 
     // A port outside the list: Connect saves 0 and asks which port to open.
     form.reset();
-    WriteSettings("[CommPort]\r\nPort=7\r\n[BaudRate]\r\nBaud=57600\r\n");
+    WriteSettings("[CommPort]\r\nPort=99\r\n[BaudRate]\r\nBaud=57600\r\n");
     MakeForm();
     EXPECT_EQ(Index("cboPort"), -1);
     Click("BtnConnect");
@@ -200,6 +206,124 @@ TEST_F(LegacyForm, SettingsFileValuesTheListsDoNotHold) {
     EXPECT_FALSE(form->State().connected);
     EXPECT_EQ(Status(), "Error : No Response");
     EXPECT_EQ(FileText(settingsPath), "[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=115200\r\n");
+}
+
+TEST_F(LegacyForm, PortListNamesEachDeviceAndKeepsItsNumber) {
+    MakeForm();
+    auto* list = Find<QComboBox>("cboPort");
+    ASSERT_GE(list->count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(list->itemText(i), QString("COM%1").arg(i + 1));
+    EXPECT_EQ(Index("cboPort"), 0);
+
+    // A device that comes while the tool runs is there when the list opens next.
+    sim::LineOptions options;
+    options.comNumber = 33;
+    sim::SimLine com33(options);
+    com33.AddSensor(sim::test::Sensor(1));
+    std::string error;
+    ASSERT_TRUE(com33.Start(&error)) << error;
+    const QString entry = QString::fromStdString(
+        ComDeviceLabel({33, std::filesystem::canonical(com33.DevicePath()).string()}));
+    EXPECT_EQ(list->findText(entry), -1);
+    list->showPopup();
+    list->hidePopup();
+    EXPECT_EQ(Index("cboPort"), 0);
+    int at = list->findText(entry);
+    ASSERT_GE(at, 4);
+    list->setCurrentIndex(at);
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected) << Status().toStdString();
+    EXPECT_NE(FileText(settingsPath).find("Port=33\r\n"), std::string::npos);
+
+    // The stored number finds its entry again, also when leaving the emptied list.
+    form.reset();
+    MakeForm();
+    list = Find<QComboBox>("cboPort");
+    EXPECT_EQ(list->currentText(), entry);
+    list->setFocus();
+    list->setCurrentIndex(-1);
+    Find("editAddress")->setFocus();
+    EXPECT_EQ(list->currentText(), entry);
+    com33.Stop();
+}
+
+TEST_F(LegacyForm, TabLeavesFilteredFieldsAndListsAndNothingIsPasted) {
+    MakeForm();
+    auto* port = Find<QComboBox>("cboPort");
+    port->setFocus();
+    port->setCurrentIndex(-1);
+    QTest::keyClick(port, Qt::Key_Tab);
+    EXPECT_EQ(Focused(), Find("cboHostBaud"));
+    EXPECT_EQ(Index("cboPort"), 0); // the list's guard ran
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), Find("editAddress"));
+    QTest::keyClick(Focused(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), Find("cbxGlobal"));
+    QTest::keyClick(Focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), Find("editAddress"));
+
+    auto* address = Find<QLineEdit>("editAddress");
+    QGuiApplication::clipboard()->setText("9x-.99999");
+    address->setText("1");
+    QTest::keyClick(address, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(address, Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::mouseClick(address, Qt::MiddleButton);
+    EXPECT_EQ(address->text(), "1");
+    QTest::keyClicks(address, "2a");
+    EXPECT_EQ(address->text(), "12");
+}
+
+TEST_F(LegacyForm, FormGoesAwayWhileAListHasTheFocus) {
+    MakeForm();
+    Find("cboHostBaud")->setFocus();
+    ASSERT_EQ(Focused(), Find("cboHostBaud"));
+    form.reset();
+
+    MakeForm();
+    auto* pages = Find<QTabWidget>("PageControl1");
+    pages->setTabEnabled(1, true);
+    ShowSettingsPage();
+    Find("cboMode")->setFocus();
+    ASSERT_EQ(Focused(), Find("cboMode"));
+    form.reset();
+}
+
+TEST_F(LegacyForm, SensorModeWithoutARowShowsRawCountsAndKeepsTheUnit) {
+    StartLine({sim::test::Sensor(1)});
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_EQ(Text("lblRangeUnit"), "(in)");
+    line->Modify(1, [](sim::SensorState& s) {
+        s.settings.rangeMode = 20;
+        s.settings.rangeOffset = 0xFFF6; // -10
+    });
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected);
+    EXPECT_EQ(form->State().sensorMode, 20);
+    EXPECT_EQ(Index("cboMode"), -1);
+    EXPECT_EQ(Text("lblRangeUnit"), "(in)");
+    EXPECT_EQ(Text("editRangeOffset"), "-10");
+    // Leaving the mode list finds no row to go back to; "Set Sensor Mode" sends nothing.
+    ShowSettingsPage();
+    Find("cboMode")->setFocus();
+    Find("editThreshold")->setFocus();
+    EXPECT_EQ(Index("cboMode"), -1);
+    LineBytes();
+    Click("btnMode");
+    EXPECT_TRUE(LineBytes().empty());
+}
+
+TEST_F(LegacyForm, ErrorCodesOutsideTheKnownOnesAreCountedOnly) {
+    MakeForm();
+    form->SetStatus("kept");
+    form->ProcessErrorMsg(0);
+    form->ProcessErrorMsg(5);
+    EXPECT_EQ(Status(), "kept");
+    EXPECT_EQ(ComErrors(), 2);
+    form->ProcessErrorMsg(3);
+    EXPECT_EQ(Status(), "Error : Time out");
+    EXPECT_EQ(ComErrors(), 3);
 }
 
 TEST_F(LegacyForm, ClosingStopsTheReplyTimer) {

@@ -69,9 +69,12 @@ TEST_P(LegacySettingsPage, LaserPowerLimitsAndThreshold) {
     EXPECT_EQ(Sensor().settings.threshold, 255);
 
     // The sensor ends up holding another value than was sent: "Error!" and what it holds.
-    line->InjectFault(1, {sim::FaultKind::ExtraDelay, 1, 150});
-    QTimer::singleShot(
-        60, [this] { line->Modify(1, [](sim::SensorState& s) { s.settings.threshold = 17; }); });
+    // The first wait after the request changes the value the sensor took.
+    QTimer::singleShot(0, [this] {
+        ASSERT_TRUE(line->WaitForState(
+            1, [](const sim::SensorState& s) { return s.settings.threshold == 90; }, 2000));
+        line->Modify(1, [](sim::SensorState& s) { s.settings.threshold = 17; });
+    });
     SetText("editThreshold", "90");
     Click("btnThreshold");
     EXPECT_EQ(Text("editThreshold"), "17");
@@ -96,6 +99,17 @@ TEST_P(LegacySettingsPage, IdentityInServiceMode) {
     EXPECT_EQ(Sensor().config.serialNumber, "ZX998877");
     EXPECT_EQ(Text("pnlSerial"), "ZX998877");
 
+    // A byte above 0x7F, as a sensor may hold it, goes back as the one byte it came as.
+    SetText("editSerial", QString::fromLatin1("ZX\xB5\xE9"
+                                              "8877"));
+    Click("btnSerial");
+    serial[2] = 0xB5;
+    serial[3] = 0xE9;
+    EXPECT_EQ(LineBytes(), Cat({Req(kCmdSetSerialNum, serial), Req(kCmdGetSerialNum)}));
+    EXPECT_EQ(Text("pnlSerial"), QString::fromLatin1("ZX\xB5\xE9"
+                                                     "8877"));
+    EXPECT_TRUE(Status().isEmpty());
+
     auto* models = Find<QComboBox>("cboModel");
     models->setCurrentIndex(3); // "Other" sends nothing, not even the status is touched
     form->SetStatus("kept");
@@ -115,7 +129,7 @@ TEST_P(LegacySettingsPage, IdentityInServiceMode) {
     }
     SetText("editSensorAddress", "7");
     Click("BtnAddress");
-    Bytes move = {'Z', 'X', '9', '9', '8', '8', '7', '7', 7};
+    Bytes move = {'Z', 'X', 0xB5, 0xE9, '8', '8', '7', '7', 7};
     EXPECT_EQ(LineBytes(), Cat({Req(kCmdSetSensorAddress, move), Req(kCmdRangeReading, {}, 7)}));
     EXPECT_EQ(form->State().currentAddress, 7);
     EXPECT_EQ(Text("editAddress"), "7");
@@ -177,6 +191,25 @@ TEST_P(LegacySettingsPage, BaudModeCheckMethodAndDefaultsReconnect) {
     EXPECT_EQ(Text("editAddress"), "1");
     EXPECT_TRUE(form->State().connected);
     EXPECT_EQ(Text("editThreshold"), "40");
+}
+
+TEST_P(LegacySettingsPage, ClosingMidSequenceSendsNothingMore) {
+    // The window closes during the first wait after the request.
+    QTimer::singleShot(0, [this] { form->close(); });
+    SetText("editThreshold", "90");
+    double ms = ElapsedMs([this] { Click("btnThreshold"); });
+    EXPECT_LT(ms, kSetPauseMs / 2.0);
+    ASSERT_TRUE(line->WaitIdle(2000));
+    EXPECT_EQ(LineBytes(), Req(kCmdSetThreshold, {90}));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->State().busy);
+    EXPECT_FALSE(form->Comm().Timer1().isActive());
+
+    // Nor does anything else start: not even Connect, which would reopen the port.
+    Click("BtnConnect");
+    EXPECT_TRUE(prompts.shown.empty());
+    ASSERT_TRUE(line->WaitIdle(2000));
+    EXPECT_TRUE(LineBytes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothMethods, LegacySettingsPage,

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <fstream>
 
 namespace vk::legacy::test {
@@ -137,6 +138,73 @@ void FormFixture::ShowSettingsPage() const {
 
 QWidget* FormFixture::Focused() const {
     return QApplication::focusWidget();
+}
+
+LineRecorder::LineRecorder(sim::SimLine& line) : line_(line), start_(Clock::now()) {
+    line_.TakeReceived();
+    thread_ = std::thread([this] { Record(); });
+}
+
+LineRecorder::~LineRecorder() {
+    Finish();
+}
+
+void LineRecorder::Record() {
+    while (!stop_) {
+        if (!line_.WaitReceived(1, 10))
+            continue;
+        double at = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+        std::vector<std::uint8_t> bytes = line_.TakeReceived();
+        std::lock_guard lock(mutex_);
+        chunks_.push_back({at, std::move(bytes)});
+    }
+}
+
+void LineRecorder::Finish() {
+    if (!thread_.joinable())
+        return;
+    line_.WaitIdle(2000);
+    stop_ = true;
+    thread_.join();
+    std::vector<std::uint8_t> late = line_.TakeReceived();
+    if (!late.empty()) {
+        double at = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
+        chunks_.push_back({at, std::move(late)});
+    }
+}
+
+std::vector<double> LineRecorder::Arrivals(const std::vector<std::vector<std::uint8_t>>& requests) {
+    Finish();
+    std::vector<std::uint8_t> stream;
+    std::vector<double> byteTimes;
+    for (const Chunk& c : chunks_) {
+        stream.insert(stream.end(), c.bytes.begin(), c.bytes.end());
+        byteTimes.insert(byteTimes.end(), c.bytes.size(), c.atMs);
+    }
+    std::vector<double> times;
+    std::size_t at = 0;
+    for (const auto& request : requests) {
+        bool follows = at + request.size() <= stream.size() &&
+                       std::equal(request.begin(), request.end(),
+                                  stream.begin() + static_cast<std::ptrdiff_t>(at));
+        if (!follows) {
+            ADD_FAILURE() << "request " << times.size() << " is not where it belongs on the line";
+            return {};
+        }
+        times.push_back(byteTimes[at]);
+        at += request.size();
+    }
+    return times;
+}
+
+void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,
+               const std::string& what) {
+    constexpr double kEarly = 30;
+    constexpr double kLate = 150;
+    ASSERT_GT(times.size(), i + 1) << what;
+    double gap = times[i + 1] - times[i];
+    EXPECT_GE(gap, waitMs - kEarly) << what;
+    EXPECT_LT(gap, waitMs + kLate) << what;
 }
 
 std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,

@@ -8,10 +8,14 @@
 
 #include <QString>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QWidget;
@@ -85,6 +89,52 @@ protected:
     std::string settingsPath;
     std::unique_ptr<TfrmMain> form;
 };
+
+// Every byte the tool writes to `line` from now on, with the time the line took it in,
+// gathered by a thread of its own (the tool's waits run on the test's thread). It takes
+// the bytes that LineBytes() would return.
+class LineRecorder {
+public:
+    explicit LineRecorder(sim::SimLine& line);
+    ~LineRecorder();
+    LineRecorder(const LineRecorder&) = delete;
+    LineRecorder& operator=(const LineRecorder&) = delete;
+
+    // Ends the recording once the line is quiet. The line must have taken `requests` one
+    // after another, first to last (more may follow); the milliseconds from the start of
+    // the recording at which each began to arrive. Empty, with a failure, otherwise.
+    std::vector<double> Arrivals(const std::vector<std::vector<std::uint8_t>>& requests);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Chunk {
+        double atMs;
+        std::vector<std::uint8_t> bytes;
+    };
+    void Record();
+    void Finish();
+
+    sim::SimLine& line_;
+    Clock::time_point start_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Chunk> chunks_;
+    std::thread thread_;
+};
+
+// Expects the request after `times[i]` to have come `waitMs` after it. The simulator's
+// thread notes the arrivals; a loaded machine may wake it late for one request and not
+// the next, so a gap may seem a little shorter than the wait was and a good deal longer.
+void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,
+               const std::string& what);
+
+// Milliseconds that `f` took.
+template <typename F> double ElapsedMs(F&& f) {
+    auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
 
 // A request as the tool frames it.
 std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,
