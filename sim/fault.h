@@ -23,6 +23,9 @@ struct Fault {
     int delayMs = 0;
     int cutAfter = 0;
     std::vector<std::uint8_t> bytes = {};
+    // Only replies carrying this packet ID are spoiled (and counted); -1: every reply.
+    // Aims a fault at one command of a sequence the program sends on its own.
+    int packetId = -1;
 };
 
 } // namespace vk::sim

@@ -35,7 +35,7 @@ ShapedReply ShapeReply(std::vector<Fault>& faults, const std::vector<std::uint8_
     std::stable_sort(faults.begin(), faults.end(),
                      [&](const Fault& a, const Fault& b) { return order(a.kind) < order(b.kind); });
     for (Fault& f : faults) {
-        if (f.replies == 0)
+        if (f.replies == 0 || (f.packetId >= 0 && f.packetId != frame[3]))
             continue;
         switch (f.kind) {
         case FaultKind::Silence:

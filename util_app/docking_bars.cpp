@@ -1,10 +1,14 @@
 #include "util_app/docking_bars.h"
 
+#include "util_app/app.h"
+#include "util_app/frame.h"
 #include "util_app/log_dialog.h"
+#include "util_app/sensor_info.h"
 
 #include <QFrame>
 #include <QMainWindow>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 
 namespace vk {
 
@@ -47,18 +51,32 @@ void CSizingBar::resizeEvent(QResizeEvent* event) {
         RecordSize();
 }
 
+namespace {
+
+// Like every dialog of the utility, the bar finds the one document through the
+// application; before there is one it shows nothing.
+CVKT02Doc* ApplicationDocument() {
+    const CVkUtilApp* app = CVkUtilApp::Current();
+    return app ? app->GetDocument() : nullptr;
+}
+
+} // namespace
+
 CSensorBar::CSensorBar(QMainWindow* frame) : CSizingBar(QStringLiteral("System:"), frame) {
     setObjectName(QStringLiteral("sensorBar"));
-    // The sensor information view takes this place.
-    auto* page = new QFrame(this);
-    page->setObjectName(QStringLiteral("sensorInfo"));
-    page->setFrameShape(QFrame::StyledPanel);
-    page->setFrameShadow(QFrame::Sunken);
-    setWidget(page);
+    auto* edge = new QFrame(this);
+    edge->setFrameShape(QFrame::StyledPanel);
+    edge->setFrameShadow(QFrame::Sunken);
+    info_ = new CSensorSettingsDialog(dynamic_cast<CMainFrame*>(frame), &ApplicationDocument, edge);
+    auto* layout = new QVBoxLayout(edge);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(info_);
+    setWidget(edge);
 }
 
 void CSensorBar::Refill() {
     ++refills_;
+    info_->Refill();
 }
 
 CLogBar::CLogBar(QMainWindow* frame)

@@ -12,6 +12,7 @@ class QMainWindow;
 namespace vk {
 
 class CLogDialog;
+class CSensorSettingsDialog;
 
 class CSizingBar : public QDockWidget {
 public:
@@ -40,7 +41,8 @@ private:
     bool tracking_ = false;
 };
 
-// "System:": the sensor information comes here; for now it holds an empty page.
+// "System:": the sensor information of the application's document. Its rows run the
+// commands of `frame` when that is the utility's main window.
 class CSensorBar : public CSizingBar {
 public:
     explicit CSensorBar(QMainWindow* frame);
@@ -48,8 +50,10 @@ public:
     // sensor-bar refresh (WM_REFRESH_SENSOR_BAR) lands here.
     void Refill();
     int RefillCount() const { return refills_; }
+    CSensorSettingsDialog* Info() const { return info_; }
 
 private:
+    CSensorSettingsDialog* info_;
     int refills_ = 0;
 };
 

@@ -1,14 +1,22 @@
 #include "util_app/model_parts.h"
 
+#include "panels/vkt02_panel.h"
+#include "panels/vkt02_settings_dlg.h"
 #include "util_app/document.h"
 #include "util_app/view.h"
 
+#include <memory>
+
 namespace vk {
 
-void InstallModelParts(CVKT02Doc&, CSensorParentView&) {
-    // The view already holds a named stand-in panel per model type and the document no
-    // settings dialog; the model panels replace them here through
-    // CSensorParentView::SetModelPanel and CVKT02Doc::InstallSettingsDialogs.
+void InstallModelParts(CVKT02Doc& doc, CSensorParentView& view) {
+    // The VKT02 and the Rmx Long speak the same commands, so they share one panel and one
+    // settings dialog. The other models keep the view's named stand-in panel and have no
+    // settings dialog until theirs are installed here.
+    auto* vkt02Panel = new CVKT02Dlg(doc, &view);
+    view.SetModelPanel(ModelType::VKT02, vkt02Panel);
+    view.SetModelPanel(ModelType::RmxLong, vkt02Panel);
+    doc.InstallSettingsDialogs(std::make_unique<CVKT02SettingsDlg>(doc), nullptr, nullptr, nullptr);
 }
 
 } // namespace vk

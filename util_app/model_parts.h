@@ -1,7 +1,7 @@
 #pragma once
-// The one place where the model panels and settings dialogs join the utility. Until a
-// model has its own panel, the view shows a panel that names the model, and the model
-// has no settings dialog (its settings commands then do nothing).
+// The one place where the model panels and settings dialogs join the utility. A model
+// without a panel of its own shows a panel that names the model, and without a settings
+// dialog its settings commands do nothing.
 
 namespace vk {
 

@@ -30,6 +30,15 @@ TEST_F(SimFaults, SilenceForTheNextReplyOnly) {
     EXPECT_TRUE(Ask()) << link.ErrorText();
 }
 
+TEST_F(SimFaults, AimedAtOnePacketIdLeavesTheOtherRepliesAlone) {
+    Fault f{FaultKind::Silence};
+    f.packetId = 38; // GetPeak
+    line->InjectFault(1, f);
+    EXPECT_TRUE(Ask());
+    EXPECT_FALSE(Transact(1, kSum, 38, {}, 2).has_value());
+    EXPECT_TRUE(Transact(1, kSum, 38, {}, 2).has_value());
+}
+
 TEST_F(SimFaults, BadCheckField) {
     line->InjectFault(1, {FaultKind::BadCheck});
     EXPECT_FALSE(Ask());

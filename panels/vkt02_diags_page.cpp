@@ -1,0 +1,65 @@
+#include "panels/vkt02_diags_page.h"
+
+#include "panels/vkt02_diagnostics.h"
+#include "sensor/sensor_device.h"
+#include "util_app/name_value_list.h"
+#include "util_app/panel_context.h"
+
+#include <QCheckBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vk {
+
+CVKT02DiagsDlg::CVKT02DiagsDlg(PanelContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), list_(new QTableWidget(0, 2, this)),
+      updateBox_(new QCheckBox(QStringLiteral("Update diagnostics"), this)) {
+    setObjectName(QStringLiteral("diagnosticPage"));
+    list_->setObjectName(QStringLiteral("diagnosticList"));
+    updateBox_->setObjectName(QStringLiteral("updateDiagnostics"));
+
+    SetUpNameValueList(list_);
+    connect(updateBox_, &QCheckBox::clicked, this,
+            [this](bool ticked) { updateEnabled_ = ticked; });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(updateBox_);
+    layout->addWidget(list_, 1);
+    BuildRows();
+}
+
+void CVKT02DiagsDlg::BuildRows() {
+    list_->setRowCount(0);
+    list_->setRowCount(static_cast<int>(kVkt02DiagnosticRowNames.size()));
+    int row = 0;
+    for (const char* name : kVkt02DiagnosticRowNames) {
+        list_->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(name)));
+        list_->setItem(row, 1, new QTableWidgetItem);
+        ++row;
+    }
+}
+
+void CVKT02DiagsDlg::Update() {
+    if (!context_.IsConnected()) {
+        list_->setRowCount(0);
+        return;
+    }
+    if (!updateEnabled_)
+        return;
+    if (list_->rowCount() == 0)
+        BuildRows();
+
+    SensorDevice& sensor = context_.Sensor();
+    if (!sensor.GetVKT02State() || !sensor.GetLaserPower() || !sensor.GetPeak())
+        return;
+    const ReplyStore& replies = sensor.Replies();
+    for (const DiagnosticValue& value :
+         Vkt02DiagnosticValues(replies.vkt02State, replies.laserPower, replies.peak,
+                               context_.FormatRange(replies.vkt02State.range))) {
+        if (QTableWidgetItem* item = list_->item(value.row, 1))
+            item->setText(QString::fromStdString(value.text));
+    }
+}
+
+} // namespace vk

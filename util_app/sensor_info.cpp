@@ -1,0 +1,109 @@
+#include "util_app/sensor_info.h"
+
+#include "util_app/frame.h"
+#include "util_app/main_actions.h"
+#include "util_app/name_value_list.h"
+#include "util_app/sensor_info_rows.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vk {
+
+namespace {
+
+constexpr int kCommandRole = Qt::UserRole;
+
+void Fill(QTableWidget* list, const std::vector<SensorInfoRow>& rows) {
+    list->setRowCount(0);
+    list->setRowCount(static_cast<int>(rows.size()));
+    int row = 0;
+    for (const SensorInfoRow& info : rows) {
+        auto* name = new QTableWidgetItem(QString::fromStdString(info.name));
+        name->setData(kCommandRole, info.command ? static_cast<int>(*info.command) : 0);
+        list->setItem(row, 0, name);
+        list->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(info.value)));
+        ++row;
+    }
+}
+
+} // namespace
+
+CSensorSettingsDialog::CSensorSettingsDialog(CMainFrame* frame, DocumentSource document,
+                                             QWidget* parent)
+    : QWidget(parent), frame_(frame), document_(std::move(document)), tabs_(new QTabWidget(this)) {
+    setObjectName(QStringLiteral("sensorInfo"));
+    tabs_->setObjectName(QStringLiteral("sensorInfoTabs"));
+    sensorList_ = MakeList("sensorList", false);
+    settingsList_ = MakeList("settingsList", true);
+    tabs_->addTab(sensorList_, QStringLiteral("Sensor"));
+    tabs_->addTab(settingsList_, QStringLiteral("Settings"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs_);
+    Refill();
+}
+
+QTableWidget* CSensorSettingsDialog::MakeList(const char* name, bool singleSelection) {
+    auto* list = new QTableWidget(0, 2, tabs_);
+    list->setObjectName(QString::fromLatin1(name));
+    SetUpNameValueList(list);
+    list->setSelectionMode(singleSelection ? QAbstractItemView::SingleSelection
+                                           : QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QTableWidget::cellDoubleClicked, this,
+            [this, list](int row, int) { RunRowCommand(list, row); });
+    connect(list, &QTableWidget::customContextMenuRequested, this,
+            [this, list](const QPoint& position) { ShowRowMenu(list, position); });
+    return list;
+}
+
+void CSensorSettingsDialog::Refill() {
+    const SensorInfoRows rows = CollectSensorInfo(document_ ? document_() : nullptr);
+    Fill(sensorList_, rows.sensor);
+    Fill(settingsList_, rows.settings);
+}
+
+std::optional<CommandId> CSensorSettingsDialog::RowCommand(const QTableWidget* list, int row) {
+    const QTableWidgetItem* item = list && row >= 0 ? list->item(row, 0) : nullptr;
+    const int command = item ? item->data(kCommandRole).toInt() : 0;
+    if (command == 0)
+        return std::nullopt;
+    return static_cast<CommandId>(command);
+}
+
+void CSensorSettingsDialog::RunRowCommand(const QTableWidget* list, int row) {
+    if (const std::optional<CommandId> command = RowCommand(list, row); command && frame_)
+        frame_->RunCommand(*command);
+}
+
+QMenu* CSensorSettingsDialog::EditMenu() const {
+    if (!frame_)
+        return nullptr;
+    for (QAction* entry : frame_->menuBar()->actions()) {
+        if (entry->menu() && entry->text() == QStringLiteral("&Edit "))
+            return entry->menu();
+    }
+    return nullptr;
+}
+
+void CSensorSettingsDialog::ShowRowMenu(QTableWidget* list, const QPoint& position) {
+    QMenu* menu = EditMenu();
+    if (!menu)
+        return;
+    const int row = list->indexAt(position).row();
+    QAction* preferred = nullptr;
+    if (const std::optional<CommandId> command = RowCommand(list, row))
+        preferred = frame_->Actions().Action(*command);
+    menu->setDefaultAction(preferred);
+    QPoint at = list->viewport()->mapToGlobal(position);
+    at.rx() -= menu->sizeHint().width() / 2;
+    menu->exec(at);
+    menu->setDefaultAction(nullptr);
+}
+
+} // namespace vk
