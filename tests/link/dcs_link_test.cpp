@@ -1,6 +1,7 @@
 // The exchange rules on a real pseudo-terminal: how replies are found, checked and
 // matched, which failures pause and purge, and what each failure says.
 #include "link/dcs_link.h"
+#include "tests/link/frame_bytes.h"
 #include "tests/link/pty_peer.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@ using vk::test::TimeMs;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-Bytes Frame(CheckMethod method, std::uint8_t address, std::uint8_t id, const Bytes& payload = {}) {
-    FrameBuffer buffer{};
-    std::size_t size = BuildFrame(buffer, method, address, id, payload.data(), payload.size());
-    return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(size));
-}
 
 class DcsLinkTest : public ::testing::Test {
 protected:
@@ -40,20 +35,20 @@ protected:
 
 TEST_F(DcsLinkTest, TransactWritesTheRequestAndTakesTheReplyBehindStrayBytes) {
     for (CheckMethod method : {CheckMethod::Checksum, CheckMethod::Crc16}) {
-        Bytes reply = Frame(method, 1, 38, {0xAB, 0xCD});
+        Bytes reply = test::FrameBytes(method, 1, 38, {0xAB, 0xCD});
         reply.insert(reply.begin(), {0x55, 0xFF, 0x00}); // noise ahead of the frame
         std::uint8_t out[2] = {};
         ASSERT_TRUE(TransactPeak(method, reply, out)) << link.ErrorText();
         EXPECT_EQ(out[0], 0xAB);
         EXPECT_EQ(out[1], 0xCD);
-        EXPECT_EQ(peer.Received(), Frame(method, 1, 38));
+        EXPECT_EQ(peer.Received(), test::FrameBytes(method, 1, 38));
         EXPECT_EQ(link.Method(), method);
     }
 }
 
 TEST_F(DcsLinkTest, ABadCheckFieldFailsInBothVariantsAfterTheRecoveryPause) {
     for (CheckMethod method : {CheckMethod::Checksum, CheckMethod::Crc16}) {
-        Bytes reply = Frame(method, 1, 38, {1, 2});
+        Bytes reply = test::FrameBytes(method, 1, 38, {1, 2});
         reply.back() ^= 0x40;
         std::uint8_t out[2] = {0x11, 0x22};
         double ms = TimeMs([&] { EXPECT_FALSE(TransactPeak(method, reply, out)); });
@@ -69,8 +64,8 @@ TEST_F(DcsLinkTest, ABadCheckFieldFailsInBothVariantsAfterTheRecoveryPause) {
 TEST_F(DcsLinkTest, AWrongPacketIdFailsAtOnceWithoutPause) {
     std::uint8_t out[2];
     double ms = TimeMs([&] {
-        EXPECT_FALSE(
-            TransactPeak(CheckMethod::Checksum, Frame(CheckMethod::Checksum, 1, 39, {1, 2}), out));
+        EXPECT_FALSE(TransactPeak(CheckMethod::Checksum,
+                                  test::FrameBytes(CheckMethod::Checksum, 1, 39, {1, 2}), out));
     });
     EXPECT_EQ(link.Error().code, kErrWrongPacketId);
     EXPECT_STREQ(link.ErrorText(), "dcs_SendAndConfirm received incorrect packet ID");
@@ -80,8 +75,8 @@ TEST_F(DcsLinkTest, AWrongPacketIdFailsAtOnceWithoutPause) {
 TEST_F(DcsLinkTest, AWrongReplyLengthFailsSilentlyKeepingTheOlderText) {
     SetCommError(&link.Error(), 55, "older failure");
     std::uint8_t out[2] = {0x11, 0x22};
-    EXPECT_FALSE(
-        TransactPeak(CheckMethod::Crc16, Frame(CheckMethod::Crc16, 1, 38, {1, 2, 3}), out));
+    EXPECT_FALSE(TransactPeak(CheckMethod::Crc16,
+                              test::FrameBytes(CheckMethod::Crc16, 1, 38, {1, 2, 3}), out));
     EXPECT_EQ(link.Error().code, 55);
     EXPECT_STREQ(link.ErrorText(), "older failure");
     EXPECT_EQ(out[0], 0x11);
@@ -89,7 +84,7 @@ TEST_F(DcsLinkTest, AWrongReplyLengthFailsSilentlyKeepingTheOlderText) {
 
 TEST_F(DcsLinkTest, ShortRepliesNameWhatWasAwaited) {
     // LENGTH announces 2 payload bytes + 2 CRC bytes; only one byte follows.
-    Bytes cut = Frame(CheckMethod::Crc16, 1, 38, {1, 2});
+    Bytes cut = test::FrameBytes(CheckMethod::Crc16, 1, 38, {1, 2});
     cut.resize(5);
     std::uint8_t out[2];
     EXPECT_FALSE(TransactPeak(CheckMethod::Crc16, cut, out));
@@ -98,13 +93,13 @@ TEST_F(DcsLinkTest, ShortRepliesNameWhatWasAwaited) {
                                    "(expectedBytes=4, actualBytes=1)");
 
     // Checksum variant: LENGTH counts the checksum byte, so 3 are awaited.
-    Bytes data = Frame(CheckMethod::Checksum, 1, 38, {1, 2});
+    Bytes data = test::FrameBytes(CheckMethod::Checksum, 1, 38, {1, 2});
     data.resize(6);
     EXPECT_FALSE(TransactPeak(CheckMethod::Checksum, data, out));
     EXPECT_STREQ(link.ErrorText(), "dcs_ReadPacket did not receive complete packet data "
                                    "(expectedBytes=3, actualBytes=2)");
 
-    Bytes header = Frame(CheckMethod::Checksum, 1, 38, {1, 2});
+    Bytes header = test::FrameBytes(CheckMethod::Checksum, 1, 38, {1, 2});
     header.resize(2);
     EXPECT_FALSE(TransactPeak(CheckMethod::Checksum, header, out));
     EXPECT_EQ(link.Error().code, kErrIncomplete);
@@ -123,7 +118,7 @@ TEST_F(DcsLinkTest, SilenceCostsTheBudgetPlusRecovery) {
 }
 
 TEST_F(DcsLinkTest, VerifyOffAcceptsABadCheckField) {
-    Bytes reply = Frame(CheckMethod::Checksum, 9, 38, {1, 2});
+    Bytes reply = test::FrameBytes(CheckMethod::Checksum, 9, 38, {1, 2});
     reply.back() ^= 0xFF;
     peer.Send(reply);
     FrameBuffer frame{};
@@ -135,11 +130,12 @@ TEST_F(DcsLinkTest, VerifyOffAcceptsABadCheckField) {
 
 TEST_F(DcsLinkTest, SendWritesOneFrameAndReadsNothing) {
     const std::uint8_t mode[] = {0x34, 0x12};
-    peer.Send(Frame(CheckMethod::Checksum, 1, 9)); // would be an acknowledgement: must stay unread
+    peer.Send(test::FrameBytes(CheckMethod::Checksum, 1,
+                               9)); // would be an acknowledgement: must stay unread
     EXPECT_TRUE(link.dcs_Send(1, CheckMethod::Checksum, 2, nullptr, 0));
     EXPECT_EQ(peer.Received(), (Bytes{0x02, 0x01, 0x01, 0x02, 0xFA}));
     EXPECT_TRUE(link.dcs_Send(1, CheckMethod::Crc16, 9, mode, 2));
-    EXPECT_EQ(peer.Received(), Frame(CheckMethod::Crc16, 1, 9, {0x34, 0x12}));
+    EXPECT_EQ(peer.Received(), test::FrameBytes(CheckMethod::Crc16, 1, 9, {0x34, 0x12}));
 
     std::uint8_t payload[kMaxPayload];
     std::size_t length = 99;
@@ -151,7 +147,7 @@ TEST_F(DcsLinkTest, ReceiveReplyHandsBackTheWholePayloadOrDropsAForeignPacket) {
     Bytes full(255);
     for (std::size_t i = 0; i < full.size(); ++i)
         full[i] = static_cast<std::uint8_t>(i);
-    peer.Send(Frame(CheckMethod::Crc16, 1, 11, full));
+    peer.Send(test::FrameBytes(CheckMethod::Crc16, 1, 11, full));
     std::uint8_t payload[kMaxPayload];
     std::size_t length = 0;
     ASSERT_TRUE(link.dcs_ReceiveReply(CheckMethod::Crc16, 11, payload, &length));
@@ -159,7 +155,7 @@ TEST_F(DcsLinkTest, ReceiveReplyHandsBackTheWholePayloadOrDropsAForeignPacket) {
     EXPECT_EQ(payload[254], 254);
 
     SetCommError(&link.Error(), 55, "older failure");
-    peer.Send(Frame(CheckMethod::Crc16, 1, 12, {1}));
+    peer.Send(test::FrameBytes(CheckMethod::Crc16, 1, 12, {1}));
     EXPECT_FALSE(link.dcs_ReceiveReply(CheckMethod::Crc16, 11, payload, &length));
     EXPECT_STREQ(link.ErrorText(), "older failure");
 }
@@ -200,7 +196,7 @@ TEST(DcsLinkPort, DrainInputDropsWhatIsWaiting) {
     PtyPeer peer;
     DcsLink link;
     ASSERT_TRUE(link.OpenPortName(peer.ComName(), 57600, 0, 0, 8, 100, 100));
-    peer.Send(Frame(CheckMethod::Checksum, 1, 38, {1, 2}));
+    peer.Send(test::FrameBytes(CheckMethod::Checksum, 1, 38, {1, 2}));
     EXPECT_TRUE(link.DrainInput());
     FrameBuffer frame{};
     EXPECT_FALSE(link.dcs_ReadPacket(&frame, 100, true));

@@ -2,6 +2,7 @@
 #include "link/comm_error.h"
 #include "link/deadline_timer.h"
 #include "link/frame.h"
+#include "tests/link/frame_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,35 +13,32 @@
 using namespace vk;
 using Bytes = std::vector<std::uint8_t>;
 
-namespace {
-
-Bytes Frame(CheckMethod method, std::uint8_t address, std::uint8_t id, const Bytes& payload = {}) {
-    FrameBuffer buffer{};
-    std::size_t size = BuildFrame(buffer, method, address, id, payload.data(), payload.size());
-    return Bytes(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(size));
-}
-
-} // namespace
-
 TEST(Frame, RequestsMatchTheKnownFramesInBothVariants) {
-    EXPECT_EQ(Frame(CheckMethod::Checksum, 1, 0x7F), (Bytes{0x02, 0x01, 0x01, 0x7F, 0x7D}));
-    EXPECT_EQ(Frame(CheckMethod::Crc16, 1, 0x7F), (Bytes{0x02, 0x01, 0x00, 0x7F, 0x76, 0x3C}));
-    EXPECT_EQ(Frame(CheckMethod::Checksum, 1, 0x5C, {0x03}),
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Checksum, 1, 0x7F),
+              (Bytes{0x02, 0x01, 0x01, 0x7F, 0x7D}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Crc16, 1, 0x7F),
+              (Bytes{0x02, 0x01, 0x00, 0x7F, 0x76, 0x3C}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Checksum, 1, 0x5C, {0x03}),
               (Bytes{0x02, 0x01, 0x02, 0x5C, 0x03, 0x9C}));
-    EXPECT_EQ(Frame(CheckMethod::Crc16, 1, 0x5C, {0x03}),
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Crc16, 1, 0x5C, {0x03}),
               (Bytes{0x02, 0x01, 0x01, 0x5C, 0x03, 0x11, 0x73}));
-    EXPECT_EQ(Frame(CheckMethod::Checksum, 5, 0x1E), (Bytes{0x02, 0x05, 0x01, 0x1E, 0xDA}));
-    EXPECT_EQ(Frame(CheckMethod::Crc16, 5, 0x1E), (Bytes{0x02, 0x05, 0x00, 0x1E, 0x36, 0xD9}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Checksum, 5, 0x1E),
+              (Bytes{0x02, 0x05, 0x01, 0x1E, 0xDA}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Crc16, 5, 0x1E),
+              (Bytes{0x02, 0x05, 0x00, 0x1E, 0x36, 0xD9}));
     // Legacy tool's probe and a global StartScan.
-    EXPECT_EQ(Frame(CheckMethod::Checksum, 1, 12), (Bytes{0x02, 0x01, 0x01, 0x0C, 0xF0}));
-    EXPECT_EQ(Frame(CheckMethod::Crc16, 1, 12), (Bytes{0x02, 0x01, 0x00, 0x0C, 0x76, 0x4F}));
-    EXPECT_EQ(Frame(CheckMethod::Checksum, 0, 3), (Bytes{0x02, 0x00, 0x01, 0x03, 0xFA}));
-    EXPECT_EQ(Frame(CheckMethod::Crc16, 0, 3), (Bytes{0x02, 0x00, 0x00, 0x03, 0x66, 0x61}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Checksum, 1, 12),
+              (Bytes{0x02, 0x01, 0x01, 0x0C, 0xF0}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Crc16, 1, 12),
+              (Bytes{0x02, 0x01, 0x00, 0x0C, 0x76, 0x4F}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Checksum, 0, 3), (Bytes{0x02, 0x00, 0x01, 0x03, 0xFA}));
+    EXPECT_EQ(test::FrameBytes(CheckMethod::Crc16, 0, 3),
+              (Bytes{0x02, 0x00, 0x00, 0x03, 0x66, 0x61}));
 }
 
 TEST(Frame, RepliesCarryWordsInTheMethodsByteOrder) {
-    Bytes checksumPeak = Frame(CheckMethod::Checksum, 1, 0x26, {0x02, 0x01});
-    Bytes crcPeak = Frame(CheckMethod::Crc16, 1, 0x26, {0x01, 0x02});
+    Bytes checksumPeak = test::FrameBytes(CheckMethod::Checksum, 1, 0x26, {0x02, 0x01});
+    Bytes crcPeak = test::FrameBytes(CheckMethod::Crc16, 1, 0x26, {0x01, 0x02});
     EXPECT_EQ(checksumPeak, (Bytes{0x02, 0x01, 0x03, 0x26, 0x02, 0x01, 0xD1}));
     EXPECT_EQ(crcPeak, (Bytes{0x02, 0x01, 0x02, 0x26, 0x01, 0x02, 0xF9, 0x9C}));
     EXPECT_EQ(GetWord(checksumPeak.data() + 4, CheckMethod::Checksum), 0x0102);
@@ -64,7 +62,7 @@ TEST(Frame, CheckFields) {
     EXPECT_EQ(FrameCrc16(reply.data(), reply.size()), 0xCF30);
     EXPECT_EQ(FrameCrc16(reply.data(), reply.size(), 0x76C1), 0xDA23);
 
-    Bytes frame = Frame(CheckMethod::Checksum, 7, 0x15, {1, 2, 3, 250, 251});
+    Bytes frame = test::FrameBytes(CheckMethod::Checksum, 7, 0x15, {1, 2, 3, 250, 251});
     unsigned sum = 0;
     for (auto b : frame)
         sum += b;
