@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace vk::cli {
 

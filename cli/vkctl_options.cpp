@@ -1,8 +1,8 @@
 #include "cli/vkctl_options.h"
 
 #include "cli/vkctl_commands.h"
+#include "sensor/sensor_device.h"
 
-#include <cerrno>
 #include <cstdlib>
 
 namespace vk::cli {
@@ -45,7 +45,7 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
             if (!value(flag, &text))
                 return false;
             auto baud = ParseNumber(text, 0, 1000000);
-            if (!baud || (*baud != 9600 && *baud != 19200 && *baud != 38400 && *baud != 57600)) {
+            if (!baud || SensorDevice::BaudRateCode(static_cast<std::int32_t>(*baud)) < 0) {
                 *error = "--baud takes 9600, 19200, 38400 or 57600";
                 return false;
             }

@@ -18,7 +18,7 @@ ComPort::ComPort(UserPrompts& prompts, QObject* parent)
     connect(port_, &QSerialPort::errorOccurred, this, &ComPort::OnError);
 }
 
-bool ComPort::Open(QString* error) {
+bool ComPort::Open() {
     Close();
     int number = portNumber_;
     if (number == 0) {
@@ -27,11 +27,8 @@ bool ComPort::Open(QString* error) {
         for (const ComDevice& d : devices)
             names << QString("COM%1").arg(d.number);
         std::optional<int> chosen = prompts_.SelectPort(names);
-        if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(devices.size())) {
-            if (error)
-                *error = "no port chosen";
+        if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(devices.size()))
             return false;
-        }
         number = devices[static_cast<std::size_t>(*chosen)].number;
     }
     std::string device = ResolvePortName("COM" + std::to_string(number));
@@ -41,8 +38,6 @@ bool ComPort::Open(QString* error) {
               port_->setStopBits(QSerialPort::OneStop) &&
               port_->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
-        if (error)
-            *error = port_->errorString();
         port_->close();
         return false;
     }

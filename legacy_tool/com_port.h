@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QSerialPort>
-#include <QString>
 
 namespace vk::legacy {
 
@@ -24,9 +23,8 @@ public:
     int PortNumber() const { return portNumber_; }
 
     // Opens "COM<number>" (as the port directory resolves it). Port number 0 first asks
-    // for a port among COM1 to COM50 that exist; cancelling fails the open. False with
-    // the reason in `error` (may be null).
-    bool Open(QString* error);
+    // for a port among COM1 to COM50 that exist; cancelling fails the open.
+    bool Open();
     void Close();
     bool IsOpen() const;
 

@@ -6,8 +6,6 @@
 
 namespace vk::legacy {
 
-namespace {
-
 std::string Trimmed(const std::string& text) {
     std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -15,8 +13,6 @@ std::string Trimmed(const std::string& text) {
     std::size_t last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
-
-} // namespace
 
 std::int64_t ParseInteger(const std::string& text, std::int64_t fallback) {
     std::string t = Trimmed(text);

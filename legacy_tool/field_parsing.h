@@ -7,6 +7,8 @@
 
 namespace vk::legacy {
 
+// `text` without the spaces and tabs at either end.
+std::string Trimmed(const std::string& text);
 // A decimal integer with an optional sign, spaces around it allowed; `fallback` for
 // anything else, including numbers beyond 32 bits.
 std::int64_t ParseInteger(const std::string& text, std::int64_t fallback);

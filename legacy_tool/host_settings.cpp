@@ -33,9 +33,10 @@ HostSettings LoadHostSettings(const IniFile& file) {
     return s;
 }
 
-bool SaveHostSettings(const IniFile& file, const HostSettings& s) {
-    bool ok = file.WriteInteger("CommPort", "Port", s.port);
-    return file.WriteInteger("BaudRate", "Baud", s.baud) && ok;
+bool SaveHostSettings(IniFile& file, const HostSettings& s) {
+    file.WriteInteger("CommPort", "Port", s.port);
+    file.WriteInteger("BaudRate", "Baud", s.baud);
+    return file.Save();
 }
 
 } // namespace vk::legacy

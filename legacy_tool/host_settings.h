@@ -20,7 +20,8 @@ int BaudAtPosition(int position);
 
 // "Port" of [CommPort] (default 1) and "Baud" of [BaudRate] (default 57600).
 HostSettings LoadHostSettings(const IniFile& file);
-// Writes both; false when the file cannot be written.
-bool SaveHostSettings(const IniFile& file, const HostSettings& settings);
+// Sets both and saves the file once; false when it was not written (see IniFile::Save).
+// The settings read afterwards are these either way.
+bool SaveHostSettings(IniFile& file, const HostSettings& settings);
 
 } // namespace vk::legacy

@@ -20,17 +20,12 @@ std::uint8_t CalcChecksum(const Bytes& data) {
 Request BuildRequest(std::uint8_t code, std::uint8_t address, const Bytes& payload, bool crc) {
     CheckMethod method = crc ? CheckMethod::Crc16 : CheckMethod::Checksum;
     std::size_t length = std::min(payload.size(), MaxPayload(method));
+    FrameBuffer buffer{};
+    std::size_t size = BuildFrame(buffer, method, address, code, payload.data(), length);
     Request r;
-    r.frame = {kStx, address, LengthByte(method, length), code};
-    r.frame.insert(r.frame.end(), payload.begin(),
-                   payload.begin() + static_cast<std::ptrdiff_t>(length));
-    if (crc) {
-        auto check = CalcCrc16(r.frame, 0);
-        r.crc = static_cast<std::uint16_t>(check[0] << 8 | check[1]);
-        r.frame.insert(r.frame.end(), check.begin(), check.end());
-    } else {
-        r.frame.push_back(CalcChecksum(r.frame));
-    }
+    r.frame.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(size));
+    if (crc)
+        r.crc = static_cast<std::uint16_t>(r.frame[size - 2] << 8 | r.frame[size - 1]);
     return r;
 }
 
@@ -72,9 +67,8 @@ std::string PayloadText(const Bytes& reply, std::size_t k, std::size_t width) {
 }
 
 void AppendWord(Bytes& payload, std::uint16_t value, CheckMethod method) {
-    std::uint16_t ordered = SwapBytes(value, method);
-    payload.push_back(static_cast<std::uint8_t>(ordered >> 8));
-    payload.push_back(static_cast<std::uint8_t>(ordered));
+    payload.resize(payload.size() + 2);
+    PutWord(payload.data() + payload.size() - 2, value, method);
 }
 
 } // namespace vk::legacy

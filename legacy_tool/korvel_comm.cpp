@@ -14,13 +14,7 @@ namespace {
 class CommWaiter : public ByteWaiter {
 public:
     explicit CommWaiter(KorvelComm& comm) : comm_(comm) {}
-    bool NextByte(std::uint8_t& out) override {
-        Bytes one;
-        if (!comm_.GetBytes(one, 1))
-            return false;
-        out = one[0];
-        return true;
-    }
+    bool GetBytes(Bytes& to, std::size_t count) override { return comm_.GetBytes(to, count); }
 
 private:
     KorvelComm& comm_;
@@ -45,7 +39,6 @@ KorvelComm::KorvelComm(ToolState& state, ComPort& port, QObject* parent)
     timer1_->setTimerType(Qt::PreciseTimer);
     delayTimer_->setSingleShot(true);
     delayTimer_->setTimerType(Qt::PreciseTimer);
-    connect(timer1_, &QTimer::timeout, this, &KorvelComm::Timer1Timer);
     connect(&port_, &ComPort::TriggerAvail, this, &KorvelComm::ApdComPort1TriggerAvail);
 }
 
@@ -148,10 +141,6 @@ void KorvelComm::ApdComPort1TriggerAvail(int) {
     if (!bytes.isEmpty())
         ring_.Put(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                   static_cast<std::size_t>(bytes.size()));
-}
-
-void KorvelComm::Timer1Timer() {
-    timer1_->stop();
 }
 
 } // namespace vk::legacy

@@ -49,8 +49,6 @@ public:
 
     // The data-available event of the port: every waiting byte into the ring.
     void ApdComPort1TriggerAvail(int count);
-    // The reply timer ran out.
-    void Timer1Timer();
 
     QTimer& Timer1() { return *timer1_; }
     std::uint16_t LastRequestCrc() const { return lastRequestCrc_; }

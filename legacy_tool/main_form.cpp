@@ -115,17 +115,10 @@ void TfrmMain::BuildLayout() {
 }
 
 void TfrmMain::FormCreate() {
-    state_.uploadKind = 0;
-    state_.busy = false;
-    state_.addressListLoaded = false;
-    state_.resetMode = false;
-    state_.revisionC = false;
     connectPage_->lblWarning->setText(
         "* Do not use global addressing\r\n  in multi-drop situation!");
-    state_.connected = false;
     ini_.CreateIfMissing(DefaultSettingsLines());
     LoadSettings();
-    state_.currentAddress = 1;
 }
 
 void TfrmMain::SetStatus(const QString& text) {

@@ -8,7 +8,6 @@
 #include "legacy_tool/settings_requests.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -18,10 +17,6 @@ namespace {
 
 // The raw byte sent before the second probe when the first found nobody.
 constexpr std::uint8_t kWakeByte = 0x46; // "F"
-
-void SelectOrClear(QComboBox* list, int index) {
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
 
 } // namespace
 
@@ -33,12 +28,12 @@ void TfrmMain::LoadSettings() {
     // Only the rates the tool knows move the list; 115200 has no entry and clears it.
     int position = BaudPosition(s.baud);
     if (position >= 0)
-        SelectOrClear(connectPage_->cboHostBaud, position);
+        SetHostBaudPosition(position);
 }
 
 void TfrmMain::SaveSettings() {
     state_.portNumber = connectPage_->SelectedPort();
-    int position = connectPage_->cboHostBaud->currentIndex();
+    int position = HostBaudPosition();
     if (position >= 0)
         state_.hostBaud = BaudAtPosition(position);
     SaveHostSettings(ini_, {state_.portNumber, state_.hostBaud});
@@ -72,7 +67,7 @@ void TfrmMain::BtnConnectClick() {
     port_->Close();
     port_->SetPortNumber(state_.portNumber);
     port_->SetBaudRate(state_.hostBaud);
-    if (!port_->Open(nullptr)) {
+    if (!port_->Open()) {
         state_.busy = false;
         SetStatus("Error Opening ComPort!");
         return;

@@ -17,7 +17,6 @@ inline constexpr std::size_t kAnalogSize = 12;
 inline constexpr std::size_t kConfigSize = 8;
 inline constexpr std::size_t kSerialSize = 16;
 inline constexpr std::size_t kByteSize = 1;
-inline constexpr std::size_t kRangeSize = 2;
 
 struct VersionTexts {
     std::string firmware; // "1.23C"

@@ -10,10 +10,8 @@ std::size_t ReceiveRing::Put(const std::uint8_t* data, std::size_t count) {
         bytes_[(read_ + count_) % kRingSize] = data[stored++];
         ++count_;
     }
-    if (stored < count) {
+    if (stored < count)
         overflowed_ = true;
-        dropped_ += count - stored;
-    }
     return stored;
 }
 

@@ -29,15 +29,12 @@ public:
     void Discard();
     // Bytes were dropped since the last Discard.
     bool Overflowed() const { return overflowed_; }
-    // Bytes dropped over the ring's whole life.
-    std::uint64_t DroppedBytes() const { return dropped_; }
 
 private:
     std::array<std::uint8_t, kRingSize> bytes_{};
     std::size_t read_ = 0;
     std::size_t count_ = 0;
     bool overflowed_ = false;
-    std::uint64_t dropped_ = 0;
 };
 
 } // namespace vk::legacy

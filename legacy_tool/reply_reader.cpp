@@ -2,24 +2,10 @@
 
 namespace vk::legacy {
 
-namespace {
-
-bool Append(ByteWaiter& source, Bytes& to, std::size_t count) {
-    for (; count > 0; --count) {
-        std::uint8_t b;
-        if (!source.NextByte(b))
-            return false;
-        to.push_back(b);
-    }
-    return true;
-}
-
-} // namespace
-
 ReplyResult ReadReply(ByteWaiter& source, bool crc, std::uint16_t lastRequestCrc) {
     ReplyResult r;
     r.lastError = kNoResponse;
-    if (!Append(source, r.reply, 1))
+    if (!source.GetBytes(r.reply, 1))
         return r;
     // No hunting: whatever stands first is the answer, so a stale byte is never taken
     // for the start of this reply.
@@ -28,10 +14,10 @@ ReplyResult ReadReply(ByteWaiter& source, bool crc, std::uint16_t lastRequestCrc
         return r;
     }
     r.lastError = kTimeOut;
-    if (!Append(source, r.reply, 2))
+    if (!source.GetBytes(r.reply, 2))
         return r;
     std::size_t rest = r.reply[2] + (crc ? 1u : 0u);
-    if (!Append(source, r.reply, rest) || !Append(source, r.check, crc ? 2 : 1))
+    if (!source.GetBytes(r.reply, rest) || !source.GetBytes(r.check, crc ? 2 : 1))
         return r;
     r.lastError = kCheckMismatch;
     if (crc) {

@@ -5,6 +5,7 @@
 
 #include "legacy_tool/korvel_codec.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vk::legacy {
@@ -22,9 +23,10 @@ enum LastError : int {
 class ByteWaiter {
 public:
     virtual ~ByteWaiter() = default;
-    // Waits for the next received byte while the reply's deadline runs. False when the
-    // deadline passed, or when bytes were lost so that nothing that comes can be trusted.
-    virtual bool NextByte(std::uint8_t& out) = 0;
+    // Appends the next `count` received bytes to `to`, waiting for them while the reply's
+    // deadline runs. False when the deadline passed first (what came is appended), or when
+    // bytes were lost so that nothing that comes can be trusted.
+    virtual bool GetBytes(Bytes& to, std::size_t count) = 0;
 };
 
 struct ReplyResult {

@@ -7,7 +7,6 @@
 #include "legacy_tool/settings_sequences.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace vk::legacy {
@@ -61,8 +60,7 @@ void SensorSettingsPage::btnSerialClick() {
         return;
     if (r.mismatch)
         host_.SetStatus("Error!");
-    host_.ShowSerialNumber(
-        QString::fromLatin1(r.serial->data(), static_cast<qsizetype>(r.serial->size())));
+    host_.ShowSerialNumber(FromSensor(*r.serial));
 }
 
 void SensorSettingsPage::btnModelClick() {
@@ -74,7 +72,7 @@ void SensorSettingsPage::btnModelClick() {
         return;
     ReadBack<std::string> r = WriteModel(host_.Session(), row);
     if (r.value)
-        host_.ShowModelNumber(QString::fromStdString(*r.value));
+        host_.ShowModelNumber(FromSensor(*r.value));
     else
         host_.ProcessErrorMsg(r.lastError);
 }
@@ -120,9 +118,9 @@ void SensorSettingsPage::btnMaxPwrClick() {
     HandlerScope scope(host_);
     if (!scope.Entered())
         return;
-    if (editMaxPwr_->text().isEmpty())
-        editMaxPwr_->setText("0");
-    Checked<std::uint8_t> v = CheckMaxPower(Text(editMaxPwr_));
+    std::string text = Text(editMaxPwr_);
+    Checked<std::uint8_t> v = CheckMaxPower(text);
+    editMaxPwr_->setText(QString::fromStdString(text));
     if (!v.Ok())
         return Refuse(*v.refusal);
     ShowByteReadBack(editMaxPwr_, kCmdSetMaxLP, kCmdGetMaxLP, v.value);

@@ -38,6 +38,10 @@ QString Number(int v) {
 
 } // namespace
 
+QString FromSensor(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 SensorSettingsPage::SensorSettingsPage(FormHost& host, QWidget* parent)
     : QWidget(parent), host_(host) {
     BuildLayout();
@@ -206,8 +210,7 @@ void SensorSettingsPage::GetSensorData() {
 
     SensorReadout r = ReadSensorData(host_.Session());
     if (r.version)
-        host_.ShowVersions(QString::fromStdString(r.version->firmware),
-                           QString::fromStdString(r.version->fpga));
+        host_.ShowVersions(FromSensor(r.version->firmware), FromSensor(r.version->fpga));
     if (r.setup)
         ShowSetup(*r.setup);
     if (r.analog)
@@ -218,7 +221,7 @@ void SensorSettingsPage::GetSensorData() {
     host_.SetStatus({});
 
     if (r.modelName) {
-        host_.ShowModelNumber(QString::fromStdString(*r.modelName));
+        host_.ShowModelNumber(FromSensor(*r.modelName));
         cboModel_->setCurrentIndex(*r.modelRow);
     }
     if (r.minPower)
@@ -239,7 +242,7 @@ void SensorSettingsPage::ShowLaser(bool on) {
 }
 
 void SensorSettingsPage::ShowSetup(const SetupFields& s) {
-    QString serial = QString::fromLatin1(s.serial.data(), static_cast<qsizetype>(s.serial.size()));
+    QString serial = FromSensor(s.serial);
     host_.ShowSerialNumber(serial);
     editSerial_->setText(serial);
     editSensorAddress_->setText(Number(s.address));

@@ -6,7 +6,10 @@
 #include "legacy_tool/readout_decoding.h"
 #include "legacy_tool/settings_requests.h"
 
+#include <QString>
 #include <QWidget>
+
+#include <string>
 
 class QComboBox;
 class QGridLayout;
@@ -15,6 +18,10 @@ class QLineEdit;
 class QPushButton;
 
 namespace vk::legacy {
+
+// A text as the sensor sent it (serial number, model name, versions): one character per
+// byte, Latin-1, whatever the bytes are.
+QString FromSensor(const std::string& bytes);
 
 class SensorSettingsPage : public QWidget {
 public:

@@ -100,10 +100,11 @@ Checked<std::uint8_t> CheckMinPower(const std::string& text) {
     return CheckByte(text, 254, "Invalid Value Entered!\r\n(Valid values 0-254)", Field::MinPower);
 }
 
-Checked<std::uint8_t> CheckMaxPower(const std::string& text) {
+Checked<std::uint8_t> CheckMaxPower(std::string& text) {
+    if (text.empty())
+        text = "0";
     // The message has always named 0-255, and a power limit of 255 fits the byte.
-    return CheckByte(text.empty() ? "0" : text, 255,
-                     "Invalid Value Entered!\r\n(Valid values 0-255)", Field::MaxPower);
+    return CheckByte(text, 255, "Invalid Value Entered!\r\n(Valid values 0-255)", Field::MaxPower);
 }
 
 Checked<std::uint8_t> CheckThreshold(const std::string& text) {

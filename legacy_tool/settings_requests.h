@@ -47,9 +47,10 @@ template <typename T> struct Checked {
 
 // An address field: 1 to 255. `field` is the one that gets the focus.
 Checked<std::uint8_t> CheckAddress(const std::string& text, Field field);
-// "Min. Power" 0 to 254; "Max. Power" (an empty field counts as "0") and "Thershold" 0 to 255.
+// "Min. Power" 0 to 254; "Max. Power" and "Thershold" 0 to 255. An empty "Max. Power" is
+// set to "0" first (the caller shows the text again).
 Checked<std::uint8_t> CheckMinPower(const std::string& text);
-Checked<std::uint8_t> CheckMaxPower(const std::string& text);
+Checked<std::uint8_t> CheckMaxPower(std::string& text);
 Checked<std::uint8_t> CheckThreshold(const std::string& text);
 
 // SetOffset: range offset, cosine, multiplier, a zero word.

@@ -1,6 +1,6 @@
 #pragma once
-// Every message box and file dialog of the setup tool goes through UserPrompts, so tests
-// can script the answers and read what was shown.
+// Every message box and dialog of the setup tool goes through UserPrompts, so tests can
+// script the answers and read what was shown.
 
 #include <QString>
 #include <QStringList>
@@ -11,26 +11,13 @@ class QWidget;
 
 namespace vk::legacy {
 
-struct FileRequest {
-    QString filter;      // "Text File (*.TXT);;All Files (*)"
-    int filterIndex = 0; // the filter entry chosen first
-    QString defaultName; // "Address.txt"
-    QString defaultSuffix;
-    QString directory; // empty: the current directory
-};
-
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
-    virtual void Information(const QString& text) = 0;
-    virtual void Warning(const QString& text) = 0;
     // An error box with an OK button.
     virtual void Error(const QString& text) = 0;
     // Yes: true.
     virtual bool AskYesNo(const QString& text) = 0;
-    // The chosen file; nothing when cancelled.
-    virtual std::optional<QString> OpenFile(const FileRequest& request) = 0;
-    virtual std::optional<QString> SaveFile(const FileRequest& request) = 0;
     // The "Select Port" dialog for an invalid configured port: the index of the chosen
     // entry of `ports`; nothing when cancelled.
     virtual std::optional<int> SelectPort(const QStringList& ports) = 0;
@@ -42,12 +29,8 @@ public:
     explicit QtUserPrompts(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    void Information(const QString& text) override;
-    void Warning(const QString& text) override;
     void Error(const QString& text) override;
     bool AskYesNo(const QString& text) override;
-    std::optional<QString> OpenFile(const FileRequest& request) override;
-    std::optional<QString> SaveFile(const FileRequest& request) override;
     std::optional<int> SelectPort(const QStringList& ports) override;
 
 private:

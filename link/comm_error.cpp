@@ -16,7 +16,7 @@ void SetCommError(CommError* err, std::int32_t code, const char* format, ...) {
     va_end(args);
 }
 
-void AppendParenthesised(CommError* err, const char* detail, bool leadingSpace) {
+void AppendParenthesised(CommError* err, const char* detail) {
     constexpr std::size_t kRoomLimit = 252;
     std::size_t used = strnlen(err->text, sizeof err->text);
     if (used >= kRoomLimit)
@@ -24,8 +24,7 @@ void AppendParenthesised(CommError* err, const char* detail, bool leadingSpace) 
     std::size_t room = kRoomLimit - used;
     std::size_t take = detail ? strnlen(detail, room) : 0;
     char* out = err->text + used;
-    if (leadingSpace)
-        *out++ = ' ';
+    *out++ = ' ';
     *out++ = '(';
     std::memcpy(out, detail ? detail : "", take);
     out += take;

@@ -45,6 +45,6 @@ void SetCommError(CommError* err, std::int32_t code, const char* format, ...)
 
 // Appends " (", at most 252 - current length characters of detail, and ")" when the
 // text holds fewer than 252 characters; otherwise leaves it alone. Never exceeds 255.
-void AppendParenthesised(CommError* err, const char* detail, bool leadingSpace = true);
+void AppendParenthesised(CommError* err, const char* detail);
 
 } // namespace vk

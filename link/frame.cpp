@@ -25,7 +25,7 @@ std::uint16_t FrameCrc16(const std::uint8_t* data, std::size_t length, std::uint
 }
 
 std::size_t MaxPayload(CheckMethod method) {
-    return method == CheckMethod::Crc16 ? kMaxPayloadCrc : kMaxPayloadChecksum;
+    return method == CheckMethod::Crc16 ? kMaxPayload : kMaxPayloadChecksum;
 }
 
 std::uint8_t LengthByte(CheckMethod method, std::size_t payloadLength) {

@@ -16,7 +16,7 @@ enum class CheckMethod : std::int32_t { Checksum = 0, Crc16 = 1 };
 inline constexpr std::uint8_t kStx = 0x02;
 inline constexpr std::size_t kHeaderSize = 4;
 inline constexpr std::size_t kMaxPayloadChecksum = 254;
-inline constexpr std::size_t kMaxPayloadCrc = 255;
+// The longest payload of either method: the CRC variant's.
 inline constexpr std::size_t kMaxPayload = 255;
 // Room for the longest frame: a CRC frame with 255 payload bytes.
 inline constexpr std::size_t kFrameBufferSize = 261;

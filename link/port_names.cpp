@@ -53,13 +53,9 @@ std::vector<ComDevice> ListComDevices(int highest) {
     std::vector<ComDevice> found;
     for (int n = 1; n <= highest; ++n) {
         std::string name = "COM" + std::to_string(n);
-        std::string device = ResolvePortName(name);
-        if (!DeviceExists(device))
-            continue;
         // A link in the port directory is labelled with the device it stands for.
-        std::error_code ec;
-        fs::path target = fs::canonical(device, ec);
-        found.push_back({n, ec ? device : target.string()});
+        if (std::optional<std::string> device = DeviceExists(ResolvePortName(name)))
+            found.push_back({n, *device});
     }
     return found;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What port naming needs from the operating system (port_names_<os>.cpp).
 
+#include <optional>
 #include <string>
 
 namespace vk {
@@ -9,8 +10,9 @@ namespace vk {
 // empty when the convention has none.
 std::string ConventionalDevice(int n);
 
-// Whether `device` is there now. A stale link is no device, nor is a serial device node
-// that the kernel keeps for a port without hardware.
-bool DeviceExists(const std::string& device);
+// The device that `device` stands for when it is there now (a link resolved to its
+// target), else nothing. A stale link is no device, nor is a serial device node that the
+// kernel keeps for a port without hardware.
+std::optional<std::string> DeviceExists(const std::string& device);
 
 } // namespace vk

@@ -19,20 +19,20 @@ std::string ConventionalDevice(int n) {
     return {};
 }
 
-bool DeviceExists(const std::string& device) {
+std::optional<std::string> DeviceExists(const std::string& device) {
     std::error_code ec;
     fs::path path = fs::canonical(device, ec);
     if (ec)
-        return false;
+        return std::nullopt;
     // Linux keeps /dev/ttyS0..31 whether or not a UART answers; its type says which.
     std::string name = path.filename().string();
     if (path.parent_path() == "/dev" && name.rfind("ttyS", 0) == 0) {
         std::ifstream type("/sys/class/tty/" + name + "/type");
         int portType = 0;
-        if (type >> portType)
-            return portType != 0;
+        if (type >> portType && portType == 0)
+            return std::nullopt;
     }
-    return true;
+    return path.string();
 }
 
 } // namespace vk

@@ -8,11 +8,13 @@ std::string ConventionalDevice(int n) {
     return "\\\\.\\COM" + std::to_string(n);
 }
 
-bool DeviceExists(const std::string& device) {
+std::optional<std::string> DeviceExists(const std::string& device) {
     const std::string prefix = "\\\\.\\";
     std::string name = device.rfind(prefix, 0) == 0 ? device.substr(prefix.size()) : device;
     char target[512];
-    return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+    if (QueryDosDeviceA(name.c_str(), target, sizeof target) == 0)
+        return std::nullopt;
+    return device;
 }
 
 } // namespace vk

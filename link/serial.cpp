@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace vk {
@@ -89,10 +90,16 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
                      "sc_Open: no high-performance counter available.");
         return kInvalidPortHandle;
     }
-    std::string device = ResolvePortName(name ? name : "");
-    PortHandle handle = backend::Open(device.c_str());
+    const std::string given = name ? name : "";
+    PortHandle handle = kInvalidPortHandle;
+    // Only a COM name or an absolute path names a port; a relative path would depend on
+    // the working folder, so it opens nothing, like a port that is not there.
+    if (ComNumber(given) || std::filesystem::path(given).is_absolute())
+        handle = backend::Open(ResolvePortName(given).c_str());
+    else
+        backend::SetNoSuchDevice();
     if (handle == kInvalidPortHandle) {
-        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", name ? name : "");
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", given.c_str());
         sc_AppendSystemError(err);
     }
     return handle;

@@ -29,7 +29,8 @@ enum CommErrorFlags : std::uint32_t {
 
 // Opens "COM<port number>". Returns the handle, or kInvalidPortHandle with code 6 or 7.
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err);
-// Opens a port by name: "COMn" resolves as ResolvePortName does, a path opens as it is.
+// Opens a port by name: "COMn" resolves as ResolvePortName does, an absolute path opens
+// as it is, and any other name opens nothing (the system's reason: no such file).
 // Failure: code 7, "sc_Open: could not open <name>" and the system's reason.
 PortHandle sc_OpenName(const char* name, CommError* err);
 // Closes the port; the invalid handle succeeds and does nothing.

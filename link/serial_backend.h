@@ -8,6 +8,9 @@
 namespace vk::serial_backend {
 
 PortHandle Open(const char* device);
+// Leaves the system's "no such file or device" error where LastSystemErrorText finds it,
+// for a name the port layer refuses without asking the system.
+void SetNoSuchDevice();
 bool Close(PortHandle handle);
 // Returns false and leaves the system error when the device refuses the settings.
 bool GetState(PortHandle handle);

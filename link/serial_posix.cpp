@@ -155,6 +155,10 @@ bool WaitFor(SerialPort* port, short events, int ms, bool* ready) {
 
 } // namespace
 
+void SetNoSuchDevice() {
+    Fail(ENOENT);
+}
+
 PortHandle Open(const char* device) {
     int fd = open(device, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

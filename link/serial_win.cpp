@@ -26,6 +26,10 @@ bool Fail() {
 
 } // namespace
 
+void SetNoSuchDevice() {
+    tLastError = ERROR_FILE_NOT_FOUND;
+}
+
 PortHandle Open(const char* device) {
     HANDLE h =
         CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -2,12 +2,12 @@
 
 #include "panels/number_text.h"
 #include "util_app/range_modes.h"
+#include "util_app/user_prompts.h"
 
 #include <QAbstractEventDispatcher>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QScopedValueRollback>
 
 namespace vk {
@@ -58,11 +58,7 @@ CNumericEdit::CNumericEdit(QWidget* parent) : QLineEdit(parent) {
     // textChanged of the refused edit, which still carries the refused text.
     connect(this, &QLineEdit::textChanged, this, [this] { shownText_ = text(); });
     connect(this, &QLineEdit::textEdited, this, &CNumericEdit::GuardOtherEdit);
-    reporter_ = [this](const QString& message) {
-        QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), message,
-                        QMessageBox::Ok, this);
-        box.exec();
-    };
+    reporter_ = [this](const QString& message) { QtUserPrompts().Error(this, message); };
 }
 
 void CNumericEdit::SetErrorReporter(ErrorReporter reporter) {

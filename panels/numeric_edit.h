@@ -38,8 +38,9 @@ public:
     bool ReportErrors() const { return reportErrors_; }
     void SetReportErrors(bool on) { reportErrors_ = on; }
 
-    // Where reports go; by default a message box with the stop icon and an OK button.
-    // A dialog hands in its own prompts here; an empty reporter silences the field.
+    // Where reports go; by default the utility's error box (QtUserPrompts::Error: the
+    // stop icon and an OK button). A dialog hands in its own prompts here; an empty
+    // reporter silences the field.
     using ErrorReporter = std::function<void(const QString& message)>;
     void SetErrorReporter(ErrorReporter reporter);
 

@@ -2,16 +2,15 @@
 
 #include "panels/averaging_period.h"
 #include "panels/numeric_edit.h"
-#include "panels/numeric_up_down.h"
 #include "panels/vkt02_settings_checks.h"
 #include "sensor/sensor_device.h"
+#include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -130,12 +129,15 @@ void CVKT02SettingsDlg::BuildControls() {
         AddButton("Set Scan Int.", "setScanInterval", &CVKT02SettingsDlg::OnSetScanInterval), 5, 1);
 
     auto* thresholdRow = new QHBoxLayout;
-    threshold_ = new NumericUpDown(0, 255, this);
-    threshold_->Edit()->setObjectName(QStringLiteral("threshold"));
-    threshold_->UpButton()->setObjectName(QStringLiteral("thresholdUp"));
-    threshold_->DownButton()->setObjectName(QStringLiteral("thresholdDown"));
-    fields_.push_back({&T::threshold, threshold_->Edit()});
-    thresholdRow->addWidget(threshold_, 1);
+    auto* thresholdEdit = new CNumericEdit;
+    thresholdEdit->setObjectName(QStringLiteral("threshold"));
+    thresholdEdit->SetDigitsOnly(true);
+    auto* threshold = new UpDownEdit(thresholdEdit, this);
+    threshold->SetRange(0, 255);
+    threshold->UpButton()->setObjectName(QStringLiteral("thresholdUp"));
+    threshold->DownButton()->setObjectName(QStringLiteral("thresholdDown"));
+    fields_.push_back({&T::threshold, thresholdEdit});
+    thresholdRow->addWidget(threshold, 1);
     thresholdRow->addWidget(
         AddButton("Set Threshold", "setThreshold", &CVKT02SettingsDlg::OnSetThreshold));
 
@@ -176,14 +178,7 @@ void CVKT02SettingsDlg::showEvent(QShowEvent* event) {
     CCustomSettingsDlg::showEvent(event);
     if (event->spontaneous())
         return;
-    windowOpen_ = true;
     InitDialog();
-}
-
-void CVKT02SettingsDlg::hideEvent(QHideEvent* event) {
-    CCustomSettingsDlg::hideEvent(event);
-    if (!event->spontaneous())
-        windowOpen_ = false;
 }
 
 void CVKT02SettingsDlg::InitDialog() {
@@ -191,11 +186,11 @@ void CVKT02SettingsDlg::InitDialog() {
     for (const std::string& item : Vkt02ModeBoxItems(Context().Model()))
         modeBox_->addItem(Text(item));
     TextsToControls();
-    SetInitialised();
 }
 
 void CVKT02SettingsDlg::TextsToControls() {
-    if (!windowOpen_)
+    // A closed dialog keeps its values; the controls take them when it next opens.
+    if (!isVisible())
         return;
     for (const Field& field : fields_)
         field.edit->setText(Text(settings_.texts.*field.text));

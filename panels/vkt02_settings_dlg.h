@@ -23,7 +23,6 @@ class QPushButton;
 namespace vk {
 
 class CNumericEdit;
-class NumericUpDown;
 
 class CVKT02SettingsDlg : public CCustomSettingsDlg {
 public:
@@ -52,7 +51,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     // One entry field and the text it shows.
@@ -100,8 +98,6 @@ private:
     QComboBox* modeBox_ = nullptr;
     QComboBox* orderBox_ = nullptr;
     QComboBox* laserBox_ = nullptr;
-    NumericUpDown* threshold_ = nullptr;
-    bool windowOpen_ = false;
     // Whether GetConfigVars has answered since the sensor was set: the averaging period
     // is written into the last record read, and one never read holds only zeros.
     bool configRead_ = false;

@@ -39,9 +39,4 @@ std::size_t ScanBufferArea::CopySamples(std::uint16_t* out, std::size_t count) c
     return copied;
 }
 
-void ScanBufferArea::Clear() {
-    bytes_.fill(0);
-    lengths_.fill(0);
-}
-
 } // namespace vk

@@ -39,7 +39,6 @@ public:
     const std::array<std::uint8_t, kScanBufferAreaSize>& Bytes() const { return bytes_; }
     // A new read starts: no slot counts as filled until its packet comes again.
     void ForgetLengths() { lengths_.fill(0); }
-    void Clear();
 
 private:
     std::array<std::uint8_t, kScanBufferAreaSize> bytes_{};

@@ -1,7 +1,5 @@
 #include "sensor/sensor_connection.h"
 
-#include "link/comm_error.h"
-
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -37,18 +35,11 @@ void SensorConnection::StopTicker() {
 }
 
 bool SensorConnection::OpenLink(const ConnectSettings& s) {
-    if (!s.portName.empty() && s.portName.front() == '/')
-        return link_.OpenPortName(s.portName, s.baudRate, s.parity, s.stopBits, s.dataBits,
-                                  s.readTimeoutMs, s.writeTimeoutMs);
-    if (s.portNumber < 1) {
-        // A name that is no COM port opens nothing, like a port that is not there.
-        link_.ClosePort();
-        SetCommError(&link_.Error(), kErrOpenFailed, "sc_Open: could not open %s",
-                     s.portName.c_str());
-        return false;
-    }
-    return link_.OpenPort(static_cast<std::uint32_t>(s.portNumber), s.baudRate, s.parity,
-                          s.stopBits, s.dataBits, s.readTimeoutMs, s.writeTimeoutMs);
+    // A COM number opens as "COMn"; any other name goes to the port layer as it is,
+    // which opens a device path and refuses the rest.
+    const std::string name = s.portNumber >= 1 ? "COM" + std::to_string(s.portNumber) : s.portName;
+    return link_.OpenPortName(name, s.baudRate, s.parity, s.stopBits, s.dataBits, s.readTimeoutMs,
+                              s.writeTimeoutMs);
 }
 
 bool SensorConnection::ProbeModelName() {
@@ -122,7 +113,6 @@ bool SensorConnection::Connect() {
     sensor_.GetSerialNum();
 
     connected_ = true;
-    sessionFlag_ = true;
     host_.UpdateAllViews();
     if (ticker_)
         ticker_->StartThread();
@@ -134,7 +124,6 @@ void SensorConnection::Disconnect() {
     StopTicker();
     link_.ClosePort();
     connected_ = false;
-    sessionFlag_ = false;
     host_.PostRefreshSensorBar();
     log_.LogMessage("Disconnected...", LogIcon::Warning);
     host_.UpdateAllViews();

@@ -72,15 +72,12 @@ public:
     SensorDevice& Sensor() { return sensor_; }
     const SensorDevice& Sensor() const { return sensor_; }
     bool Connected() const { return connected_; }
-    // The document's second flag, set and cleared together with Connected().
-    bool SessionFlag() const { return sessionFlag_; }
     int PortNumber() const { return portNumber_; }
     ModelType Model() const { return modelType_; }
     const std::string& ModelName() const { return modelName_; }
     SettingsDialogLink* ActiveSettingsDialog() const { return activeDialog_; }
     const std::string& FirmwareVersion() const { return firmwareVersion_; }
     const std::string& FpgaVersion() const { return fpgaVersion_; }
-    const ModelTable& Models() const { return models_; }
 
 private:
     bool OpenLink(const ConnectSettings& settings);
@@ -106,7 +103,6 @@ private:
 
     int portNumber_ = 0;
     bool connected_ = false;
-    bool sessionFlag_ = false;
     ModelType modelType_ = ModelType::VKT02;
     std::string modelName_;
     SettingsDialogLink* activeDialog_ = nullptr;

@@ -66,11 +66,6 @@ void SensorDevice::ReadAcknowledgement(std::uint8_t code) {
 }
 
 bool SensorDevice::Send(const char* name, std::uint8_t code, const std::uint8_t* payload,
-                        std::size_t length) {
-    return SendTo(address_, name, code, payload, length, SendRules{});
-}
-
-bool SensorDevice::Send(const char* name, std::uint8_t code, const std::uint8_t* payload,
                         std::size_t length, SendRules rules) {
     return SendTo(address_, name, code, payload, length, rules);
 }

@@ -26,12 +26,22 @@
 
 namespace vk {
 
+namespace sensor_detail {
+// How SensorDevice sends a setting. Outside the class only because a default argument
+// of type SendRules inside it needs the struct complete.
+enum class Ack { None, CrcOnly, Always };
+struct SendRules {
+    Ack ack = Ack::CrcOnly;
+    int pauseMs = 0;
+    bool pauseAfterFailure = false;
+};
+} // namespace sensor_detail
+
 class SensorDevice {
 public:
     explicit SensorDevice(LogSink* log = nullptr) : log_(log) {}
 
     // --- binding --------------------------------------------------------------
-    void SetLogSink(LogSink* log) { log_ = log; }
     // The link is not owned. Without one every command fails with a failure line.
     void SetLink(DcsLink* link) { link_ = link; }
     DcsLink* Link() const { return link_; }
@@ -135,12 +145,8 @@ public:
     static int BaudRateCode(std::int32_t baudRate);
 
 private:
-    enum class Ack { None, CrcOnly, Always };
-    struct SendRules {
-        Ack ack = Ack::CrcOnly;
-        int pauseMs = 0;
-        bool pauseAfterFailure = false;
-    };
+    using Ack = sensor_detail::Ack;
+    using SendRules = sensor_detail::SendRules;
 
     // One request without payload and a reply of exactly `length` bytes into `wire`.
     bool Exchange(const char* name, std::uint8_t code, std::uint8_t* wire, std::size_t length);
@@ -149,10 +155,9 @@ private:
     bool ReadByte(const char* name, std::uint8_t code, std::uint8_t& dest);
     bool ReadText(const char* name, std::uint8_t code, SensorText& dest);
 
-    // Acknowledged in the CRC variant, no pause.
-    bool Send(const char* name, std::uint8_t code, const std::uint8_t* payload, std::size_t length);
+    // To the sensor's address; by default acknowledged in the CRC variant, no pause.
     bool Send(const char* name, std::uint8_t code, const std::uint8_t* payload, std::size_t length,
-              SendRules rules);
+              SendRules rules = {});
     bool SendTo(std::uint8_t address, const char* name, std::uint8_t code,
                 const std::uint8_t* payload, std::size_t length, SendRules rules);
     bool SendWord(const char* name, std::uint8_t code, std::uint16_t value);

@@ -115,9 +115,4 @@ void WorkerThread::Wake() {
     eventChanged_.notify_all();
 }
 
-bool WorkerThread::StopRequested() const {
-    std::lock_guard events(eventMutex_);
-    return stopRequested_;
-}
-
 } // namespace vk

@@ -62,7 +62,6 @@ protected:
     bool WaitForStopOr(const std::function<bool()>& done, std::chrono::milliseconds timeout);
     // Wakes a WaitForStopOr so it looks at its condition again. Callable from any thread.
     void Wake();
-    bool StopRequested() const;
 
 private:
     void ThreadProcedure();
@@ -75,7 +74,7 @@ private:
     std::atomic<std::thread::id> workerId_{};
 
     // Events and the thread's end, guarded by eventMutex_.
-    mutable std::mutex eventMutex_;
+    std::mutex eventMutex_;
     std::condition_variable eventChanged_;
     bool started_ = false;
     bool stopRequested_ = false;

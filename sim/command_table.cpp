@@ -41,18 +41,18 @@ CommandTable VezirCommands() {
 
 } // namespace
 
-const CommandTable& CommandsFor(ModelFamily family) {
+const CommandTable& CommandsFor(ModelType model) {
     static const CommandTable vkt02 = CommonCommands();
     static const CommandTable vkt04 = Vkt04Commands();
     static const CommandTable vezir = VezirCommands();
-    switch (family) {
-    case ModelFamily::Vkt04:
+    switch (model) {
+    case ModelType::VKT04:
         return vkt04;
-    case ModelFamily::Vezir:
+    case ModelType::VKT04VezirOrududu:
         return vezir;
-    case ModelFamily::Vkt02:
-    case ModelFamily::RmxLong:
-    case ModelFamily::RmxShort:
+    case ModelType::VKT02:
+    case ModelType::RmxLong:
+    case ModelType::RmxShort:
         break;
     }
     return vkt02;
@@ -61,7 +61,9 @@ const CommandTable& CommandsFor(ModelFamily family) {
 Outcome Execute(SensorState& state, const Request& request, Clock::time_point now) {
     Outcome out;
     AdvanceScan(state, now);
-    CommandHandler handler = CommandsFor(FamilyOfModel(state.config.modelString))[request.packetId];
+    const ModelType model =
+        FindModelType(SensorText::From(state.config.modelString)).value_or(ModelType::VKT02);
+    CommandHandler handler = CommandsFor(model)[request.packetId];
     CommandContext context{state, state.config.method, now};
     if (!handler || !handler(context, request, out)) {
         ++state.errors.commandErrors;

@@ -1,9 +1,10 @@
 #pragma once
 // What a simulated sensor does with one request addressed to it: a table of command
-// handlers per model family. Families share most handlers and override the codes that
-// mean something else for them (19, 41); later additions (the legacy tool's own codes,
-// the flash upload) are new rows in these tables.
+// handlers per model. Models share most handlers and override the codes that mean
+// something else for them (19, 41); later additions (the legacy tool's own codes, the
+// flash upload) are new rows in these tables.
 
+#include "sensor/model_table.h"
 #include "sim/records.h"
 #include "sim/sensor_state.h"
 
@@ -39,11 +40,14 @@ struct Outcome {
 using CommandHandler = bool (*)(CommandContext& context, const Request& request, Outcome& out);
 using CommandTable = std::array<CommandHandler, 256>;
 
-// The handlers of a family; codes the family does not know are null.
-const CommandTable& CommandsFor(ModelFamily family);
+// The handlers of a model; codes the model does not know are null. The VKT02, Rmx Long
+// and Rmx Short share one table.
+const CommandTable& CommandsFor(ModelType model);
 
-// Runs one request on a sensor, by the family of its present model string. Unknown codes
-// and refused requests count as command errors and get no reply.
+// Runs one request on a sensor, by the model its present model string names as the tools
+// read it; a string the tools do not know answers as a VKT02, the model a blank factory
+// sensor starts from. Unknown codes and refused requests count as command errors and get
+// no reply.
 Outcome Execute(SensorState& state, const Request& request, Clock::time_point now);
 
 } // namespace vk::sim

@@ -6,8 +6,6 @@ namespace vk::sim {
 
 namespace {
 
-constexpr std::size_t kSamplesPerPacket = 126;
-
 bool GetScanBufferPortion(CommandContext& c, const Request& r, Outcome& out) {
     if (r.length != 4)
         return false;
@@ -16,13 +14,13 @@ bool GetScanBufferPortion(CommandContext& c, const Request& r, Outcome& out) {
     std::size_t count = f.WordLowFirst(2);
     if (start + count > kScanBufferSamples)
         return false;
-    std::size_t packets = (count + kSamplesPerPacket - 1) / kSamplesPerPacket;
+    std::size_t packets = PortionsFor(count);
     for (std::size_t i = 0; i < packets; ++i) {
         // The leading byte counts down the packets still to come after this one.
         PayloadWriter w(c.method);
         w.Byte(static_cast<std::uint8_t>(packets - 1 - i));
-        std::size_t first = start + i * kSamplesPerPacket;
-        std::size_t last = std::min(start + count, first + kSamplesPerPacket);
+        std::size_t first = start + i * kSamplesPerPortion;
+        std::size_t last = std::min(start + count, first + kSamplesPerPortion);
         for (std::size_t s = first; s < last; ++s)
             w.WordLowFirst(c.state.scanBuffer[s]);
         out.packets.push_back(w.Take());

@@ -20,7 +20,6 @@ struct LineFormat {
 struct WaitResult {
     bool readable = false;
     bool writable = false;
-    bool woken = false;
     bool failed = false; // the terminal is unusable (closed under us)
 };
 
@@ -36,7 +35,6 @@ public:
     bool Open(std::string* error);
     // Closes both sides (the program then sees a hang-up) and the wake channel.
     void Close();
-    bool IsOpen() const { return master_ >= 0; }
     const std::string& SlavePath() const { return slavePath_; }
 
     // Waits for input, for room to write (when `wantWrite`), for Wake, or until

@@ -108,7 +108,6 @@ WaitResult PtyPort::Wait(std::optional<Clock::time_point> deadline, bool wantWri
         std::uint8_t drain[64];
         while (read(wakeRead_, drain, sizeof drain) > 0) {
         }
-        result.woken = true;
     }
     result.readable = fds[0].revents & POLLIN;
     result.writable = fds[0].revents & POLLOUT;

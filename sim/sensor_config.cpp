@@ -20,29 +20,6 @@ constexpr std::array<ShortName, 5> kShortNames{{
     {"BF", "0 K4-D-4BF"},
 }};
 
-struct FamilyRow {
-    std::string_view modelString;
-    ModelFamily family;
-};
-
-// The model strings the tools recognise, and what each answers like.
-constexpr std::array<FamilyRow, 14> kFamilies{{
-    {"0 RMX2000", ModelFamily::RmxShort},
-    {"0 RMX7-GG-77", ModelFamily::RmxShort},
-    {"O RMX2000", ModelFamily::RmxShort},
-    {"1 RMXLONG", ModelFamily::RmxLong},
-    {"1 RMX2000LR", ModelFamily::RmxLong},
-    {"0 RMX2000LR", ModelFamily::RmxLong},
-    {"0 K4-D-4", ModelFamily::Vkt04},
-    {"0 K4-D-5HO", ModelFamily::Vkt04},
-    {"0 K4-D-4BF", ModelFamily::Vezir},
-    {"0 KR1-A-1", ModelFamily::Vkt02},
-    {"0 KR2-BB-2", ModelFamily::Vkt02},
-    {"1 KR3-CCC-3", ModelFamily::Vkt02},
-    {"0 KR5-EE-5", ModelFamily::Vkt02},
-    {"0 VKT-02", ModelFamily::Vkt02},
-}};
-
 constexpr std::array<std::int32_t, 4> kBaudRates{9600, 19200, 38400, 57600};
 
 } // namespace
@@ -55,14 +32,6 @@ SensorConfig ConfigForModel(const std::string& shortNameOrModelString) {
             config.modelString = std::string(row.modelString);
     }
     return config;
-}
-
-ModelFamily FamilyOfModel(const std::string& modelString) {
-    for (const auto& row : kFamilies) {
-        if (row.modelString == modelString)
-            return row.family;
-    }
-    return ModelFamily::Vkt02;
 }
 
 int BaudCode(std::int32_t baudRate) {

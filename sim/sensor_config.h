@@ -19,16 +19,9 @@ struct SensorConfig {
     std::uint8_t fpgaTenths = 25;           // " 2.5"
 };
 
-// The command sets the sensors speak. Codes 19, 41 and 67 mean different things per family.
-enum class ModelFamily { Vkt02, Vkt04, RmxLong, RmxShort, Vezir };
-
 // The default configuration for a short model name (VKT02, VKT04, RMXS, RMXL, BF) or,
 // for anything else, a sensor reporting that text as its model string (cut to 16 bytes).
 SensorConfig ConfigForModel(const std::string& shortNameOrModelString);
-
-// The family whose commands a sensor with this model string answers. Strings the
-// tools do not know behave as a VKT02, the family a blank factory sensor starts from.
-ModelFamily FamilyOfModel(const std::string& modelString);
 
 // 9600 -> 0, 19200 -> 1, 38400 -> 2, 57600 -> 3 and back; -1 for anything else.
 int BaudCode(std::int32_t baudRate);

@@ -38,7 +38,6 @@ void AdvanceScan(SensorState& state, Clock::time_point now) {
     auto elapsed = std::max(now - state.scanStarted, Clock::duration(0));
     auto done = static_cast<std::size_t>(
         std::min<std::int64_t>(elapsed / period, static_cast<std::int64_t>(kScanBufferSamples)));
-    state.scanBuffer.resize(kScanBufferSamples);
     for (std::size_t i = state.scanCount; i < done; ++i)
         state.scanBuffer[i] = ScanSample(state.scanSeed, i);
     state.scanCount = static_cast<std::uint16_t>(std::max<std::size_t>(done, state.scanCount));

@@ -3,6 +3,7 @@
 // its scan buffer and counters. Records are built from these fields when asked for, so
 // a setting changed by one command shows in every record that carries it.
 
+#include "sensor/scan_buffer_area.h"
 #include "sim/sensor_config.h"
 
 #include <array>
@@ -13,8 +14,6 @@
 namespace vk::sim {
 
 using Clock = std::chrono::steady_clock;
-
-inline constexpr std::size_t kScanBufferSamples = 8192;
 
 struct ErrorCounters {
     std::uint16_t powerUps = 1;

@@ -2,11 +2,10 @@
 
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
-
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
-#include <QDialogButtonBox>
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -15,7 +14,8 @@ namespace vk {
 
 CAddressDialog::CAddressDialog(UserPrompts& prompts, const std::string& serial8,
                                std::uint8_t address, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), edit_(new UpDownEdit(this)), address_(address) {
+    : QDialog(parent), prompts_(prompts), edit_(new UpDownEdit(NewDigitsEdit(), this)),
+      address_(address) {
     setWindowTitle(QStringLiteral("Sensor Address"));
     auto* serial = new QLineEdit(QString::fromStdString(serial8), this);
     serial->setObjectName(QStringLiteral("serialNumber"));

@@ -12,10 +12,6 @@
 
 namespace vk {
 
-namespace {
-CVkUtilApp* current = nullptr;
-} // namespace
-
 CVkUtilApp::CVkUtilApp(std::vector<std::string> arguments, UserPrompts* prompts)
     : arguments_(std::move(arguments)) {
     if (!prompts) {
@@ -23,22 +19,18 @@ CVkUtilApp::CVkUtilApp(std::vector<std::string> arguments, UserPrompts* prompts)
         prompts = ownPrompts_.get();
     }
     prompts_ = prompts;
-    current = this;
 }
 
 CVkUtilApp::~CVkUtilApp() {
-    // The window goes first, while the document it shows still exists; the document's
-    // ticker stops before the window's view disappears.
-    if (doc_)
-        doc_->Ticker().StopThread();
+    // The window goes first, while the document it shows still exists. No tick runs
+    // meanwhile (ticks are handled by the event loop), and the document stops its ticker
+    // when it goes.
     frame_.reset();
     doc_.reset();
-    if (current == this)
-        current = nullptr;
 }
 
-CVkUtilApp* CVkUtilApp::Current() {
-    return current;
+bool CVkUtilApp::ManufacturingMode() const {
+    return doc_ && doc_->ManufacturingMode();
 }
 
 bool CVkUtilApp::InitInstance() {
@@ -51,8 +43,7 @@ bool CVkUtilApp::InitInstance() {
     doc_->SetTitle(QStringLiteral("VkUtil"));
     frame_->UpdateTitle();
 
-    manufacturing_ = IsManufacturingSwitch(arguments_);
-    doc_->SetManufacturingMode(manufacturing_);
+    doc_->SetManufacturingMode(IsManufacturingSwitch(arguments_));
     frame_->RefreshCommandStates();
     return true;
 }

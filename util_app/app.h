@@ -29,10 +29,8 @@ public:
     // command line. False when start-up failed (the program then ends).
     bool InitInstance();
 
-    // The application object of this process, or null.
-    static CVkUtilApp* Current();
-
-    bool ManufacturingMode() const { return manufacturing_; }
+    // The document's manufacturing mode; off before InitInstance.
+    bool ManufacturingMode() const;
     // The document; null before InitInstance.
     CVKT02Doc* GetDocument() const { return doc_.get(); }
     // The main window; null before InitInstance and after it was destroyed.
@@ -47,7 +45,6 @@ private:
     std::vector<std::string> arguments_;
     std::unique_ptr<UserPrompts> ownPrompts_;
     UserPrompts* prompts_;
-    bool manufacturing_ = false;
     std::unique_ptr<CVKT02Doc> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -3,9 +3,8 @@
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
 
-#include <QDialogButtonBox>
-
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
@@ -15,7 +14,8 @@ CBoudRateDialog::CBoudRateDialog(std::int32_t currentRate, QWidget* parent)
     : QDialog(parent), list_(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Sensor boudrate"));
     list_->setObjectName(QStringLiteral("baudRate"));
-    list_->addItems({"9600", "19200", "38400", "57600"});
+    for (std::int32_t rate : kBaudRates)
+        list_->addItem(QString::number(rate));
     list_->setCurrentIndex(SensorBaudIndex(currentRate));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Boudrate:"), list_);

@@ -1,6 +1,8 @@
 #include "util_app/connect_dialog.h"
 
+#include "panels/number_text.h"
 #include "util_app/connect_fields.h"
+#include "util_app/dialog_buttons.h"
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
 
@@ -14,8 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace vk {
 
@@ -31,11 +36,23 @@ QComboBox* DropDown(QWidget* parent, const char* name, const QStringList& items)
     return box;
 }
 
+QStringList BaudRateItems() {
+    QStringList items;
+    for (std::int32_t rate : kBaudRates)
+        items << QString::number(rate);
+    return items;
+}
+
+QStringList ParityItems() {
+    QStringList items;
+    for (const char* name : kParityNames)
+        items << QString::fromLatin1(name);
+    return items;
+}
+
 QLineEdit* NumberEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
+    QLineEdit* edit = NewDigitsEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
     return edit;
 }
 
@@ -52,14 +69,14 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     port_->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& entry : PortListEntries(devices))
         port_->addItem(QString::fromStdString(entry));
-    baud_ = DropDown(this, "baudRate", {"9600", "19200", "38400", "57600"});
+    baud_ = DropDown(this, "baudRate", BaudRateItems());
     stopBits_ = DropDown(this, "stopBits", {"1", "1.5", "2"});
     parityOn_ = new QCheckBox(QStringLiteral("Parity"), this);
     parityOn_->setObjectName(QStringLiteral("parityOn"));
-    parity_ = DropDown(this, "parity", {"Even", "Mark", "No Parity", "Odd"});
+    parity_ = DropDown(this, "parity", ParityItems());
     dataBits_ = DropDown(this, "dataBits", {"8", "7", "6", "5", "4"});
 
-    address_ = new UpDownEdit(this);
+    address_ = new UpDownEdit(NewDigitsEdit(), this);
     address_->setObjectName(QStringLiteral("addressUpDown"));
     address_->Edit()->setObjectName(QStringLiteral("address"));
     globalBox_ = new QCheckBox(QStringLiteral("Use global address"), this);
@@ -98,13 +115,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     timeoutForm->addRow(QStringLiteral("Read multiplier:"), readTimeout_);
     timeoutForm->addRow(QStringLiteral("Write multiplier:"), writeTimeout_);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    QPushButton* cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
+    QDialogButtonBox* buttons = OkCancelButtons(this, "Ok");
     buttons->addButton(advanced_, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
@@ -116,8 +127,6 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     // The dialog grows and shrinks with what it shows, as when "Advanced" moves its edge.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(buttons, &QDialogButtonBox::accepted, this, &CConnectDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CConnectDialog::reject);
     connect(advanced_, &QPushButton::clicked, this, &CConnectDialog::ToggleAdvanced);
     connect(parityOn_, &QCheckBox::clicked, this, &CConnectDialog::ToggleParity);
     connect(globalBox_, &QCheckBox::clicked, this, &CConnectDialog::ToggleGlobalAddress);
@@ -199,9 +208,9 @@ void CConnectDialog::AddressEditingFinished() {
     // Only a typed zero chooses every sensor on the line; an emptied field does not.
     if (text.find_first_not_of(' ') == std::string::npos)
         return;
-    const int typed = LeadingNumber(text);
+    const std::int64_t typed = TextAsInteger(text);
     if (typed != 0)
-        addressValue_ = typed;
+        addressValue_ = static_cast<int>(std::min<std::int64_t>(typed, INT_MAX));
     else if (!global_)
         EnterGlobal(true);
 }

@@ -1,11 +1,13 @@
 #include "util_app/connect_fields.h"
 
 #include "link/port_names.h"
+#include "panels/number_text.h"
 #include "sensor/sensor_device.h"
 
 #include <cctype>
 #include <charconv>
 #include <climits>
+#include <string_view>
 
 namespace vk {
 
@@ -41,20 +43,11 @@ int PortNumberFromName(const std::string& name) {
     const std::size_t at = name.find("COM");
     if (at == std::string::npos)
         return -1;
-    // Read like atoi: leading blanks, a sign, digits; whatever follows is ignored.
-    std::size_t i = at + 3;
-    while (i < name.size() && std::isspace(static_cast<unsigned char>(name[i])))
-        ++i;
-    bool negative = false;
-    if (i < name.size() && (name[i] == '+' || name[i] == '-'))
-        negative = name[i++] == '-';
-    long long value = 0;
-    for (; i < name.size() && std::isdigit(static_cast<unsigned char>(name[i])); ++i) {
-        value = value * 10 + (name[i] - '0');
-        if (value > INT_MAX)
-            return -1; // no port has such a number
-    }
-    return static_cast<int>(negative ? -value : value);
+    // Leading blanks, a sign, digits; whatever follows is ignored.
+    const std::int64_t number = TextAsInteger(std::string_view(name).substr(at + 3));
+    if (number < INT_MIN || number > INT_MAX)
+        return -1; // no port has such a number
+    return static_cast<int>(number);
 }
 
 // The lists hold the rates in the order of the codes they travel as.
@@ -104,18 +97,6 @@ std::optional<std::uint32_t> ParseTimeout(const std::string& text) {
     if (!value || *value < 0 || *value > 0xFFFFFFFFLL)
         return std::nullopt;
     return static_cast<std::uint32_t>(*value);
-}
-
-int LeadingNumber(const std::string& text) {
-    long long value = 0;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            break;
-        value = value * 10 + (c - '0');
-        if (value > INT_MAX)
-            return INT_MAX;
-    }
-    return static_cast<int>(value);
 }
 
 std::vector<std::string> PortListEntries(const std::vector<ComDevice>& devices) {

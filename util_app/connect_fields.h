@@ -15,7 +15,8 @@ inline constexpr const char* kAddressRefusal = "Please enter an integer between 
 inline constexpr const char* kTimeoutRefusal = "Please enter a positive integer.";
 
 // The number after the first "COM" of a port name, read like a decimal number ("COM3" 3,
-// "COM12 (/dev/ttyUSB0)" 12; no digits there 0); -1 when the name holds no "COM".
+// "COM12 (/dev/ttyUSB0)" 12; no digits there 0); -1 when the name holds no "COM" or the
+// number does not fit an int.
 int PortNumberFromName(const std::string& name);
 
 // The four baud rates of the lists, by index: 9600, 19200, 38400, 57600.
@@ -44,9 +45,6 @@ std::optional<std::uint8_t> ParseAddress(const std::string& text);
 // A time-out in ms: a whole number from 0 to 4294967295 (blanks around it allowed);
 // nothing for any other text.
 std::optional<std::uint32_t> ParseTimeout(const std::string& text);
-// The number an address field shows while it is being edited: leading digits only, 0
-// for none, saturated at INT32_MAX.
-int LeadingNumber(const std::string& text);
 
 // The Connect dialog's port list: "COM1" to "COM4", then "COMn (device)" for every
 // device `devices` names (in its order).

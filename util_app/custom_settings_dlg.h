@@ -33,17 +33,12 @@ public:
     // only while it is open).
     void ReloadSettings() override = 0;
 
-    // Whether the dialog's controls have been set up (it has been shown once).
-    bool Initialised() const { return initialised_; }
-
 protected:
     PanelContext& Context() const { return context_; }
-    void SetInitialised() { initialised_ = true; }
 
 private:
     PanelContext& context_;
     SensorDevice* sensor_ = nullptr;
-    bool initialised_ = false;
 };
 
 } // namespace vk

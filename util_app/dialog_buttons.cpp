@@ -6,9 +6,9 @@
 
 namespace vk {
 
-QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
+QDialogButtonBox* OkCancelButtons(QDialog* dialog, const char* okText) {
     auto* buttons = new QDialogButtonBox(dialog);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QString::fromLatin1(okText), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     QPushButton* cancel =

@@ -1,6 +1,5 @@
 #include "util_app/docking_bars.h"
 
-#include "util_app/app.h"
 #include "util_app/frame.h"
 #include "util_app/log_dialog.h"
 #include "util_app/sensor_info.h"
@@ -51,23 +50,13 @@ void CSizingBar::resizeEvent(QResizeEvent* event) {
         RecordSize();
 }
 
-namespace {
-
-// Like every dialog of the utility, the bar finds the one document through the
-// application; before there is one it shows nothing.
-CVKT02Doc* ApplicationDocument() {
-    const CVkUtilApp* app = CVkUtilApp::Current();
-    return app ? app->GetDocument() : nullptr;
-}
-
-} // namespace
-
-CSensorBar::CSensorBar(QMainWindow* frame) : CSizingBar(QStringLiteral("System:"), frame) {
+CSensorBar::CSensorBar(CMainFrame* frame, CVKT02Doc& doc)
+    : CSizingBar(QStringLiteral("System:"), frame) {
     setObjectName(QStringLiteral("sensorBar"));
     auto* edge = new QFrame(this);
     edge->setFrameShape(QFrame::StyledPanel);
     edge->setFrameShadow(QFrame::Sunken);
-    info_ = new CSensorSettingsDialog(dynamic_cast<CMainFrame*>(frame), &ApplicationDocument, edge);
+    info_ = new CSensorSettingsDialog(frame, doc, edge);
     auto* layout = new QVBoxLayout(edge);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->addWidget(info_);

@@ -12,7 +12,9 @@ class QMainWindow;
 namespace vk {
 
 class CLogDialog;
+class CMainFrame;
 class CSensorSettingsDialog;
+class CVKT02Doc;
 
 class CSizingBar : public QDockWidget {
 public:
@@ -41,11 +43,11 @@ private:
     bool tracking_ = false;
 };
 
-// "System:": the sensor information of the application's document. Its rows run the
-// commands of `frame` when that is the utility's main window.
+// "System:": the sensor information of `doc`. Its rows run the commands of `frame`.
 class CSensorBar : public CSizingBar {
 public:
-    explicit CSensorBar(QMainWindow* frame);
+    // `doc` must outlive the bar.
+    CSensorBar(CMainFrame* frame, CVKT02Doc& doc);
     // Refills the sensor information from the document; the document's queued
     // sensor-bar refresh (WM_REFRESH_SENSOR_BAR) lands here.
     void Refill();

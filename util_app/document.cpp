@@ -12,7 +12,7 @@ public:
     explicit CommandScope(CVKT02Doc& doc) : doc_(doc) { ++doc_.commandDepth_; }
     ~CommandScope() {
         --doc_.commandDepth_;
-        emit doc_.connectionChanged();
+        doc_.AnnounceChange();
     }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
@@ -60,7 +60,13 @@ void CVKT02Doc::OnTick() {
     // queue) is skipped: the panel must not talk to the sensor in the middle of it.
     if (commandDepth_ > 0 || !view_)
         return;
-    view_->OnPanelTick();
+    view_->UpdatePanel();
+}
+
+void CVKT02Doc::AnnounceChange() {
+    // A command announces what it changed once, when it ends.
+    if (commandDepth_ == 0)
+        emit connectionChanged();
 }
 
 // --- commands ----------------------------------------------------------------------

@@ -71,8 +71,6 @@ public:
     SensorConnection& Connection() { return connection_; }
     const SensorConnection& Connection() const { return connection_; }
     RefreshTicker& Ticker() { return ticker_; }
-    // True while a command runs; refresh ticks wait for the next round then.
-    bool InCommand() const { return commandDepth_ > 0; }
 
     // --- ConnectionHost ------------------------------------------------------------
     bool AskConnectSettings(ConnectSettings& settings) override;
@@ -94,7 +92,8 @@ public:
     UserPrompts& Prompts() override { return prompts_; }
 
 signals:
-    // The connection or the state of the commands changed.
+    // The connection or the state of the commands changed; once per command, when it
+    // ends.
     void connectionChanged();
     // A queued refill of the "System:" bar is due.
     void sensorBarRefreshRequested();
@@ -103,6 +102,8 @@ private:
     // Marks a command as running for as long as it lives.
     class CommandScope;
     void OnTick();
+    // Emits connectionChanged, unless a command is running: that one emits it as it ends.
+    void AnnounceChange();
 
     LogSink& log_;
     UserPrompts& prompts_;

@@ -48,13 +48,13 @@ void CVKT02Doc::ShowModelPanel(ModelType type) {
 void CVKT02Doc::ShowNotConnected() {
     if (view_)
         view_->ShowNotConnected();
-    emit connectionChanged();
+    AnnounceChange();
 }
 
 void CVKT02Doc::UpdateAllViews() {
     if (view_)
-        view_->OnDocumentUpdate();
-    emit connectionChanged();
+        view_->UpdatePanel();
+    AnnounceChange();
 }
 
 void CVKT02Doc::PostRefreshSensorBar() {

@@ -26,7 +26,9 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
     setWindowIcon(ProgramIcon());
     setCentralWidget(view_);
 
-    for (QMenu* menu : BuildMainMenu(menuBar(), *actions_))
+    const MainMenus menus = BuildMainMenu(menuBar(), *actions_);
+    editMenu_ = menus.edit;
+    for (QMenu* menu : menus.all)
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
 
     toolbar_->setObjectName(QStringLiteral("toolBar"));
@@ -75,7 +77,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::CreateBars() {
     Profile profile;
     const std::string section = BarSection(kBarProfileName, CSizingBar::kControlId);
-    sensorBar_ = new CSensorBar(this);
+    sensorBar_ = new CSensorBar(this, doc_);
     logBar_ = new CLogBar(this);
     for (CSizingBar* bar :
          {static_cast<CSizingBar*>(sensorBar_), static_cast<CSizingBar*>(logBar_)})

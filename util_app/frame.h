@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 class QLabel;
+class QMenu;
 class QToolBar;
 
 namespace vk {
@@ -35,6 +36,8 @@ public:
     CSensorBar* SensorBar() const { return sensorBar_; }
     CLogBar* LogBar() const { return logBar_; }
     QToolBar* ToolBar() const { return toolbar_; }
+    // The "&Edit " menu; the "System:" bar opens it as its context menu.
+    QMenu* EditMenu() const { return editMenu_; }
     const MainActions& Actions() const { return *actions_; }
 
     // Appends one line to the command log.
@@ -61,6 +64,7 @@ private:
     MainActions* actions_;
     CSensorParentView* view_;
     QToolBar* toolbar_;
+    QMenu* editMenu_ = nullptr;
     CSensorBar* sensorBar_ = nullptr;
     CLogBar* logBar_ = nullptr;
     bool barsSized_ = false;

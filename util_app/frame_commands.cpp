@@ -12,15 +12,16 @@
 #include <QToolBar>
 
 #include <functional>
+#include <utility>
 
 namespace vk {
 
+// The document announces every change of the commands' states (connectionChanged) and
+// the bars and the toolbar announce their own (visibilityChanged); the handlers refresh
+// the states themselves only where nothing else does.
 void CMainFrame::ConnectCommands() {
     auto on = [this](CommandId id, std::function<void()> handler) {
-        connect(actions_->Action(id), &QAction::triggered, this, [this, handler] {
-            handler();
-            RefreshCommandStates();
-        });
+        connect(actions_->Action(id), &QAction::triggered, this, std::move(handler));
     };
     on(CommandId::Connect, [this] { doc_.Connect(); });
     on(CommandId::Disconnect, [this] { doc_.Disconnect(); });
@@ -37,8 +38,10 @@ void CMainFrame::ConnectCommands() {
     on(CommandId::SetDefaults, [this] { doc_.ResetToDefaults(); });
     on(CommandId::ReloadSettings, [this] { doc_.ReloadSettings(); });
     on(CommandId::ViewToolbar, [this] { toolbar_->setVisible(!toolbar_->isVisibleTo(this)); });
-    on(CommandId::ViewStatusBar,
-       [this] { statusBar()->setVisible(!statusBar()->isVisibleTo(this)); });
+    on(CommandId::ViewStatusBar, [this] {
+        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
+        RefreshCommandStates(); // the status bar has no signal of its own
+    });
     on(CommandId::ViewSensorBar,
        [this] { sensorBar_->setVisible(!sensorBar_->isVisibleTo(this)); });
     on(CommandId::ViewLogBar, [this] { logBar_->setVisible(!logBar_->isVisibleTo(this)); });

@@ -8,7 +8,7 @@
 
 namespace vk {
 
-QList<QMenu*> BuildMainMenu(QMenuBar* bar, const MainActions& a) {
+MainMenus BuildMainMenu(QMenuBar* bar, const MainActions& a) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(a.Action(CommandId::Connect));
     file->addAction(a.Action(CommandId::Disconnect));
@@ -45,7 +45,7 @@ QList<QMenu*> BuildMainMenu(QMenuBar* bar, const MainActions& a) {
     method->setObjectName(QStringLiteral("checkMethodMenu"));
     view->setObjectName(QStringLiteral("viewMenu"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    return {file, edit, method, view, help};
+    return {{file, edit, method, view, help}, edit};
 }
 
 void BuildToolBar(QToolBar* toolbar, const MainActions& a) {

@@ -11,9 +11,15 @@ namespace vk {
 
 class MainActions;
 
-// Fills `bar` with "&File", "&Edit ", "&View" and "&Help"; returns the menus (every
-// submenu included) so their states can be refreshed before they open.
-QList<QMenu*> BuildMainMenu(QMenuBar* bar, const MainActions& actions);
+struct MainMenus {
+    // Every menu, submenus included, so their states can be refreshed before they open.
+    QList<QMenu*> all;
+    // "&Edit ", which is also the context menu of the "System:" bar.
+    QMenu* edit = nullptr;
+};
+
+// Fills `bar` with "&File", "&Edit ", "&View" and "&Help".
+MainMenus BuildMainMenu(QMenuBar* bar, const MainActions& actions);
 
 // Connect, Disconnect, a separator, Address, Set sensor defaults, reload settings, About.
 void BuildToolBar(QToolBar* toolbar, const MainActions& actions);

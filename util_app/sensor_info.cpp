@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -33,9 +32,8 @@ void Fill(QTableWidget* list, const std::vector<SensorInfoRow>& rows) {
 
 } // namespace
 
-CSensorSettingsDialog::CSensorSettingsDialog(CMainFrame* frame, DocumentSource document,
-                                             QWidget* parent)
-    : QWidget(parent), frame_(frame), document_(std::move(document)), tabs_(new QTabWidget(this)) {
+CSensorSettingsDialog::CSensorSettingsDialog(CMainFrame* frame, CVKT02Doc& doc, QWidget* parent)
+    : QWidget(parent), frame_(frame), doc_(doc), tabs_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("sensorInfo"));
     tabs_->setObjectName(QStringLiteral("sensorInfoTabs"));
     sensorList_ = MakeList("sensorList", false);
@@ -63,7 +61,7 @@ QTableWidget* CSensorSettingsDialog::MakeList(const char* name, bool singleSelec
 }
 
 void CSensorSettingsDialog::Refill() {
-    const SensorInfoRows rows = CollectSensorInfo(document_ ? document_() : nullptr);
+    const SensorInfoRows rows = CollectSensorInfo(doc_);
     Fill(sensorList_, rows.sensor);
     Fill(settingsList_, rows.settings);
 }
@@ -81,18 +79,8 @@ void CSensorSettingsDialog::RunRowCommand(const QTableWidget* list, int row) {
         frame_->RunCommand(*command);
 }
 
-QMenu* CSensorSettingsDialog::EditMenu() const {
-    if (!frame_)
-        return nullptr;
-    for (QAction* entry : frame_->menuBar()->actions()) {
-        if (entry->menu() && entry->text() == QStringLiteral("&Edit "))
-            return entry->menu();
-    }
-    return nullptr;
-}
-
 void CSensorSettingsDialog::ShowRowMenu(QTableWidget* list, const QPoint& position) {
-    QMenu* menu = EditMenu();
+    QMenu* menu = frame_ ? frame_->EditMenu() : nullptr;
     if (!menu)
         return;
     const int row = list->indexAt(position).row();

@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QMenu;
@@ -24,12 +23,9 @@ class CVKT02Doc;
 
 class CSensorSettingsDialog : public QWidget {
 public:
-    // Where the document comes from; it may answer null (no document yet).
-    using DocumentSource = std::function<CVKT02Doc*()>;
-
     // `frame` runs the rows' commands and lends its "&Edit " menu; with a null frame the
-    // rows run nothing. Both lists are filled at once.
-    CSensorSettingsDialog(CMainFrame* frame, DocumentSource document, QWidget* parent = nullptr);
+    // rows run nothing. `doc` must outlive the page. Both lists are filled at once.
+    CSensorSettingsDialog(CMainFrame* frame, CVKT02Doc& doc, QWidget* parent = nullptr);
 
     // Rebuilds both lists from the document: empty unless a connected sensor's model has
     // been detected.
@@ -51,10 +47,9 @@ public:
 
 private:
     QTableWidget* MakeList(const char* name, bool singleSelection);
-    QMenu* EditMenu() const;
 
     CMainFrame* frame_;
-    DocumentSource document_;
+    CVKT02Doc& doc_;
     QTabWidget* tabs_;
     QTableWidget* sensorList_;
     QTableWidget* settingsList_;

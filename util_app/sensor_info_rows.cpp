@@ -5,18 +5,18 @@
 
 namespace vk {
 
-SensorInfoRows CollectSensorInfo(CVKT02Doc* doc) {
+SensorInfoRows CollectSensorInfo(const CVKT02Doc& doc) {
     SensorInfoRows rows;
-    if (!doc || !doc->IsConnected())
+    if (!doc.IsConnected())
         return rows;
-    CCustomSettingsDlg* dialog = doc->ActiveSettingsDialog();
+    CCustomSettingsDlg* dialog = doc.ActiveSettingsDialog();
     if (!dialog)
         return rows;
     std::vector<std::string> names;
     std::vector<std::string> values;
     dialog->GetSettingsList(names, values);
 
-    const SensorConnection& connection = doc->Connection();
+    const SensorConnection& connection = doc.Connection();
     const ReplyStore& replies = connection.Sensor().Replies();
     const std::string serial = replies.serialNumber.Str();
     rows.sensor = {

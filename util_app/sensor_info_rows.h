@@ -24,12 +24,12 @@ struct SensorInfoRows {
     std::vector<SensorInfoRow> settings;
 };
 
-// Both lists, or two empty lists when there is no document, no model has been detected
-// (no active settings dialog) or the document is not connected.
+// Both lists, or two empty lists when no model has been detected (no active settings
+// dialog) or the document is not connected.
 // "Sensor": "Serial number", "Model String:", "Firmware:", "FPGA version", "Address"
 // (runs Address...) and "Sensor baudrate" (runs Boudrate...). "Settings": "Serial
 // Number", then the active settings dialog's list, each of those rows running Sensor
 // Settings.
-SensorInfoRows CollectSensorInfo(CVKT02Doc* doc);
+SensorInfoRows CollectSensorInfo(const CVKT02Doc& doc);
 
 } // namespace vk

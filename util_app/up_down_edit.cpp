@@ -1,6 +1,6 @@
 #include "util_app/up_down_edit.h"
 
-#include "util_app/connect_fields.h"
+#include "panels/number_text.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -9,15 +9,20 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vk {
 
-UpDownEdit::UpDownEdit(QWidget* parent)
-    : QWidget(parent), edit_(new QLineEdit(this)), up_(new QToolButton(this)),
-      down_(new QToolButton(this)) {
-    // Ten digits are enough for any number a user means; the check on OK does the rest.
-    edit_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit_));
+QLineEdit* NewDigitsEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), edit));
+    return edit;
+}
+
+UpDownEdit::UpDownEdit(QLineEdit* edit, QWidget* parent)
+    : QWidget(parent), edit_(edit), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+    edit_->setParent(this);
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     for (QToolButton* button : {up_, down_}) {
@@ -49,8 +54,9 @@ void UpDownEdit::SetRange(int minimum, int maximum) {
 void UpDownEdit::StepBy(int steps) {
     if (!edit_->isEnabled())
         return;
-    const int now = std::clamp(LeadingNumber(edit_->text().toStdString()), minimum_, maximum_);
-    edit_->setText(QString::number(std::clamp(now + steps, minimum_, maximum_)));
+    const std::int64_t shown =
+        std::clamp<std::int64_t>(TextAsInteger(edit_->text().toStdString()), minimum_, maximum_);
+    edit_->setText(QString::number(std::clamp<std::int64_t>(shown + steps, minimum_, maximum_)));
 }
 
 } // namespace vk

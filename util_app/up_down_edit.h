@@ -1,7 +1,7 @@
 #pragma once
-// UpDownEdit: a digits-only field with up and down buttons. The range bounds only what
-// the buttons step to; the field itself takes any digits, so that a typed value outside
-// the range can be refused with a message when the dialog is confirmed.
+// UpDownEdit: an entry field with up and down buttons beside it. The range bounds only
+// what the buttons step to; the field itself is not held to it, so that a typed value
+// outside the range can be refused with a message when the dialog is confirmed.
 
 #include <QWidget>
 
@@ -10,15 +10,22 @@ class QToolButton;
 
 namespace vk {
 
+// A field that takes up to ten digits and nothing else: enough for any number a user
+// means, and the check on OK does the rest.
+QLineEdit* NewDigitsEdit(QWidget* parent = nullptr);
+
 class UpDownEdit : public QWidget {
 public:
-    explicit UpDownEdit(QWidget* parent = nullptr);
+    // `edit` becomes the field (the widget takes it over); it should take digits only,
+    // such as NewDigitsEdit() or a digits-only CNumericEdit.
+    explicit UpDownEdit(QLineEdit* edit, QWidget* parent = nullptr);
 
     void SetRange(int minimum, int maximum);
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
-    // Moves the shown number `steps` within the range (a number outside it first comes
-    // to the nearest bound).
+    // Moves the shown number `steps` within the range (a field without a number counts
+    // as 0, and a number outside the range first comes to the nearest bound). Nothing
+    // while the field is disabled.
     void StepBy(int steps);
 
     QLineEdit* Edit() const { return edit_; }

@@ -63,12 +63,7 @@ void CSensorParentView::ShowNotConnected() {
     ShowPanel(notConnected_);
 }
 
-void CSensorParentView::OnPanelTick() {
-    if (ready_ && current_)
-        current_->OnPeriodicUpdate();
-}
-
-void CSensorParentView::OnDocumentUpdate() {
+void CSensorParentView::UpdatePanel() {
     if (ready_ && current_)
         current_->OnPeriodicUpdate();
 }

@@ -29,12 +29,9 @@ public:
     void ShowNotConnected();
     CSensorDialog* CurrentPanel() const { return current_; }
 
-    // Once the view has been laid out (shown), ticks and updates reach the panel.
-    bool Ready() const { return ready_; }
-    // A refresh tick: the current panel polls its sensor.
-    void OnPanelTick();
-    // The document changed (connect, disconnect): the current panel refreshes.
-    void OnDocumentUpdate();
+    // A refresh tick, or the document changed (connect, disconnect): the current panel
+    // polls its sensor and refreshes. Nothing until the view has been laid out (shown).
+    void UpdatePanel();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -61,17 +61,7 @@ std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-class VkctlLine : public ::testing::Test {
-protected:
-    void Start(const sim::SensorConfig& config) {
-        line = std::make_unique<sim::SimLine>();
-        line->AddSensor(config);
-        std::string error;
-        ASSERT_TRUE(line->Start(&error)) << error;
-    }
-    sim::test::ScopedPortDir dir;
-    std::unique_ptr<sim::SimLine> line;
-};
+using VkctlLine = sim::test::SimLineFixture;
 
 } // namespace
 
@@ -115,7 +105,7 @@ TEST_F(VkctlLine, IdentifyFindsTheCrcMethodAfterOneFailedChecksumTry) {
     sim::SensorConfig config = sim::ConfigForModel("RMXL");
     config.method = CheckMethod::Crc16;
     config.revision = 'C';
-    Start(config);
+    StartLine({config});
     Outcome r = RunVkctl({"identify"});
     EXPECT_EQ(r.status, kOk);
     EXPECT_EQ(r.out, "model type: 2\n"
@@ -129,7 +119,7 @@ TEST_F(VkctlLine, IdentifyFindsTheCrcMethodAfterOneFailedChecksumTry) {
 }
 
 TEST_F(VkctlLine, StateSetThresholdAndReadBuffer) {
-    Start(sim::ConfigForModel("VKT02"));
+    StartLine({sim::ConfigForModel("VKT02")});
     Outcome state = RunVkctl({"--checksum", "state"});
     ASSERT_EQ(state.status, kOk) << state.err;
     EXPECT_EQ(Lines(state.out), 7u);
@@ -154,7 +144,7 @@ TEST_F(VkctlLine, StateSetThresholdAndReadBuffer) {
 }
 
 TEST_F(VkctlLine, ASensorThatStopsAnsweringExitsOneWithTheFailureLine) {
-    Start(sim::ConfigForModel("VKT02"));
+    StartLine({sim::ConfigForModel("VKT02")});
     line->InjectFault(1, {sim::FaultKind::Silence, -1});
     Outcome r = RunVkctl({"--checksum", "identify"});
     EXPECT_EQ(r.status, kSensorFailed);

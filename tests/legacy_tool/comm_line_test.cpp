@@ -4,9 +4,10 @@
 #include "legacy_test_support.h"
 #include "legacy_tool/korvel_comm.h"
 #include "legacy_tool/legacy_codes.h"
+#include "legacy_tool/legacy_session.h"
+#include "legacy_tool/readout_decoding.h"
 #include "legacy_tool/reply_reader.h"
 #include "link/port_names.h"
-#include "tests/link/pty_peer.h"
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -15,6 +16,7 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <thread>
 
 namespace vk::legacy::test {
@@ -36,7 +38,7 @@ struct CommUnderTest {
     bool Open() {
         port.SetPortNumber(1);
         port.SetBaudRate(57600);
-        return port.Open(nullptr);
+        return port.Open();
     }
     bool Ask(std::uint8_t code, std::uint8_t address, Bytes& reply, int timeoutMs = kReplyMs) {
         bool crc = state.method == CheckMethod::Crc16;
@@ -67,7 +69,7 @@ TEST_P(LegacyCommLine, RepliesAndEveryKindOfBrokenReply) {
     ASSERT_TRUE(link.Ask(kCmdGetMinLP, 1, reply));
     EXPECT_EQ(link.state.lastError, kNoError);
     EXPECT_EQ(PayloadByte(reply, 0), 20);
-    EXPECT_EQ(line.TakeReceived(), RequestBytes(m, 1, kCmdGetMinLP));
+    EXPECT_EQ(line.TakeReceived(), sim::test::Frame(m, 1, kCmdGetMinLP));
 
     // A request to everybody is answered with the sensor's own address, and taken.
     ASSERT_TRUE(link.Ask(kCmdGetMaxLP, 0, reply));
@@ -117,9 +119,9 @@ TEST_P(LegacyCommLine, ProbeFindsTheSensorsMethodAndWaitsCostNoCpu) {
     line.TakeReceived();
     EXPECT_EQ(link.comm.Connect(), m == CheckMethod::Checksum ? 1 : 2);
     EXPECT_EQ(link.state.method, m);
-    Bytes expected = RequestBytes(CheckMethod::Checksum, 1, kCmdRangeReading);
+    Bytes expected = sim::test::Frame(CheckMethod::Checksum, 1, kCmdRangeReading);
     if (m == CheckMethod::Crc16) {
-        Bytes crcProbe = RequestBytes(CheckMethod::Crc16, 1, kCmdRangeReading);
+        Bytes crcProbe = sim::test::Frame(CheckMethod::Crc16, 1, kCmdRangeReading);
         expected.insert(expected.end(), crcProbe.begin(), crcProbe.end());
     }
     EXPECT_EQ(line.TakeReceived(), expected);
@@ -177,6 +179,18 @@ TEST_F(LegacyCommPeer, ReplyCrcSeededWithTheRequestCrcIsAccepted) {
     peer.Send({0x02, 0x01, 0x02, 0x82, 0x40, 0x3A});
     EXPECT_FALSE(link.comm.GetPacket(reply, false, kReplyMs));
     EXPECT_EQ(link.state.lastError, kCheckMismatch);
+}
+
+TEST_F(LegacyCommPeer, ValidReplyTooShortForItsFieldsIsNotTaken) {
+    PeerResponder sensor(peer, {{kCmdGetSensorSetup, {0x41}}});
+    LegacySession session(link.comm, link.state);
+    EXPECT_EQ(session.Ask(kCmdGetSensorSetup, {}, kReplyMs, kSetupSize), std::nullopt);
+    EXPECT_EQ(link.state.lastError, kInvalidResponse);
+    // The reply itself is sound: where one byte is all that is read, it is taken.
+    std::optional<Bytes> reply = session.Ask(kCmdGetSensorSetup, {}, kReplyMs, 1);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(link.state.lastError, kNoError);
+    EXPECT_EQ(PayloadByte(*reply, 0), 0x41);
 }
 
 TEST_F(LegacyCommPeer, RequestThrowsAwayWhatTheDriverStillHolds) {

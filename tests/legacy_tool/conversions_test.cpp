@@ -99,6 +99,7 @@ TEST(LegacyReadout, VersionSetupAndAveragingFields) {
 }
 
 TEST(LegacyChecks, RefusalsCarryTheirMessagesAndFields) {
+    std::string maxPower = "256";
     struct Case {
         Checked<std::uint8_t> result;
         const char* message;
@@ -112,7 +113,8 @@ TEST(LegacyChecks, RefusalsCarryTheirMessagesAndFields) {
         {CheckAddress("", Field::Address), "Invalid Address Entered!\r\n(Valid values 1-255)",
          Field::Address},
         {CheckMinPower("255"), "Invalid Value Entered!\r\n(Valid values 0-254)", Field::MinPower},
-        {CheckMaxPower("256"), "Invalid Value Entered!\r\n(Valid values 0-255)", Field::MaxPower},
+        {CheckMaxPower(maxPower), "Invalid Value Entered!\r\n(Valid values 0-255)",
+         Field::MaxPower},
         {CheckThreshold("x"), "Invalid Value Entered!\r\n(Valid values 0-255)", Field::Threshold},
     };
     for (const Case& c : cases) {
@@ -121,8 +123,13 @@ TEST(LegacyChecks, RefusalsCarryTheirMessagesAndFields) {
         EXPECT_EQ(c.result.refusal->field, c.field);
     }
     EXPECT_EQ(CheckThreshold("255").value, 255);
-    EXPECT_EQ(CheckMaxPower("").value, 0);
-    EXPECT_EQ(CheckMaxPower("255").value, 255);
+    // An empty "Max. Power" is set to "0", and that is sent.
+    std::string empty;
+    EXPECT_EQ(CheckMaxPower(empty).value, 0);
+    EXPECT_EQ(empty, "0");
+    maxPower = "255";
+    EXPECT_EQ(CheckMaxPower(maxPower).value, 255);
+    EXPECT_EQ(maxPower, "255");
     EXPECT_EQ(CheckAddress("255", Field::Address).value, 255);
 }
 

@@ -3,7 +3,9 @@
 
 #include "legacy_test_support.h"
 #include "legacy_tool/legacy_codes.h"
+#include "legacy_tool/readout_decoding.h"
 #include "link/port_names.h"
+#include "tests/elapsed_ms.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -70,7 +72,7 @@ TEST_F(LegacyForm, ConnectProbesAndReadsOutTheSensor) {
     for (std::uint8_t code :
          {kCmdRangeReading, kCmdGetVersion, kCmdGetSensorSetup, kCmdGetAnalogFactors,
           kCmdGetConfigVars, kCmdGetModelName, kCmdGetMinLP, kCmdGetMaxLP}) {
-        Bytes r = RequestBytes(CheckMethod::Checksum, 1, code);
+        Bytes r = sim::test::Frame(CheckMethod::Checksum, 1, code);
         expected.insert(expected.end(), r.begin(), r.end());
     }
     EXPECT_EQ(LineBytes(), expected);
@@ -124,10 +126,10 @@ TEST_F(LegacyForm, CrcSensorIsFoundWithoutAReportAndSilenceGetsTheRawRetry) {
     // Nobody at 9: each probe waits out its reply time, the "F" gets a pause of its own.
     SetText("editAddress", "9");
     LineRecorder recorder(*line);
-    double ms = ElapsedMs([this] { Click("BtnConnect"); });
+    double ms = vk::test::ElapsedMs([this] { Click("BtnConnect"); });
     EXPECT_FALSE(form->State().connected);
-    Bytes sum = RequestBytes(CheckMethod::Checksum, 9, kCmdRangeReading);
-    Bytes crc = RequestBytes(CheckMethod::Crc16, 9, kCmdRangeReading);
+    Bytes sum = sim::test::Frame(CheckMethod::Checksum, 9, kCmdRangeReading);
+    Bytes crc = sim::test::Frame(CheckMethod::Crc16, 9, kCmdRangeReading);
     std::vector<double> t = recorder.Arrivals({sum, crc, {0x46}, sum, crc});
     ASSERT_EQ(t.size(), 5u);
     const double waits[] = {kReplyMs, kReplyMs, kRetryPauseMs, kReplyMs};
@@ -166,10 +168,26 @@ TEST_F(LegacyForm, AddressChecksAndGlobalAddressing) {
     EXPECT_TRUE(form->State().connected);
     Bytes bytes = LineBytes();
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 5),
-              RequestBytes(CheckMethod::Checksum, 0, kCmdRangeReading));
+              sim::test::Frame(CheckMethod::Checksum, 0, kCmdRangeReading));
     EXPECT_EQ(form->State().currentAddress, 0);
     Find<QCheckBox>("cbxGlobal")->setChecked(false);
     EXPECT_TRUE(Find("lblWarning")->isHidden());
+}
+
+TEST_F(LegacyForm, SensorTextsShowOneCharacterPerByte) {
+    sim::SensorConfig c = sim::test::Sensor(1, "VKT02", CheckMethod::Checksum,
+                                            "VK\xB5"
+                                            "00001");
+    c.modelString = "0 VKT-\xE9";
+    c.revision = '\xC4';
+    StartLine({c});
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected);
+    EXPECT_EQ(Text("pnlSerial"), QString("VK") + QChar(0xB5) + "00001");
+    EXPECT_EQ(Text("editSerial"), QString("VK") + QChar(0xB5) + "00001");
+    EXPECT_EQ(Text("pnlModel"), QString("VKT-") + QChar(0xE9));
+    EXPECT_EQ(Text("pnlFirmware"), QString("1.23") + QChar(0xC4));
 }
 
 TEST_F(LegacyForm, SettingsFileValuesTheListsDoNotHold) {
@@ -332,6 +350,36 @@ TEST_F(LegacyForm, ClosingStopsTheReplyTimer) {
     form->close();
     EXPECT_FALSE(form->Comm().Timer1().isActive());
     EXPECT_TRUE(form->State().stop);
+}
+
+// A sensor the test answers for, byte for byte.
+class LegacyFormPeer : public FormFixture {
+protected:
+    ~LegacyFormPeer() override { form.reset(); }
+    vk::test::PtyPeer peer;
+};
+
+TEST_F(LegacyFormPeer, ValidReplyTooShortForItsFieldsIsNotTaken) {
+    // Every request gets a payload long enough for any read-out but the sensor setup,
+    // which gets one byte.
+    PeerResponder sensor(peer, {{kCmdGetSensorSetup, {0x41}}}, Bytes(kSetupSize, 0));
+    MakeForm();
+    Click("BtnConnect");
+    ASSERT_TRUE(form->State().connected);
+    EXPECT_EQ(ComErrors(), 1);
+    EXPECT_TRUE(Text("pnlSerial").isEmpty());
+    EXPECT_TRUE(Text("editSerial").isEmpty());
+
+    ShowSettingsPage();
+    SetText("editDropouts", "5");
+    SetText("editSmooth", "10");
+    SetText("editOrder", "3");
+    SetText("editScanInterval", "100");
+    Click("btnScanVars");
+    EXPECT_EQ(Status(), "Error : Invalid Response");
+    EXPECT_EQ(ComErrors(), 2);
+    EXPECT_EQ(Text("editDropouts"), "5");
+    EXPECT_EQ(Text("editScanInterval"), "100");
 }
 
 } // namespace

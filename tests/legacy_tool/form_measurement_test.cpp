@@ -12,8 +12,10 @@ namespace {
 
 Bytes Words(std::initializer_list<std::uint16_t> words, CheckMethod m) {
     Bytes b;
-    for (std::uint16_t w : words)
-        AppendWord(b, w, m);
+    for (std::uint16_t w : words) {
+        Bytes two = sim::test::Word(w, m);
+        b.insert(b.end(), two.begin(), two.end());
+    }
     return b;
 }
 
@@ -31,21 +33,6 @@ protected:
         ShowSettingsPage();
         LineBytes();
     }
-    Bytes Req(std::uint8_t code, const Bytes& payload = {}) const {
-        return RequestBytes(m, 1, code, payload);
-    }
-    static Bytes Cat(std::initializer_list<Bytes> parts) {
-        Bytes all;
-        for (const Bytes& p : parts)
-            all.insert(all.end(), p.begin(), p.end());
-        return all;
-    }
-    void ExpectRefused(const char* field, const QString& message) {
-        EXPECT_EQ(prompts.TakeErrors(), std::vector<QString>{message}) << field;
-        EXPECT_EQ(Focused(), Find(field)) << field;
-        EXPECT_TRUE(LineBytes().empty()) << field;
-    }
-    CheckMethod m{};
 };
 
 TEST_P(LegacyMeasurement, OffsetsScanAndAnalogVariables) {

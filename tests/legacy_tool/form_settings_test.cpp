@@ -4,6 +4,7 @@
 #include "legacy_test_support.h"
 #include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/sensor_settings_page.h"
+#include "tests/elapsed_ms.h"
 
 #include <QComboBox>
 #include <QTimer>
@@ -17,24 +18,7 @@ protected:
         m = GetParam();
         MakeConnectedForm({sim::test::Sensor(1, "VKT02", m, "VK000001")});
     }
-    Bytes Req(std::uint8_t code, const Bytes& payload = {}, std::uint8_t address = 1) const {
-        return RequestBytes(m, address, code, payload);
-    }
-    static Bytes Cat(std::initializer_list<Bytes> parts) {
-        Bytes all;
-        for (const Bytes& p : parts)
-            all.insert(all.end(), p.begin(), p.end());
-        return all;
-    }
     sim::SensorState Sensor(std::uint8_t address = 1) const { return line->Snapshot(address); }
-    // A refused entry: its message, the focus on the field, nothing on the line.
-    void ExpectRefused(const char* field, const QString& message) {
-        EXPECT_EQ(prompts.TakeErrors(), std::vector<QString>{message}) << field;
-        EXPECT_EQ(Focused(), Find(field)) << field;
-        EXPECT_TRUE(LineBytes().empty()) << field;
-        EXPECT_FALSE(form->State().busy);
-    }
-    CheckMethod m{};
 };
 
 TEST_P(LegacySettingsPage, LaserPowerLimitsAndThreshold) {
@@ -197,7 +181,7 @@ TEST_P(LegacySettingsPage, ClosingMidSequenceSendsNothingMore) {
     // The window closes during the first wait after the request.
     QTimer::singleShot(0, [this] { form->close(); });
     SetText("editThreshold", "90");
-    double ms = ElapsedMs([this] { Click("btnThreshold"); });
+    double ms = vk::test::ElapsedMs([this] { Click("btnThreshold"); });
     EXPECT_LT(ms, kSetPauseMs / 2.0);
     ASSERT_TRUE(line->WaitIdle(2000));
     EXPECT_EQ(LineBytes(), Req(kCmdSetThreshold, {90}));

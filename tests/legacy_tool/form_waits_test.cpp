@@ -4,6 +4,7 @@
 
 #include "legacy_test_support.h"
 #include "legacy_tool/legacy_codes.h"
+#include "tests/elapsed_ms.h"
 
 #include <QComboBox>
 
@@ -19,22 +20,18 @@ protected:
         m = GetParam();
         MakeConnectedForm({sim::test::Sensor(1, "VKT02", m)});
     }
-    Bytes Req(std::uint8_t code, const Bytes& payload = {}) const {
-        return RequestBytes(m, 1, code, payload);
-    }
     // Clicks `button` and returns the arrival times of `requests`, with how long the
     // click took.
     std::vector<double> Timed(const char* button, const std::vector<Bytes>& requests,
                               double& clickMs) {
         LineRecorder recorder(*line);
-        clickMs = ElapsedMs([&] { Click(button); });
+        clickMs = vk::test::ElapsedMs([&] { Click(button); });
         return recorder.Arrivals(requests);
     }
-    CheckMethod m{};
 };
 
 TEST_P(LegacyWaits, PausesAndSetWaitsSitBetweenTheirRequests) {
-    const Bytes probe = RequestBytes(CheckMethod::Checksum, 1, kCmdRangeReading);
+    const Bytes probe = sim::test::Frame(CheckMethod::Checksum, 1, kCmdRangeReading);
     double ms = 0;
 
     auto t = Timed("btnLaserOn", {Req(kCmdSetLaserOn, {0xFF, 0xFF}), Req(kCmdGetSensorSetup)}, ms);

@@ -1,7 +1,5 @@
 #include "legacy_test_support.h"
 
-#include "legacy_tool/korvel_codec.h"
-
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,26 +28,6 @@ bool ScriptedPrompts::AskYesNo(const QString& text) {
     bool a = answers.front();
     answers.pop_front();
     return a;
-}
-
-std::optional<QString> ScriptedPrompts::NextFile() {
-    if (files.empty())
-        return std::nullopt;
-    QString f = files.front();
-    files.pop_front();
-    if (f.isEmpty())
-        return std::nullopt;
-    return f;
-}
-
-std::optional<QString> ScriptedPrompts::OpenFile(const FileRequest& request) {
-    shown.push_back({"open", request.defaultName});
-    return NextFile();
-}
-
-std::optional<QString> ScriptedPrompts::SaveFile(const FileRequest& request) {
-    shown.push_back({"save", request.defaultName});
-    return NextFile();
 }
 
 std::optional<int> ScriptedPrompts::SelectPort(const QStringList& list) {
@@ -140,6 +118,20 @@ QWidget* FormFixture::Focused() const {
     return QApplication::focusWidget();
 }
 
+Bytes FormFixture::Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+void FormFixture::ExpectRefused(const char* field, const QString& message) {
+    EXPECT_EQ(prompts.TakeErrors(), std::vector<QString>{message}) << field;
+    EXPECT_EQ(Focused(), Find(field)) << field;
+    EXPECT_TRUE(LineBytes().empty()) << field;
+    EXPECT_FALSE(form->State().busy) << field;
+}
+
 LineRecorder::LineRecorder(sim::SimLine& line) : line_(line), start_(Clock::now()) {
     line_.TakeReceived();
     thread_ = std::thread([this] { Record(); });
@@ -197,6 +189,40 @@ std::vector<double> LineRecorder::Arrivals(const std::vector<std::vector<std::ui
     return times;
 }
 
+PeerResponder::PeerResponder(vk::test::PtyPeer& peer, std::map<std::uint8_t, Bytes> payloads,
+                             Bytes otherwise)
+    : peer_(peer), payloads_(std::move(payloads)), otherwise_(std::move(otherwise)) {
+    thread_ = std::thread([this] { Answer(); });
+}
+
+PeerResponder::~PeerResponder() {
+    stop_ = true;
+    thread_.join();
+}
+
+void PeerResponder::Answer() {
+    Bytes pending;
+    while (!stop_) {
+        Bytes in = peer_.Received(10);
+        pending.insert(pending.end(), in.begin(), in.end());
+        // Bytes outside a frame (the wake byte) are passed over.
+        while (!pending.empty() && pending.front() != kStx)
+            pending.erase(pending.begin());
+        while (pending.size() >= kHeaderSize) {
+            std::size_t size = FrameSize(CheckMethod::Checksum, pending[2]);
+            if (pending.size() < size)
+                break;
+            std::uint8_t id = pending[3];
+            pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(size));
+            auto found = payloads_.find(id);
+            peer_.Send(sim::test::Frame(CheckMethod::Checksum, 1, id,
+                                        found != payloads_.end() ? found->second : otherwise_));
+            while (!pending.empty() && pending.front() != kStx)
+                pending.erase(pending.begin());
+        }
+    }
+}
+
 void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,
                const std::string& what) {
     constexpr double kEarly = 30;
@@ -205,11 +231,6 @@ void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,
     double gap = times[i + 1] - times[i];
     EXPECT_GE(gap, waitMs - kEarly) << what;
     EXPECT_LT(gap, waitMs + kLate) << what;
-}
-
-std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,
-                                       const std::vector<std::uint8_t>& payload) {
-    return BuildRequest(code, address, payload, method == CheckMethod::Crc16).frame;
 }
 
 } // namespace vk::legacy::test

@@ -5,12 +5,15 @@
 #include "legacy_tool/main_form.h"
 #include "legacy_tool/user_prompts.h"
 #include "sim_test_support.h"
+#include "tests/link/pty_peer.h"
 
 #include <QString>
 
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -25,29 +28,23 @@ namespace vk::legacy::test {
 // The QApplication every Qt part needs (offscreen in the tests), made once.
 void EnsureApplication();
 
-// Records every text shown and answers from a script; unscripted questions get "No",
-// "Cancel" or the first port.
+// Records every text shown and answers from a script; an unscripted question gets "No",
+// an unscripted port choice is cancelled.
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Shown {
-        std::string kind; // "information", "warning", "error", "ask", "open", "save", "port"
+        std::string kind; // "error", "ask", "port"
         QString text;
     };
     std::vector<Shown> shown;
     std::deque<bool> answers;
-    std::deque<QString> files; // an empty name cancels the dialog
     std::deque<std::optional<int>> ports;
     QStringList lastPortList;
 
-    void Information(const QString& text) override { shown.push_back({"information", text}); }
-    void Warning(const QString& text) override { shown.push_back({"warning", text}); }
     void Error(const QString& text) override { shown.push_back({"error", text}); }
     bool AskYesNo(const QString& text) override;
-    std::optional<QString> OpenFile(const FileRequest& request) override;
-    std::optional<QString> SaveFile(const FileRequest& request) override;
     std::optional<int> SelectPort(const QStringList& ports) override;
 
-    std::optional<QString> NextFile();
     // The texts of the error boxes, oldest first, and forgets them.
     std::vector<QString> TakeErrors();
 };
@@ -83,11 +80,21 @@ protected:
     // Every byte the tool wrote since the last call.
     std::vector<std::uint8_t> LineBytes() { return line->TakeReceived(); }
 
+    // A request to `address` as the tool frames it in `m`.
+    Bytes Req(std::uint8_t code, const Bytes& payload = {}, std::uint8_t address = 1) const {
+        return sim::test::Frame(m, address, code, payload);
+    }
+    static Bytes Cat(std::initializer_list<Bytes> parts);
+    // A refused entry: its message, the focus on the field, nothing on the line, and the
+    // tool no longer busy.
+    void ExpectRefused(const char* field, const QString& message);
+
     sim::test::ScopedPortDir dir;
     std::unique_ptr<sim::SimLine> line;
     ScriptedPrompts prompts;
     std::string settingsPath;
     std::unique_ptr<TfrmMain> form;
+    CheckMethod m = CheckMethod::Checksum; // the check method of Req
 };
 
 // Every byte the tool writes to `line` from now on, with the time the line took it in,
@@ -122,22 +129,31 @@ private:
     std::thread thread_;
 };
 
+// Answers every request that reaches `peer`, from a thread of its own (the tool's waits
+// run on the test's thread): in the checksum variant, from address 1, with the payload
+// `payloads` holds for the request's packet ID, or else `otherwise`.
+class PeerResponder {
+public:
+    PeerResponder(vk::test::PtyPeer& peer, std::map<std::uint8_t, Bytes> payloads,
+                  Bytes otherwise = {});
+    ~PeerResponder();
+    PeerResponder(const PeerResponder&) = delete;
+    PeerResponder& operator=(const PeerResponder&) = delete;
+
+private:
+    void Answer();
+
+    vk::test::PtyPeer& peer_;
+    std::map<std::uint8_t, Bytes> payloads_;
+    Bytes otherwise_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
 // Expects the request after `times[i]` to have come `waitMs` after it. The simulator's
 // thread notes the arrivals; a loaded machine may wake it late for one request and not
 // the next, so a gap may seem a little shorter than the wait was and a good deal longer.
 void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,
                const std::string& what);
-
-// Milliseconds that `f` took.
-template <typename F> double ElapsedMs(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
-// A request as the tool frames it.
-std::vector<std::uint8_t> RequestBytes(CheckMethod method, std::uint8_t address, std::uint8_t code,
-                                       const std::vector<std::uint8_t>& payload = {});
 
 } // namespace vk::legacy::test

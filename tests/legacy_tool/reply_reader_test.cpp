@@ -12,10 +12,12 @@ namespace {
 class Script : public ByteWaiter {
 public:
     explicit Script(Bytes bytes) : bytes_(std::move(bytes)) {}
-    bool NextByte(std::uint8_t& out) override {
-        if (next_ >= bytes_.size())
-            return false;
-        out = bytes_[next_++];
+    bool GetBytes(Bytes& to, std::size_t count) override {
+        for (; count > 0; --count) {
+            if (next_ >= bytes_.size())
+                return false;
+            to.push_back(bytes_[next_++]);
+        }
         return true;
     }
     std::size_t Taken() const { return next_; }

@@ -43,9 +43,11 @@ TEST_F(LegacySettingsFile, FirstStartCreatesTheFourLines) {
     EXPECT_EQ(s.baud, 57600);
     // An existing file is left alone.
     Write("[CommPort]\r\nPort=3\r\n");
-    ASSERT_TRUE(file.CreateIfMissing(DefaultSettingsLines()));
-    EXPECT_EQ(LoadHostSettings(file).port, 3);
-    EXPECT_EQ(LoadHostSettings(file).baud, 57600);
+    IniFile existing(path_);
+    ASSERT_TRUE(existing.CreateIfMissing(DefaultSettingsLines()));
+    EXPECT_EQ(Content(), "[CommPort]\r\nPort=3\r\n");
+    EXPECT_EQ(LoadHostSettings(existing).port, 3);
+    EXPECT_EQ(LoadHostSettings(existing).baud, 57600);
 }
 
 TEST_F(LegacySettingsFile, WritingKeepsOtherLinesAndAddsWhatIsMissing) {
@@ -57,6 +59,43 @@ TEST_F(LegacySettingsFile, WritingKeepsOtherLinesAndAddsWhatIsMissing) {
     HostSettings s = LoadHostSettings(file);
     EXPECT_EQ(s.port, 4);
     EXPECT_EQ(s.baud, 115200);
+}
+
+TEST_F(LegacySettingsFile, ReadOnceAndSavedWhole) {
+    Write("[CommPort]\r\nPort=2\r\n[BaudRate]\r\nBaud=9600\r\n");
+    IniFile file(path_);
+    // What the file holds later is not read again: the copy counts.
+    Write("[CommPort]\r\nPort=7\r\n");
+    EXPECT_EQ(LoadHostSettings(file).port, 2);
+    EXPECT_EQ(LoadHostSettings(file).baud, 9600);
+    ASSERT_TRUE(SaveHostSettings(file, {3, 19200}));
+    EXPECT_EQ(Content(), "[CommPort]\r\nPort=3\r\n[BaudRate]\r\nBaud=19200\r\n");
+    // Saved settings read back from the copy.
+    std::filesystem::remove(path_);
+    EXPECT_EQ(LoadHostSettings(file).port, 3);
+    EXPECT_EQ(LoadHostSettings(file).baud, 19200);
+}
+
+TEST_F(LegacySettingsFile, OversizedFileCountsAsTheDefaultsAndIsNeverWrittenOver) {
+    const std::string head = "[CommPort]\r\nPort=3\r\n;";
+    // At the limit the file is read.
+    std::string atLimit = head + std::string(kMaxIniFileSize - head.size() - 2, 'x') + "\r\n";
+    ASSERT_EQ(atLimit.size(), kMaxIniFileSize);
+    Write(atLimit);
+    EXPECT_EQ(LoadHostSettings(IniFile(path_)).port, 3);
+
+    // One byte more and it is not.
+    std::string over = atLimit + ";";
+    Write(over);
+    IniFile file(path_);
+    EXPECT_EQ(LoadHostSettings(file).port, 1);
+    EXPECT_EQ(LoadHostSettings(file).baud, 57600);
+    ASSERT_TRUE(file.CreateIfMissing(DefaultSettingsLines()));
+    EXPECT_FALSE(SaveHostSettings(file, {4, 9600}));
+    EXPECT_TRUE(Content() == over); // not printed: 64 KiB
+    // What was set holds while the program runs.
+    EXPECT_EQ(LoadHostSettings(file).port, 4);
+    EXPECT_EQ(LoadHostSettings(file).baud, 9600);
 }
 
 TEST_F(LegacySettingsFile, UnreadableValuesFallBackToTheDefaults) {

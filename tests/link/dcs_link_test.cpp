@@ -1,6 +1,7 @@
 // The exchange rules on a real pseudo-terminal: how replies are found, checked and
 // matched, which failures pause and purge, and what each failure says.
 #include "link/dcs_link.h"
+#include "tests/elapsed_ms.h"
 #include "tests/link/frame_bytes.h"
 #include "tests/link/pty_peer.h"
 
@@ -10,8 +11,8 @@
 #include <vector>
 
 using namespace vk;
+using vk::test::ElapsedMs;
 using vk::test::PtyPeer;
-using vk::test::TimeMs;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(DcsLinkTest, ABadCheckFieldFailsInBothVariantsAfterTheRecoveryPause) {
         Bytes reply = test::FrameBytes(method, 1, 38, {1, 2});
         reply.back() ^= 0x40;
         std::uint8_t out[2] = {0x11, 0x22};
-        double ms = TimeMs([&] { EXPECT_FALSE(TransactPeak(method, reply, out)); });
+        double ms = ElapsedMs([&] { EXPECT_FALSE(TransactPeak(method, reply, out)); });
         EXPECT_EQ(link.Error().code, kErrBadCheck);
         EXPECT_STREQ(link.ErrorText(), "dcs_ReadPacket detected an invalid checksum");
         EXPECT_GE(ms, 245);
@@ -63,7 +64,7 @@ TEST_F(DcsLinkTest, ABadCheckFieldFailsInBothVariantsAfterTheRecoveryPause) {
 
 TEST_F(DcsLinkTest, AWrongPacketIdFailsAtOnceWithoutPause) {
     std::uint8_t out[2];
-    double ms = TimeMs([&] {
+    double ms = ElapsedMs([&] {
         EXPECT_FALSE(TransactPeak(CheckMethod::Checksum,
                                   test::FrameBytes(CheckMethod::Checksum, 1, 39, {1, 2}), out));
     });
@@ -108,7 +109,7 @@ TEST_F(DcsLinkTest, ShortRepliesNameWhatWasAwaited) {
 
 TEST_F(DcsLinkTest, SilenceCostsTheBudgetPlusRecovery) {
     std::uint8_t out[2];
-    double ms = TimeMs(
+    double ms = ElapsedMs(
         [&] { EXPECT_FALSE(link.dcs_Transact(1, CheckMethod::Checksum, 38, nullptr, 0, out, 2)); });
     EXPECT_EQ(link.Error().code, kErrNoStartByte);
     EXPECT_STREQ(link.ErrorText(), "dcs_ReadHeader timeout waiting for STX");
@@ -163,7 +164,7 @@ TEST_F(DcsLinkTest, ReceiveReplyHandsBackTheWholePayloadOrDropsAForeignPacket) {
 TEST_F(DcsLinkTest, ACableGoneMidExchangeGivesAnErrorNotAHang) {
     peer.Hangup();
     std::uint8_t out[2];
-    double ms = TimeMs(
+    double ms = ElapsedMs(
         [&] { EXPECT_FALSE(link.dcs_Transact(1, CheckMethod::Checksum, 38, nullptr, 0, out, 2)); });
     EXPECT_LT(ms, 600);
     EXPECT_NE(link.Error().code, 0);

@@ -31,15 +31,4 @@ private:
     std::string dir_;
 };
 
-// Milliseconds taken by `f`.
-template <typename F> double TimeMs(F&& f);
-
 } // namespace vk::test
-
-#include <chrono>
-template <typename F> double vk::test::TimeMs(F&& f) {
-    auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}

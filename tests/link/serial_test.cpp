@@ -1,15 +1,19 @@
 // The port layer on a real pseudo-terminal: open failures, the time-out of one read
 // call, short reads, argument errors and a device that goes away.
 #include "link/serial.h"
+#include "tests/elapsed_ms.h"
 #include "tests/link/pty_peer.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 using namespace vk;
+using vk::test::ElapsedMs;
 using vk::test::PtyPeer;
-using vk::test::TimeMs;
 
 namespace {
 
@@ -27,6 +31,19 @@ struct OpenPort {
     bool ok = false;
 };
 
+// Waits until the port reports at least `bytes` waiting to be read; false after `timeoutMs`.
+bool WaitForInput(PortHandle handle, std::uint32_t bytes, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        std::uint32_t flags = 0, inQueue = 0;
+        if (sc_GetCommErrors(handle, &flags, &inQueue) && inQueue >= bytes)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 } // namespace
 
 TEST(SerialPort, OpeningAMissingPortNamesItAndTheSystemsReason) {
@@ -36,6 +53,26 @@ TEST(SerialPort, OpeningAMissingPortNamesItAndTheSystemsReason) {
     EXPECT_EQ(err.code, kErrOpenFailed);
     // COM77 falls back to /dev/ttyACM12, which no test machine has.
     EXPECT_STREQ(err.text, "sc_Open: could not open COM77 (No such file or directory)");
+}
+
+TEST(SerialPort, OnlyComNamesAndAbsolutePathsOpen) {
+    PtyPeer peer;
+    const std::string relative = "./" + peer.ComName();
+    // A relative path is refused even where the working folder makes it name the device.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(peer.PortDir());
+    CommError err;
+    PortHandle handle = sc_OpenName(relative.c_str(), &err);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(handle, kInvalidPortHandle);
+    sc_Close(handle, &err);
+    EXPECT_EQ(err.code, kErrOpenFailed);
+    EXPECT_EQ(std::string(err.text),
+              "sc_Open: could not open " + relative + " (No such file or directory)");
+
+    handle = sc_OpenName((peer.PortDir() + "/" + peer.ComName()).c_str(), &err);
+    EXPECT_NE(handle, kInvalidPortHandle) << err.text;
+    EXPECT_EQ(sc_Close(handle, &err), 1);
 }
 
 TEST(SerialPort, AnotherProgramCannotOpenAnOpenPort) {
@@ -88,20 +125,20 @@ TEST(SerialPort, ReadTimeOutsFollowTheOneReadCallRule) {
 
     // A time-out of 0 still makes one read call, which waits up to the read time-out.
     double ms =
-        TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 0, &port.err), 1); });
+        ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 0, &port.err), 1); });
     EXPECT_EQ(count, 0u);
     EXPECT_GE(ms, 95);
     EXPECT_LT(ms, 200);
 
     // Silence for 1000 ms with 100 ms read calls: success, nothing read, about 1000-1100 ms.
-    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 1000, &port.err), 1); });
+    ms = ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 1000, &port.err), 1); });
     EXPECT_EQ(count, 0u);
     EXPECT_GE(ms, 995);
     EXPECT_LT(ms, 1250);
 
     // A device that stops halfway: success with the short count.
     peer.Send({1, 2, 3});
-    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 300, &port.err), 1); });
+    ms = ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 8, &count, 300, &port.err), 1); });
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(buffer[2], 3);
     EXPECT_GE(ms, 295);
@@ -109,7 +146,7 @@ TEST(SerialPort, ReadTimeOutsFollowTheOneReadCallRule) {
 
     // Everything asked for: returns at once.
     peer.Send({9, 8, 7, 6});
-    ms = TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 1); });
+    ms = ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 1); });
     EXPECT_EQ(count, 4u);
     EXPECT_LT(ms, 50);
 }
@@ -125,7 +162,7 @@ TEST(SerialPort, WrittenBytesReachTheLineAndPurgeDropsInput) {
     EXPECT_EQ(peer.Received(), (std::vector<std::uint8_t>{0x02, 0x01, 0x01, 0x02, 0xFA}));
 
     peer.Send({1, 2, 3});
-    peer.Received(20); // let the bytes arrive
+    ASSERT_TRUE(WaitForInput(port.handle, 3, 1000));
     EXPECT_EQ(sc_PurgeBuffers(port.handle, &port.err), 1);
     std::uint8_t buffer[4];
     EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 0, &port.err), 1);
@@ -140,7 +177,7 @@ TEST(SerialPort, AVanishedDeviceFailsPromptlyWithAnIoError) {
     std::uint8_t buffer[4];
     std::size_t count = 0;
     double ms =
-        TimeMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 0); });
+        ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 0); });
     EXPECT_LT(ms, 200);
     // The error flags cannot be read from a device that is gone: the system's reason.
     EXPECT_EQ(port.err.code, kErrSystemCall);

@@ -20,24 +20,9 @@ namespace {
 
 constexpr auto kSum = CheckMethod::Checksum;
 
-// The requests of `ids` to sensor 1, one after the other.
-std::vector<std::uint8_t> Requests(std::initializer_list<std::uint8_t> ids) {
-    std::vector<std::uint8_t> frames;
-    for (std::uint8_t id : ids) {
-        const auto frame = sim::test::Frame(kSum, 1, id);
-        frames.insert(frames.end(), frame.begin(), frame.end());
-    }
-    return frames;
-}
-
 class Vkt02PanelTest : public UtilTest {
 protected:
-    void Connect(const std::string& model = "VKT02") {
-        StartLine(model);
-        ASSERT_TRUE(ConnectThroughDialog());
-        Doc().Ticker().StopThread();
-        Sent();
-    }
+    void Connect(const std::string& model = "VKT02") { ASSERT_TRUE(ConnectQuiet(model)); }
     CVKT02Dlg* Panel() const { return dynamic_cast<CVKT02Dlg*>(Frame().View()->CurrentPanel()); }
     QTableWidget& List() const { return *Panel()->DiagnosticPage()->List(); }
     // The value column from top to bottom.
@@ -47,7 +32,7 @@ protected:
             values.push_back(List().item(row, 1)->text().toStdString());
         return values;
     }
-    void Tick() { Frame().View()->OnPanelTick(); }
+    void Tick() { Frame().View()->UpdatePanel(); }
     // What the sensor reports from now on.
     void Report(std::uint16_t range, std::uint16_t scanCount, bool scanning) {
         line->Modify(1, [=](sim::SensorState& s) {
@@ -60,7 +45,7 @@ protected:
             s.scanPeriod = std::chrono::hours(1);
         });
     }
-    static std::vector<std::uint8_t> PollFrames() { return Requests({21, 67, 38}); }
+    static std::vector<std::uint8_t> PollFrames() { return Frames(kSum, 1, {21, 67, 38}); }
 };
 
 TEST_F(Vkt02PanelTest, PollsOnlyWhileTickedAndRewritesTheValuesInPlace) {
@@ -135,7 +120,7 @@ TEST_F(Vkt02PanelTest, AFailedCommandEndsTheTickWithoutRewritingAnything) {
     silence.packetId = 67; // GetLaserPower
     line->InjectFault(1, silence);
     Tick();
-    EXPECT_EQ(Sent(), Requests({21, 67})); // GetPeak is not sent
+    EXPECT_EQ(Sent(), Frames(kSum, 1, {21, 67})); // GetPeak is not sent
     EXPECT_EQ(Values(), before);
     EXPECT_EQ(LogTexts().back(),
               "Command GetLaserPower failed. dcs_ReadHeader timeout waiting for STX");
@@ -159,13 +144,12 @@ TEST_F(Vkt02PanelTest, DisconnectEmptiesTheRowsAndAReconnectFillsThemAtOnce) {
 
     // An Rmx Long shows the same panel; the box stayed ticked, so the update that comes
     // with the connection rebuilds the rows and fills them.
-    StartLine("RMXL");
-    line->Modify(1, [](sim::SensorState& s) {
-        s.liveFrozen = true;
-        s.live.range = 2500;
-    });
-    ASSERT_TRUE(ConnectThroughDialog());
-    Doc().Ticker().StopThread();
+    ASSERT_TRUE(ConnectQuiet("RMXL", CheckMethod::Checksum, [this] {
+        line->Modify(1, [](sim::SensorState& s) {
+            s.liveFrozen = true;
+            s.live.range = 2500;
+        });
+    }));
     EXPECT_EQ(Panel(), panel);
     EXPECT_EQ(Frame().View()->ModelPanel(ModelType::VKT02),
               Frame().View()->ModelPanel(ModelType::RmxLong));

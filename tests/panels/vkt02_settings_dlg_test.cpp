@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <functional>
+
 namespace vk::test {
 namespace {
 
@@ -27,14 +29,12 @@ Bytes operator+(Bytes a, const Bytes& b) {
 
 class Vkt02SettingsTest : public UtilTest {
 protected:
-    void Connect(const std::string& model, CheckMethod method) {
+    void Connect(const std::string& model, CheckMethod method,
+                 const std::function<void()>& beforeConnect = {}) {
         method_ = method;
-        StartLine(model, method);
-        ASSERT_TRUE(ConnectThroughDialog());
-        Doc().Ticker().StopThread();
+        ASSERT_TRUE(ConnectQuiet(model, method, beforeConnect));
         dialog_ = dynamic_cast<CVKT02SettingsDlg*>(Doc().ActiveSettingsDialog());
         ASSERT_NE(dialog_, nullptr);
-        Sent();
     }
     // Opened without a modal loop of its own, so the test can act between the steps.
     void Open() {
@@ -66,9 +66,7 @@ protected:
         return bytes;
     }
     // The five reads that follow every write.
-    Bytes Reload() const {
-        return Request(19) + Request(130) + Request(129) + Request(27) + Request(32);
-    }
+    Bytes Reload() const { return Frames(method_, 1, {19, 130, 129, 27, 32}); }
     // A refusal: its warning, nothing on the line.
     void ExpectRefused(const char* button, const std::string& warning) {
         const std::size_t shown = prompts.shown.size();
@@ -264,7 +262,7 @@ TEST_F(Vkt02SettingsTest, AFailedReadKeepsTheValuesAndPostsNothing) {
     const int refills = Frame().SensorBar()->RefillCount();
 
     Press("refresh");
-    EXPECT_EQ(Sent(), Request(19) + Request(130) + Request(129) + Request(27));
+    EXPECT_EQ(Sent(), Frames(method_, 1, {19, 130, 129, 27}));
     EXPECT_EQ(Shown("threshold"), before.texts.threshold);
     EXPECT_EQ(dialog_->Values().texts.threshold, before.texts.threshold);
     EXPECT_EQ(Doc().Sensor().Address(), address);
@@ -280,16 +278,11 @@ TEST_F(Vkt02SettingsTest, AFailedReadKeepsTheValuesAndPostsNothing) {
 // other configuration words.
 TEST_F(Vkt02SettingsTest, AveragingPeriodReadsAConfigurationNotYetRead) {
     Start();
-    StartLine("VKT02");
-    sim::Fault silence{sim::FaultKind::Silence};
-    silence.packetId = 32; // GetConfigVars
-    line->InjectFault(1, silence);
-    method_ = CheckMethod::Checksum;
-    ASSERT_TRUE(ConnectThroughDialog());
-    Doc().Ticker().StopThread();
-    dialog_ = dynamic_cast<CVKT02SettingsDlg*>(Doc().ActiveSettingsDialog());
-    ASSERT_NE(dialog_, nullptr);
-    Sent();
+    Connect("VKT02", CheckMethod::Checksum, [this] {
+        sim::Fault silence{sim::FaultKind::Silence};
+        silence.packetId = 32; // GetConfigVars
+        line->InjectFault(1, silence);
+    });
     Open();
 
     Type("averagingPeriod", "10");

@@ -1,14 +1,20 @@
 // The connection core against simulated sensors: the connect sequence in both methods,
 // model detection, and the changes of speed, address, check method and defaults.
-#include "line_fixture.h"
+#include "elapsed_ms.h"
 #include "sensor/sensor_connection.h"
+#include "sensor_test_support.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace vk::test {
 namespace {
 
 using namespace std::chrono_literals;
+using sim::test::Frame;
+using sim::test::Sensor;
 using Bytes = std::vector<std::uint8_t>;
 
 class Ticker : public WorkerThread {
@@ -24,7 +30,7 @@ protected:
     void OnExit() override {}
 };
 
-class SensorConnectionLine : public LineTest {
+class SensorConnectionLine : public sim::test::SimLineFixture {
 protected:
     void SetUp() override {
         connection.SetSettingsDialogs(dialogs.Links());
@@ -66,7 +72,6 @@ TEST_F(SensorConnectionLine, ConnectsWithTheChecksumAndDisconnects) {
     EXPECT_EQ(Sent(), Concat({Frame(kSum, 1, 127), Frame(kSum, 1, 30), Frame(kSum, 1, 128)}));
 
     EXPECT_TRUE(connection.Connected());
-    EXPECT_TRUE(connection.SessionFlag());
     EXPECT_EQ(connection.Model(), ModelType::VKT02);
     EXPECT_EQ(connection.ModelName(), "VKT02");
     EXPECT_EQ(connection.ActiveSettingsDialog(), &dialogs.vkt02);
@@ -87,7 +92,6 @@ TEST_F(SensorConnectionLine, ConnectsWithTheChecksumAndDisconnects) {
     connection.Disconnect();
     EXPECT_EQ(log.lines.back(), (LogLine{"Disconnected...", LogIcon::Warning}));
     EXPECT_FALSE(connection.Connected());
-    EXPECT_FALSE(connection.SessionFlag());
     EXPECT_FALSE(connection.Link().IsOpen());
     EXPECT_EQ(ticker.GetState(), WorkerThread::State::Ended);
     EXPECT_EQ(host.sensorBarRefreshes, 1);

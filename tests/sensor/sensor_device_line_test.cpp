@@ -1,8 +1,10 @@
 // SensorDevice against simulated sensors: the bytes each kind of command puts on the
 // line in both check methods, replies in the reply store, the scan buffer in portions,
 // the timing base and the failure lines.
-#include "line_fixture.h"
+#include "elapsed_ms.h"
 #include "sensor/sensor_device.h"
+#include "sensor_test_support.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,9 @@ void PrintTo(CheckMethod method, std::ostream* os) {
 
 namespace vk::test {
 namespace {
+
+using sim::test::Frame;
+using sim::test::Sensor;
 
 class SensorDeviceLine : public sim::test::LineFixture {
 protected:
@@ -265,6 +270,9 @@ TEST_F(SensorDeviceLine, FailureLinesQuoteTheLinkAndKeepTheReply) {
 
 namespace vk::test {
 namespace {
+
+using sim::test::Frame;
+using sim::test::Sensor;
 
 // Each command's own pauses, and which kinds take an acknowledgement off the line: one
 // left behind would be taken as the next reply and refused for its packet ID.

@@ -29,8 +29,7 @@ SensorConfig Sensor(std::uint8_t address, const std::string& model, CheckMethod 
     return config;
 }
 
-void LineFixture::StartLine(const std::vector<SensorConfig>& sensors, bool pace,
-                            std::int32_t linkBaud) {
+void SimLineFixture::StartLine(const std::vector<SensorConfig>& sensors, bool pace) {
     LineOptions options;
     options.pace = pace;
     line = std::make_unique<SimLine>(options);
@@ -38,6 +37,13 @@ void LineFixture::StartLine(const std::vector<SensorConfig>& sensors, bool pace,
         line->AddSensor(s);
     std::string error;
     ASSERT_TRUE(line->Start(&error)) << error;
+}
+
+void LineFixture::StartLine(const std::vector<SensorConfig>& sensors, bool pace,
+                            std::int32_t linkBaud) {
+    SimLineFixture::StartLine(sensors, pace);
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(link.OpenPortName("COM1", linkBaud, kParityNone, kStopOne, 8, 100, 100))
         << link.ErrorText();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the simulator's tests share: a private port directory, a line with sensors on
-// it, and a DcsLink opened on that line the way the tools open a port.
+// What the tests against simulated sensors share: a private port directory, a line with
+// sensors on it, and a DcsLink opened on that line the way the tools open a port.
 
 #include "link/dcs_link.h"
 #include "sim/sim_line.h"
@@ -33,9 +33,21 @@ SensorConfig Sensor(std::uint8_t address, const std::string& model = "VKT02",
                     CheckMethod method = CheckMethod::Checksum,
                     const std::string& serial = "VK000001");
 
-// A started line on COM1 of a private port directory and a link open on it.
-class LineFixture : public ::testing::Test {
+// A line started on COM1 of a private port directory, for tests where the code under
+// test opens the port itself.
+class SimLineFixture : public ::testing::Test {
 protected:
+    // Starts the line with these sensors; with `pace` each byte takes its wire time.
+    void StartLine(const std::vector<SensorConfig>& sensors, bool pace = false);
+
+    ScopedPortDir dir;
+    std::unique_ptr<SimLine> line;
+};
+
+// The same line and a link open on it.
+class LineFixture : public SimLineFixture {
+protected:
+    // Starts the line, then opens the link on COM1 at `linkBaud`.
     void StartLine(const std::vector<SensorConfig>& sensors, bool pace = false,
                    std::int32_t linkBaud = 57600);
 
@@ -59,8 +71,6 @@ protected:
     void SetAndAck(std::uint8_t address, CheckMethod method, std::uint8_t id,
                    const std::vector<std::uint8_t>& request);
 
-    ScopedPortDir dir;
-    std::unique_ptr<SimLine> line;
     DcsLink link;
 };
 

@@ -64,9 +64,6 @@ TEST(ConnectFields, AddressAndTimeoutChecks) {
     EXPECT_EQ(ParseTimeout("4294967296"), std::nullopt);
     EXPECT_EQ(ParseTimeout("abc"), std::nullopt);
     EXPECT_EQ(ParseTimeout("-5"), std::nullopt);
-    EXPECT_EQ(LeadingNumber("42"), 42);
-    EXPECT_EQ(LeadingNumber(""), 0);
-    EXPECT_EQ(LeadingNumber("99999999999"), INT32_MAX);
 }
 
 TEST(ConnectFields, PortListHasTheFixedNamesThenTheDevices) {

@@ -141,12 +141,7 @@ TEST_F(ConnectionTest, SetSensorDefaultsAsksFirst) {
     // The defaults, then the settings dialog reads the settings back.
     prompts.yesNoAnswers = {true};
     ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
-    std::vector<std::uint8_t> expected;
-    for (std::uint8_t id : {66, 19, 130, 129, 27, 32}) {
-        const auto frame = sim::test::Frame(kSum, 1, id);
-        expected.insert(expected.end(), frame.begin(), frame.end());
-    }
-    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(Sent(), Frames(kSum, 1, {66, 19, 130, 129, 27, 32}));
 }
 
 TEST_F(ConnectionTest, ManufacturingModeEnablesTheFactoryCommandsOnlyWhenConnected) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -141,10 +142,33 @@ TEST_F(ConnectDialogTest, ZeroSwitchesToTheGlobalAddressAndUncheckingRestoresOne
     EXPECT_FALSE(dialog->GlobalAddress());
     AddressUpDown()->StepBy(300);
     EXPECT_EQ(Address()->text(), "255");
+    Address()->setText(QStringLiteral("9999999999")); // more than an int holds
+    AddressUpDown()->StepBy(-1);
+    EXPECT_EQ(Address()->text(), "254");
     Child<QCheckBox>("useGlobalAddress")->click();
     EXPECT_TRUE(dialog->GlobalAddress());
     Child<QCheckBox>("useGlobalAddress")->click();
     EXPECT_EQ(Address()->text(), "7"); // the address before the global one comes back
+}
+
+TEST_F(ConnectDialogTest, AnEmptiedAddressDoesNotSwitchToTheGlobalAddress) {
+    TypeAddressAndLeave("9");
+    QSignalSpy finished(Address(), &QLineEdit::editingFinished);
+    Address()->setFocus();
+    Address()->selectAll();
+    QTest::keyClick(Address(), Qt::Key_Backspace);
+    Child<QComboBox>("portName")->setFocus();
+    ASSERT_EQ(finished.count(), 1); // the dialog did see the field being left empty
+    EXPECT_EQ(Address()->text(), "");
+    EXPECT_FALSE(dialog->GlobalAddress());
+    EXPECT_FALSE(Warning()->isVisible());
+    EXPECT_TRUE(Address()->isEnabled());
+    EXPECT_FALSE(Child<QCheckBox>("useGlobalAddress")->isChecked());
+
+    // Only a typed 0 does.
+    TypeAddressAndLeave("0");
+    EXPECT_TRUE(dialog->GlobalAddress());
+    EXPECT_TRUE(Warning()->isVisible());
 }
 
 TEST_F(ConnectDialogTest, BadInputIsRefusedAndTheDialogStaysOpen) {

@@ -18,11 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Runs the event loop until `done` holds or `timeoutMs` passed.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    return QTest::qWaitFor(done, timeoutMs);
-}
-
 // Waits until the ticker has queued `count` ticks without running the event loop, so
 // none of them is handled meanwhile.
 bool WaitPostedWithoutHandling(const RefreshTicker& ticker, std::uint64_t count) {
@@ -53,7 +48,7 @@ TEST_F(RefreshTickerTest, TicksEveryQuarterSecondOnTheUserInterfaceThread) {
     EXPECT_EQ(ticker.GetState(), WorkerThread::State::Running);
     QElapsedTimer elapsed;
     elapsed.start();
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 5; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 5; }, 3000));
     // The first tick comes at once, then one each 250 ms.
     EXPECT_GE(elapsed.elapsed(), 950);
     EXPECT_LE(elapsed.elapsed(), 2500); // generous: other tests load the machine
@@ -70,7 +65,7 @@ TEST_F(RefreshTickerTest, WaitsForEachTickBeforeTheNext) {
     // Nobody handles the tick: no second one is queued behind it.
     std::this_thread::sleep_for(600ms);
     EXPECT_EQ(ticker.TicksPosted(), 1u);
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 2; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
     EXPECT_LE(ticker.TicksPosted(), ticker.TicksHandled() + 1);
 }
 
@@ -92,7 +87,7 @@ TEST_F(RefreshTickerTest, StopsQuicklyWithATickPendingAndDropsIt) {
 
     // Stopping between ticks (in the 250 ms pause) is just as quick; and it starts again.
     ticker.StartThread();
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 1; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 1000));
     stop.restart();
     ticker.StopThread();
     EXPECT_LT(stop.elapsed(), 300);
@@ -105,7 +100,7 @@ TEST_F(RefreshTickerTest, AThrowingTickDoesNotEndTheTicking) {
         throw std::runtime_error("tick failed");
     });
     ticker.StartThread();
-    ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
     ticker.StopThread();
 }
 

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -38,8 +39,8 @@ protected:
                               list->item(row, 1)->text().toStdString());
         return rows;
     }
-    // Lets the queued sensor-bar refresh run.
-    static void Settle() { QTest::qWait(20); }
+    // Delivers the queued sensor-bar refresh.
+    static void Settle() { QCoreApplication::processEvents(); }
     int RowNamed(const QTableWidget* list, const char* name) const {
         for (int row = 0; row < list->rowCount(); ++row)
             if (list->item(row, 0)->text() == QLatin1String(name))
@@ -85,9 +86,7 @@ TEST_F(SensorInfoTest, ListsTheConnectedSensorAndItsSettings) {
         EXPECT_EQ(list->rowCount(), 0);
     }
 
-    StartLine("VKT02");
-    ASSERT_TRUE(ConnectThroughDialog());
-    Doc().Ticker().StopThread();
+    ASSERT_TRUE(ConnectQuiet("VKT02"));
     Settle();
     EXPECT_EQ(RowsOf(Info().SensorList()), (Rows{{"Serial number", "VK000001"},
                                                  {"Model String:", "0 VKT-02"},
@@ -127,11 +126,8 @@ TEST_F(SensorInfoTest, ListsTheConnectedSensorAndItsSettings) {
 
 TEST_F(SensorInfoTest, RowsRunTheirCommands) {
     Start();
-    StartLine("VKT02");
-    ASSERT_TRUE(ConnectThroughDialog());
-    Doc().Ticker().StopThread();
+    ASSERT_TRUE(ConnectQuiet("VKT02"));
     Settle();
-    Sent();
     QTableWidget* sensor = Info().SensorList();
     QTableWidget* settings = Info().SettingsList();
 

@@ -108,6 +108,16 @@ void ExpectCommandStates(const CMainFrame& frame, const CommandContext& context)
     }
 }
 
+std::vector<std::uint8_t> Frames(CheckMethod method, std::uint8_t address,
+                                 std::initializer_list<std::uint8_t> ids) {
+    std::vector<std::uint8_t> frames;
+    for (std::uint8_t id : ids) {
+        const std::vector<std::uint8_t> frame = sim::test::Frame(method, address, id);
+        frames.insert(frames.end(), frame.begin(), frame.end());
+    }
+    return frames;
+}
+
 UtilTest::UtilTest() {
     EnsureApplication();
 }
@@ -142,6 +152,19 @@ bool UtilTest::ConnectThroughDialog(const QString& port) {
     Frame().RunCommand(CommandId::Connect);
     EXPECT_TRUE(confirm.Done());
     return Doc().IsConnected();
+}
+
+bool UtilTest::ConnectQuiet(const std::string& model, CheckMethod method,
+                            const std::function<void()>& beforeConnect) {
+    StartLine(model, method);
+    if (HasFatalFailure())
+        return false;
+    if (beforeConnect)
+        beforeConnect();
+    const bool connected = ConnectThroughDialog();
+    Doc().Ticker().StopThread();
+    Sent();
+    return connected;
 }
 
 std::vector<std::string> UtilTest::LogTexts() const {

@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +82,10 @@ private:
 // `context`.
 void ExpectCommandStates(const CMainFrame& frame, const CommandContext& context);
 
+// The request frames of `ids` (no payloads) to sensor `address`, one after the other.
+std::vector<std::uint8_t> Frames(CheckMethod method, std::uint8_t address,
+                                 std::initializer_list<std::uint8_t> ids);
+
 // The started utility, its scripted prompts and a private port folder and profile.
 class UtilTest : public ::testing::Test {
 protected:
@@ -94,6 +100,13 @@ protected:
     // File > Connect with the Connect dialog confirmed on `port`; whether the document
     // is connected afterwards.
     bool ConnectThroughDialog(const QString& port = QStringLiteral("COM1"));
+    // StartLine, then `beforeConnect` (faults, frozen readings...), then
+    // ConnectThroughDialog; then the refresh ticker is stopped and what the connect sent
+    // is dropped, so every tick and every byte that follows is the test's own. Whether
+    // the document is connected.
+    [[nodiscard]] bool ConnectQuiet(const std::string& model,
+                                    CheckMethod method = CheckMethod::Checksum,
+                                    const std::function<void()>& beforeConnect = {});
     // The texts and icons in the command log, oldest first.
     std::vector<std::string> LogTexts() const;
     std::vector<LogIcon> LogIcons() const;
