@@ -178,11 +178,11 @@ TEST_P(Vkt02SettingsSession, EveryButtonWritesItsGroupAndReadsEverythingBack) {
     Type("maxRange", "33");
     ExpectRefused("setAnalogFactors", "Range values must be between 0.000 inch and 32.000 inch");
 
-    // 100 ticks per ms in 60-tick quanta: 10 ms is 960 ticks; the count's high half goes
-    // in the word at 4, where the sensor reports it.
+    // 100 ticks per ms in 60-tick quanta: 10 ms is 960 ticks, sent low half first; the
+    // sensor reports it high half first.
     Type("averagingPeriod", "10");
     Press("setAveragingPeriod");
-    EXPECT_EQ(Sent(), Request(33, Words({100, 0, 0, 960}) + Bytes{0, 0}) + Reload());
+    EXPECT_EQ(Sent(), Request(33, Words({100, 0, 960, 0}) + Bytes{0, 0}) + Reload());
     EXPECT_EQ(Shown("averagingPeriod"), "9.60");
     Type("averagingPeriod", "300000");
     ExpectRefused("setAveragingPeriod", "Averaging period must be between 0 and 21474836.47");
@@ -287,7 +287,7 @@ TEST_F(Vkt02SettingsTest, AveragingPeriodReadsAConfigurationNotYetRead) {
 
     Type("averagingPeriod", "10");
     Press("setAveragingPeriod");
-    EXPECT_EQ(Sent(), Request(32) + Request(33, Words({100, 0, 0, 960}) + Bytes{0, 0}) + Reload());
+    EXPECT_EQ(Sent(), Request(32) + Request(33, Words({100, 0, 960, 0}) + Bytes{0, 0}) + Reload());
     EXPECT_EQ(Held().configWords, (std::array<std::uint16_t, 4>{100, 0, 0, 960}));
     dialog_->hide();
 }
