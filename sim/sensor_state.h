@@ -4,16 +4,15 @@
 // a setting changed by one command shows in every record that carries it.
 
 #include "sensor/scan_buffer_area.h"
+#include "sim/flash_state.h"
 #include "sim/sensor_config.h"
+#include "sim/sim_clock.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
 namespace vk::sim {
-
-using Clock = std::chrono::steady_clock;
 
 struct ErrorCounters {
     std::uint16_t powerUps = 1;
@@ -52,8 +51,6 @@ struct LiveValues {
     std::uint8_t laserPower = 0;
     std::uint16_t peak = 0;
 };
-
-enum class UploadKind { None, Code, Fpga, Calibration };
 
 // What SetDefaults puts back.
 struct SensorSettings {
@@ -99,10 +96,7 @@ struct SensorState {
 
     ErrorCounters errors;
 
-    // Flash: WriteFlashProtect1 with 0xAA then WriteFlashProtect2 with 0x55 unlock it.
-    bool flashProtect1Written = false;
-    bool flashUnlocked = false;
-    UploadKind pendingUpload = UploadKind::None;
+    FlashState flash;
 };
 
 // A sensor as it leaves the factory: settings at their defaults, the scan buffer

@@ -209,22 +209,22 @@ TEST_F(SimLineSettings, FlashUnlockUploadAcknowledgementAndReset) {
     StartLine({Sensor(1)});
     SendHandled(1, CheckMethod::Checksum, 78, {0xAA}); // WriteFlashProtect1
     SendHandled(1, CheckMethod::Checksum, 79, {0x55}); // WriteFlashProtect2
-    EXPECT_TRUE(line->Snapshot(1).flashUnlocked);
+    EXPECT_TRUE(line->Snapshot(1).flash.Unlocked());
     // Uploads are acknowledged in the checksum variant too.
     ASSERT_TRUE(Send(1, CheckMethod::Checksum, 87));
     auto ack = Receive(CheckMethod::Checksum, 87);
     ASSERT_TRUE(ack) << link.ErrorText();
     EXPECT_TRUE(ack->empty());
-    EXPECT_EQ(line->Snapshot(1).pendingUpload, UploadKind::Fpga);
+    EXPECT_EQ(line->Snapshot(1).flash.receiving, UploadKind::Fpga);
 
     SendHandled(1, CheckMethod::Checksum, 6); // ResetSensor
     SensorState s = line->Snapshot(1);
-    EXPECT_FALSE(s.flashUnlocked);
-    EXPECT_EQ(s.pendingUpload, UploadKind::None);
+    EXPECT_FALSE(s.flash.Unlocked());
+    EXPECT_EQ(s.flash.receiving, UploadKind::None);
     EXPECT_EQ(s.errors.resets, 1);
     // The unlock takes both steps in order.
     SendHandled(1, CheckMethod::Checksum, 79, {0x55});
-    EXPECT_FALSE(line->Snapshot(1).flashUnlocked);
+    EXPECT_FALSE(line->Snapshot(1).flash.Unlocked());
 }
 
 } // namespace
