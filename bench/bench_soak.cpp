@@ -21,35 +21,33 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace vk;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-enum class Kind { Silence, BadCheck, StrayBytes, WrongPacketId, ShortReply, StrayFrame, Unplug };
-constexpr std::array kKinds = {Kind::Silence,       Kind::BadCheck,   Kind::StrayBytes,
-                               Kind::WrongPacketId, Kind::ShortReply, Kind::StrayFrame,
-                               Kind::Unplug};
+// One kind of fault: what the sensor does wrong, or (none) the device unplugged.
+struct FaultKind {
+    const char* name;
+    std::optional<sim::Fault> fault;
+};
 
-const char* Name(Kind k) {
-    switch (k) {
-    case Kind::Silence:
-        return "silence";
-    case Kind::BadCheck:
-        return "bad check field";
-    case Kind::StrayBytes:
-        return "stray bytes";
-    case Kind::WrongPacketId:
-        return "wrong packet ID";
-    case Kind::ShortReply:
-        return "short reply";
-    case Kind::StrayFrame:
-        return "stray frame";
-    case Kind::Unplug:
-        return "unplug, replug";
-    }
-    return "?";
+const std::vector<FaultKind>& Kinds() {
+    using sim::Fault;
+    using K = sim::FaultKind;
+    static const std::vector<FaultKind> kinds = {
+        {"silence", Fault{.kind = K::Silence}},
+        {"bad check field", Fault{.kind = K::BadCheck}},
+        {"stray bytes", Fault{.kind = K::StrayBytes}},
+        {"wrong packet ID", Fault{.kind = K::WrongPacketId}},
+        {"short reply", Fault{.kind = K::ShortReply, .cutAfter = 6}},
+        // A whole frame nobody asked for (GetErrorState's ID), sent at once.
+        {"stray frame", Fault{.kind = K::Garbage, .bytes = {0x02, 0x01, 0x02, 0x14, 0x09, 0xDE}}},
+        {"unplug, replug", std::nullopt},
+    };
+    return kinds;
 }
 
 constexpr std::uint8_t kGetState = 21;
@@ -112,13 +110,11 @@ int main(int argc, char** argv) {
         return 1;
     sim::SimLine& line = bench.Line();
     DcsLink& link = bench.Link();
-    const sim::Fault strayFrame{.kind = sim::FaultKind::Garbage,
-                                .bytes = {0x02, 0x01, 0x02, 0x14, 0x09, 0xDE}};
-
-    std::map<Kind, Tally> tallies;
+    const std::vector<FaultKind>& kinds = Kinds();
+    std::vector<Tally> tallies(kinds.size());
     long unfaultedFailures = 0;
     std::map<int, int> unfaultedCodes;
-    std::optional<Kind> lastFault;
+    std::optional<std::size_t> lastFault;
     ProcessFigures warm{};
     const long warmUp = exchanges / 100;
     auto start = Clock::now();
@@ -126,33 +122,13 @@ int main(int argc, char** argv) {
     for (long i = 0; i < exchanges; ++i) {
         if (i == warmUp)
             warm = Measure();
-        std::optional<Kind> fault;
+        std::optional<std::size_t> fault; // index into kinds
         if (i % 100 == 50) {
-            fault = kKinds[static_cast<std::size_t>(i / 100) % kKinds.size()];
-            switch (*fault) {
-            case Kind::Silence:
-                line.InjectFault(1, {.kind = sim::FaultKind::Silence});
-                break;
-            case Kind::BadCheck:
-                line.InjectFault(1, {.kind = sim::FaultKind::BadCheck});
-                break;
-            case Kind::StrayBytes:
-                line.InjectFault(1, {.kind = sim::FaultKind::StrayBytes});
-                break;
-            case Kind::WrongPacketId:
-                line.InjectFault(1, {.kind = sim::FaultKind::WrongPacketId});
-                break;
-            case Kind::ShortReply:
-                line.InjectFault(1, {.kind = sim::FaultKind::ShortReply,
-                                     .cutAfter = 1 + static_cast<int>(i / 100) % 17});
-                break;
-            case Kind::StrayFrame:
-                line.InjectFault(1, strayFrame);
-                break;
-            case Kind::Unplug:
+            fault = static_cast<std::size_t>(i / 100) % kinds.size();
+            if (kinds[*fault].fault)
+                line.InjectFault(1, *kinds[*fault].fault);
+            else
                 line.Unplug();
-                break;
-            }
             ++tallies[*fault].injected;
         }
 
@@ -165,7 +141,7 @@ int main(int argc, char** argv) {
                 ++t.failed;
                 ++t.codes[link.Error().code];
             }
-            if (*fault == Kind::Unplug) {
+            if (!kinds[*fault].fault) {
                 // Plugged in again; the technician connects anew.
                 std::string error;
                 if (!line.Replug(&error) || !bench.OpenLink()) {
@@ -194,12 +170,12 @@ int main(int argc, char** argv) {
                 exchanges, pace ? "paced, 57600 baud" : "unpaced", seconds);
     std::printf("%-16s %9s %9s %10s   failure codes\n", "fault", "injected", "failed", "recovered");
     bool allRecovered = true;
-    for (Kind k : kKinds) {
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
         const Tally& t = tallies[k];
         std::string codes;
         for (auto [code, count] : t.codes)
             codes += std::to_string(code) + " x" + std::to_string(count) + "  ";
-        std::printf("%-16s %9d %9d %10d   %s\n", Name(k), t.injected, t.failed, t.recovered,
+        std::printf("%-16s %9d %9d %10d   %s\n", kinds[k].name, t.injected, t.failed, t.recovered,
                     codes.c_str());
         allRecovered = allRecovered && t.recovered == t.injected;
     }
