@@ -130,6 +130,18 @@ void LegacySeeds(const fs::path& folder) {
     w.Write("crc-seeded", {1, 0x76, 0xC1, 0x02, 0x01, 0x01, 0x82, 0x40, 0xDA, 0x23});
 }
 
+void ScanBufferSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_scan_buffer");
+    // 8192 samples: 65 whole packets and a last one of 2 samples.
+    Bytes whole = {205};
+    for (std::uint8_t slot = 0; slot < 66; ++slot) {
+        Bytes payload(slot < 65 ? 253 : 5, slot);
+        whole = Cat({whole, {slot, static_cast<std::uint8_t>(payload.size())}, payload});
+    }
+    w.Write("whole", whole);
+    w.Write("short-second", Cat({{7}, {0, 253}, Bytes(253, 1), {1, 9}, Bytes(9, 2)}));
+}
+
 void SettingsSeeds(const fs::path& folder) {
     SeedWriter w(folder, "fuzz_settings_file");
     std::string lines;
@@ -148,6 +160,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     LinkSeeds(argv[1]);
+    ScanBufferSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
     return 0;
