@@ -1,6 +1,7 @@
 #include "cli/vkctl_commands.h"
 
 #include "cli/vkctl_options.h"
+#include "cli/vkctl_ports.h"
 #include "cli/vkctl_session.h"
 
 #include <algorithm>
@@ -105,6 +106,7 @@ constexpr VkctlCommand kCommands[] = {
     {"state", "", "the seven words of the VKT02 state", 0, State},
     {"set-threshold", "N", "sets the detection threshold (0 to 255)", 1, SetThreshold},
     {"read-buffer", "START COUNT", "scan-buffer samples as CSV lines index,raw", 2, ReadBuffer},
+    {"ports", "", "every COM name whose device exists: name, device, description", 0, ListPorts},
 };
 
 } // namespace

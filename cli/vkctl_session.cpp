@@ -17,23 +17,43 @@ bool VkctlSession::AskConnectSettings(ConnectSettings& settings) {
     return true;
 }
 
-void VkctlSession::LogMessage(const char* text, LogIcon icon) {
-    if (icon != LogIcon::Error || !text)
-        return;
-    std::fprintf(errors_, "%s\n", text);
+void VkctlSession::Print(const std::string& text, LogIcon icon) {
+    std::fprintf(errors_, "%s\n", text.c_str());
     std::fflush(errors_);
-    quoted_ += text;
-    quoted_ += '\n';
-    ++errorLines_;
+    if (icon == LogIcon::Error)
+        ++errorLines_;
+}
+
+void VkctlSession::LogMessage(const char* text, LogIcon icon) {
+    if (!text)
+        return;
+    if (options_.verbose)
+        Print(text, icon);
+    else if (connecting_)
+        held_.push_back({text, icon});
+    else if (icon == LogIcon::Error)
+        Print(text, icon);
 }
 
 bool VkctlSession::Connect() {
-    if (connection_.Connect())
-        return true;
-    const char* reason = connection_.Link().ErrorText();
-    if (*reason && quoted_.find(reason) == std::string::npos)
-        LogMessage(reason, LogIcon::Error);
-    return false;
+    connecting_ = true;
+    const bool connected = connection_.Connect();
+    connecting_ = false;
+    std::vector<Line> lines = std::move(held_);
+    held_.clear();
+    // A sensor found speaking CRC was first asked with a checksum: that one failure line
+    // is part of the search.
+    std::size_t first = 0;
+    if (connected && !options_.method && connection_.Sensor().Method() == CheckMethod::Crc16 &&
+        !lines.empty() && lines.front().icon == LogIcon::Error)
+        first = 1;
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        // A failed connect's hints (information lines) say what to do about it.
+        if (line.icon == LogIcon::Error || (!connected && line.icon == LogIcon::Information))
+            Print(line.text, line.icon);
+    }
+    return connected;
 }
 
 VkctlStatus VkctlSession::ConnectStatus() const {

@@ -1,7 +1,10 @@
 #pragma once
 // One vkctl run's connection: the connection core driven from the command line. The
 // "dialogs" answer with the command line's settings, nothing is shown, and the profile
-// of the graphical utility is left alone. Error lines go to standard error as they come.
+// of the graphical utility is left alone. A run that succeeds says nothing on standard
+// error: the checksum try that fails before a CRC sensor answers is how the method is
+// found, not an error. Every other error line goes there, and a failed connect adds the
+// hint on the port's permissions; with --verbose every log line goes there as it comes.
 
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
@@ -11,6 +14,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vk::cli {
 
@@ -18,8 +22,7 @@ class VkctlSession : private ConnectionHost, private LogSink, private ProfileWri
 public:
     VkctlSession(const VkctlOptions& options, std::FILE* errors);
 
-    // Runs the utility's connect sequence. On failure the error lines are out, and the
-    // link's own reason too when no line quoted it (a port that cannot be opened).
+    // Runs the utility's connect sequence; its lines are out when it returns.
     bool Connect();
     // kOk when the connect read everything it asks for (model, versions, serial number),
     // else kSensorFailed: its failure lines are out already.
@@ -42,9 +45,16 @@ private:
     void LogMessage(const char* text, LogIcon icon) override;
     void WriteInt(const std::string&, const std::string&, std::int64_t) override {}
 
+    struct Line {
+        std::string text;
+        LogIcon icon;
+    };
+    void Print(const std::string& text, LogIcon icon);
+
     const VkctlOptions& options_;
     std::FILE* errors_;
-    std::string quoted_; // every error line, to tell whether the link's reason was given
+    bool connecting_ = false;
+    std::vector<Line> held_; // lines of the connect, until it is known which of them count
     int errorLines_ = 0;
     SensorConnection connection_;
 };

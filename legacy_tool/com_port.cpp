@@ -1,6 +1,7 @@
 #include "legacy_tool/com_port.h"
 
 #include "legacy_tool/user_prompts.h"
+#include "link/port_access.h"
 #include "link/port_names.h"
 
 namespace vk::legacy {
@@ -28,20 +29,28 @@ bool ComPort::Open() {
         for (const ComDevice& d : devices)
             names << QString("COM%1").arg(d.number);
         std::optional<int> chosen = prompts_.SelectPort(names);
-        if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(devices.size()))
+        if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(devices.size())) {
+            openFailure_ = "no port was chosen";
             return false;
+        }
         number = devices[static_cast<std::size_t>(*chosen)].number;
     }
-    std::string device = ResolvePortName("COM" + std::to_string(number));
-    port_->setPortName(QString::fromStdString(device));
+    const std::string name = "COM" + std::to_string(number);
+    port_->setPortName(QString::fromStdString(ResolvePortName(name)));
     bool ok = port_->open(QIODevice::ReadWrite) && port_->setBaudRate(baud_) &&
               port_->setDataBits(QSerialPort::Data8) && port_->setParity(QSerialPort::NoParity) &&
               port_->setStopBits(QSerialPort::OneStop) &&
               port_->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
+        openFailure_ = QString("could not open %1 (%2) (%3)")
+                           .arg(QString::fromStdString(name),
+                                QString::fromStdString(PortDeviceName(name)), port_->errorString());
+        if (std::string hint = PortAccessHint(name); !hint.empty())
+            openFailure_ += "\n" + QString::fromStdString(hint);
         port_->close();
         return false;
     }
+    openFailure_.clear();
     // A pseudo-terminal has no modem lines; that is no reason to fail.
     port_->setDataTerminalReady(true);
     port_->setRequestToSend(true);

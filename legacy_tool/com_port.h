@@ -25,6 +25,9 @@ public:
     // Opens "COM<number>" (as the port directory resolves it). Port number 0 first asks
     // for a port among COM1 to COM50 that exist; cancelling fails the open.
     bool Open();
+    // Why the last Open failed: "could not open COM1 (/dev/ttyS0) (Permission denied)",
+    // and on a second line what the user can do about a refusal by permissions.
+    QString OpenFailure() const { return openFailure_; }
     void Close();
     bool IsOpen() const;
 
@@ -52,6 +55,7 @@ private:
     int portNumber_ = 1;
     int baud_ = 57600;
     bool losing_ = false; // a loss was seen and the port is about to close
+    QString openFailure_;
 };
 
 } // namespace vk::legacy

@@ -1,7 +1,7 @@
 #include "legacy_tool/connect_page.h"
 
 #include "legacy_tool/key_filter_hook.h"
-#include "link/port_names.h"
+#include "util_app/port_descriptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,7 @@ constexpr int kFixedPorts = 4;
 void FillPortList(QComboBox* list) {
     for (int n = 1; n <= kFixedPorts; ++n)
         list->addItem(QString("COM%1").arg(n), n);
-    for (const ComDevice& d : ListComDevices())
+    for (const ComDevice& d : DescribedComDevices())
         list->addItem(QString::fromStdString(ComDeviceLabel(d)), d.number);
 }
 

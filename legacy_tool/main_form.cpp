@@ -134,6 +134,7 @@ void TfrmMain::SayOnce(const char* text) {
 
 void TfrmMain::SetStatus(const QString& text) {
     lblStatus_->setText(text);
+    lblStatus_->setToolTip({}); // a detail belongs to the text it came with
 }
 
 void TfrmMain::ProcessErrorMsg(int code) {

@@ -75,6 +75,9 @@ void TfrmMain::BtnConnectClick() {
     if (!port_->Open()) {
         state_.busy = false;
         SetStatus("Error Opening ComPort!");
+        // The short text stays as it always was; which device failed, and why, is one
+        // pointer away.
+        lblStatus_->setToolTip(port_->OpenFailure());
         return;
     }
     SetStatus("Connecting...");

@@ -1,6 +1,6 @@
 #pragma once
-// Where "SetupVk2.ini" lives: beside the program, or in ~/.config/Korvel when the
-// program's folder cannot be written (an installed program).
+// Where "SetupVk2.ini" lives: beside the program, or in ~/.config/Korvel when the program
+// is installed (its folder cannot be written, or it is a bin folder without the file).
 
 #include <QString>
 

@@ -102,7 +102,7 @@ Checked<std::uint8_t> CheckMinPower(const std::string& text) {
 
 Checked<std::uint8_t> CheckMaxPower(std::string& text) {
     if (text.empty())
-        text = "0";
+        text.assign(1, '0');
     // The message has always named 0-255, and a power limit of 255 fits the byte.
     return CheckByte(text, 255, "Invalid Value Entered!\r\n(Valid values 0-255)", Field::MaxPower);
 }
@@ -154,7 +154,7 @@ Checked<ScanVariables> CheckScanVariables(std::array<std::string, 4>& texts, Che
     std::int64_t values[4];
     for (std::size_t i = 0; i < 4; ++i) {
         if (texts[i].empty())
-            texts[i] = "0";
+            texts[i].assign(1, '0');
         values[i] = ParseInteger(texts[i], kUnreadableScanVariable);
         if (!rules[i].valid(values[i]))
             return Refuse<ScanVariables>(rules[i].message, rules[i].field);

@@ -49,19 +49,47 @@ std::string ResolvePortName(const std::string& name) {
     return device.empty() ? link.string() : device;
 }
 
+std::string PortDeviceName(const std::string& name) {
+    std::string resolved = ResolvePortName(name);
+    std::error_code ec;
+    fs::path link = resolved;
+    if (!ComNumber(name) || !fs::is_symlink(link, ec))
+        return resolved;
+    fs::path target = fs::read_symlink(link, ec);
+    if (ec)
+        return resolved;
+    return (target.is_absolute() ? target : link.parent_path() / target)
+        .lexically_normal()
+        .string();
+}
+
 std::vector<ComDevice> ListComDevices(int highest) {
     std::vector<ComDevice> found;
     for (int n = 1; n <= highest; ++n) {
         std::string name = "COM" + std::to_string(n);
         // A link in the port directory is labelled with the device it stands for.
         if (std::optional<std::string> device = DeviceExists(ResolvePortName(name)))
-            found.push_back({n, *device});
+            found.push_back({n, *device, {}});
     }
     return found;
 }
 
 std::string ComDeviceLabel(const ComDevice& d) {
-    return "COM" + std::to_string(d.number) + " (" + d.device + ")";
+    std::string label = "COM" + std::to_string(d.number) + " (" + d.device + ")";
+    if (!d.description.empty())
+        label += " " + d.description;
+    return label;
+}
+
+std::string DeviceDescriptionText(const std::string& manufacturer, const std::string& product,
+                                  const std::string& serialNumber) {
+    std::string text = product;
+    // "FTDI" and "FTDI FT232R USB UART" say the maker once.
+    if (!manufacturer.empty() && product.rfind(manufacturer, 0) != 0)
+        text = product.empty() ? manufacturer : manufacturer + " " + product;
+    if (!serialNumber.empty())
+        text += (text.empty() ? "(serial " : " (serial ") + serialNumber + ")";
+    return text;
 }
 
 } // namespace vk

@@ -20,15 +20,33 @@ std::optional<int> ComNumber(const std::string& name);
 // The device that `name` stands for (see above). On Windows "COMn" becomes "\\.\COMn".
 std::string ResolvePortName(const std::string& name);
 
+// The device a name stands for, as messages show it: a link in the port directory is
+// followed to its target (also when that is gone), anything else is ResolvePortName's.
+std::string PortDeviceName(const std::string& name);
+
 struct ComDevice {
-    int number;         // n of COMn
-    std::string device; // the device it stands for (the target of a link)
+    int number;              // n of COMn
+    std::string device;      // the device it stands for (the target of a link)
+    std::string description; // what the system says the device is; often empty
 };
 
-// Every COM number from 1 to `highest` whose device exists now, in number order.
-std::vector<ComDevice> ListComDevices(int highest = 96);
+// Every COM number from 1 to `highest` whose device exists now, in number order. The
+// default reaches every number the simulator and Windows give (255).
+inline constexpr int kHighestComNumber = 255;
+std::vector<ComDevice> ListComDevices(int highest = kHighestComNumber);
 
-// "COMn (device)" for a port list entry.
+// "COMn (device)" for a port list entry, followed by the description when there is one.
 std::string ComDeviceLabel(const ComDevice& d);
+
+// One text of what the system tells about a device: "FTDI FT232R USB UART (serial
+// A50285BI)". The maker is left out when the product name starts with it; any part may be
+// empty, all empty give "".
+std::string DeviceDescriptionText(const std::string& manufacturer, const std::string& product,
+                                  const std::string& serialNumber);
+
+// The description of a USB serial adapter (maker, product, serial number) as the kernel's
+// device tree under `sysRoot` tells it; "" for a device without one (a built-in UART, a
+// pseudo-terminal) and where the system keeps no such tree.
+std::string SystemDeviceDescription(const std::string& device, const std::string& sysRoot = "/sys");
 
 } // namespace vk

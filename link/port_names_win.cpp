@@ -1,3 +1,4 @@
+#include "link/port_names.h"
 #include "link/port_names_os.h"
 
 #include <windows.h>
@@ -15,6 +16,11 @@ std::optional<std::string> DeviceExists(const std::string& device) {
     if (QueryDosDeviceA(name.c_str(), target, sizeof target) == 0)
         return std::nullopt;
     return device;
+}
+
+std::string SystemDeviceDescription(const std::string&, const std::string&) {
+    // The GUIs ask Qt, which reads the device's description on Windows.
+    return {};
 }
 
 } // namespace vk

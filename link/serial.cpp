@@ -99,7 +99,11 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
     else
         backend::SetNoSuchDevice();
     if (handle == kInvalidPortHandle) {
-        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", given.c_str());
+        // A COM name says which device it stood for, so a technician sees what was tried.
+        std::string named = given;
+        if (ComNumber(given))
+            named += " (" + PortDeviceName(given) + ")";
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", named.c_str());
         sc_AppendSystemError(err);
     }
     return handle;

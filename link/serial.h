@@ -31,7 +31,8 @@ enum CommErrorFlags : std::uint32_t {
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err);
 // Opens a port by name: "COMn" resolves as ResolvePortName does, an absolute path opens
 // as it is, and any other name opens nothing (the system's reason: no such file).
-// Failure: code 7, "sc_Open: could not open <name>" and the system's reason.
+// Failure: code 7, "sc_Open: could not open <name>" and the system's reason; a COM name
+// is followed by the device it stood for: "... COM1 (/dev/ttyS0) (Permission denied)".
 PortHandle sc_OpenName(const char* name, CommError* err);
 // Closes the port; the invalid handle succeeds and does nothing.
 int sc_Close(PortHandle handle, CommError* err);

@@ -1,5 +1,7 @@
 #include "sensor/sensor_connection.h"
 
+#include "link/port_access.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -34,12 +36,19 @@ void SensorConnection::StopTicker() {
         ticker_->StopThread();
 }
 
+namespace {
+
+// A COM number opens as "COMn"; any other name goes to the port layer as it is, which
+// opens a device path and refuses the rest.
+std::string OpenedName(const ConnectSettings& s) {
+    return s.portNumber >= 1 ? "COM" + std::to_string(s.portNumber) : s.portName;
+}
+
+} // namespace
+
 bool SensorConnection::OpenLink(const ConnectSettings& s) {
-    // A COM number opens as "COMn"; any other name goes to the port layer as it is,
-    // which opens a device path and refuses the rest.
-    const std::string name = s.portNumber >= 1 ? "COM" + std::to_string(s.portNumber) : s.portName;
-    return link_.OpenPortName(name, s.baudRate, s.parity, s.stopBits, s.dataBits, s.readTimeoutMs,
-                              s.writeTimeoutMs);
+    return link_.OpenPortName(OpenedName(s), s.baudRate, s.parity, s.stopBits, s.dataBits,
+                              s.readTimeoutMs, s.writeTimeoutMs);
 }
 
 bool SensorConnection::ProbeModelName() {
@@ -88,8 +97,15 @@ bool SensorConnection::Connect() {
     if (!host_.AskConnectSettings(settings))
         return false;
 
-    if (!OpenLink(settings))
+    if (!OpenLink(settings)) {
+        // Which device failed and why: a refused port is the commonest first obstacle.
+        log_.LogMessage(link_.ErrorText(), LogIcon::Error);
+        if (link_.Error().code == kErrOpenFailed) {
+            if (std::string hint = PortAccessHint(OpenedName(settings)); !hint.empty())
+                log_.LogMessage(hint.c_str(), LogIcon::Information);
+        }
         return FailConnect(kCannotConnect);
+    }
 
     portNumber_ = settings.portNumber;
     sensor_.SetAddress(settings.address);

@@ -39,7 +39,9 @@ public:
     // the model, reads versions, settings and serial number, and starts the ticker.
     // Returns true when connected. Cancelling the dialog changes and logs nothing; any
     // failure logs one summary line (besides the commands' own failure lines) and
-    // disconnects. Does nothing and returns false while already connected.
+    // disconnects; a port that does not open first logs the link's reason (an error line)
+    // and, when permissions refused it, a hint (an information line). Does nothing and
+    // returns false while already connected.
     bool Connect();
     // Stops the ticker, closes the port, clears the connected flags, queues a sensor-bar
     // refresh, logs "Disconnected...", updates the views and shows "Not Connected".

@@ -1,10 +1,14 @@
 // vksim: simulated sensors on a pseudo-terminal linked as COMn, until SIGINT or SIGTERM.
 
+#include "link/port_names.h"
 #include "sim/sim_line.h"
 #include "sim/stop_signal.h"
+#include "sim/vksim_background.h"
 #include "sim/vksim_options.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +27,30 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Fixed before a background start, which must not depend on the folder it runs in.
+    std::error_code ec;
+    std::string dir = options.line.portDir.empty() ? vk::PortDirectory() : options.line.portDir;
+    dir = std::filesystem::absolute(dir, ec).lexically_normal().string();
+    options.line.portDir = dir;
+    const int com = options.line.comNumber;
+    if (options.stop)
+        return StopBackgroundVksim(dir, com);
+    // A second simulator would take the name from under the first, which would serve on
+    // unseen and unstoppable.
+    if (std::optional<int> running = RecordedVksim(dir, com)) {
+        std::fprintf(stderr,
+                     "vksim: COM%d of %s is served by vksim (process %d); end it with\n"
+                     "  vksim --stop --com %d --port-dir %s\n",
+                     com, dir.c_str(), *running, com, dir.c_str());
+        return 1;
+    }
+
+    BackgroundStart background;
+    if (options.background) {
+        if (std::optional<int> parentStatus = background.Fork())
+            return *parentStatus;
+    }
+
     BlockStopSignals();
     SimLine line(options.line);
     // What each upload delivered, for whoever is watching the simulator.
@@ -33,19 +61,30 @@ int main(int argc, char** argv) {
     for (const SensorConfig& sensor : options.sensors)
         line.AddSensor(sensor);
     if (!line.Start(&error)) {
-        std::fprintf(stderr, "vksim: %s\n", error.c_str());
+        if (options.background)
+            background.Failed(error); // the parent says it
+        else
+            std::fprintf(stderr, "vksim: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s %s\n", line.ComName().c_str(), line.DevicePath().c_str());
-    std::fflush(stdout);
+    const std::string announce = line.ComName() + " " + line.DevicePath();
+    if (!options.background) {
+        std::printf("%s\n", announce.c_str());
+        std::fflush(stdout);
+    } else if (!background.Ready(announce, PidFilePath(dir, com), LogFilePath(dir, com), &error)) {
+        line.Stop();
+        return 1;
+    }
     // A line whose terminal failed serves nobody: say so instead of waiting for ever.
+    int status = 0;
     while (WaitForStopSignal(500) == 0) {
         if (!line.Serving()) {
             std::fprintf(stderr, "vksim: the pseudo-terminal failed; stopping\n");
-            line.Stop();
-            return 1;
+            status = 1;
+            break;
         }
     }
     line.Stop();
-    return 0;
+    background.Finished();
+    return status;
 }

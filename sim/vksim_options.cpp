@@ -69,6 +69,7 @@ bool SetModel(const std::string& text, SensorConfig* config, std::string* error)
 // One --sensor description: model=...,address=...,serial=...,baud=...,revision=...,
 // crc|checksum.
 bool ParseSensor(const std::string& description, SensorConfig* config, std::string* error) {
+    bool addressGiven = false;
     std::size_t pos = 0;
     while (pos <= description.size()) {
         std::size_t comma = description.find(',', pos);
@@ -86,7 +87,7 @@ bool ParseSensor(const std::string& description, SensorConfig* config, std::stri
         else if (key == "model" && eq != std::string::npos)
             ok = SetModel(value, config, error);
         else if (key == "address" && eq != std::string::npos)
-            ok = SetAddress(value, config, error);
+            ok = addressGiven = SetAddress(value, config, error);
         else if (key == "baud" && eq != std::string::npos)
             ok = SetBaud(value, config, error);
         else if (key == "serial" && eq != std::string::npos)
@@ -100,6 +101,11 @@ bool ParseSensor(const std::string& description, SensorConfig* config, std::stri
         if (!ok)
             return false;
     }
+    // The address is what tells sensors on one line apart: it is never left to a default.
+    if (!addressGiven) {
+        *error = "--sensor needs address=A: " + description;
+        return false;
+    }
     return true;
 }
 
@@ -109,8 +115,9 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
                          std::string* error) {
     *wantsHelp = false;
     VksimOptions options;
-    SensorConfig first;
-    std::vector<std::string> extra;
+    SensorConfig single;
+    bool singleGiven = false; // an option of the single sensor
+    std::vector<std::string> described;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -118,11 +125,20 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             return true;
         }
         if (arg == "--crc") {
-            first.method = CheckMethod::Crc16;
+            single.method = CheckMethod::Crc16;
+            singleGiven = true;
             continue;
         }
         if (arg == "--pace") {
             options.line.pace = true;
+            continue;
+        }
+        if (arg == "--background") {
+            options.background = true;
+            continue;
+        }
+        if (arg == "--stop") {
+            options.stop = true;
             continue;
         }
         static const std::set<std::string> withValue = {"--com",      "--port-dir", "--model",
@@ -147,31 +163,44 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
                 *error = "COM number must be 1 to 255: " + value;
         } else if (arg == "--port-dir") {
             options.line.portDir = value;
-        } else if (arg == "--model") {
-            ok = SetModel(value, &first, error);
-        } else if (arg == "--address") {
-            ok = SetAddress(value, &first, error);
-        } else if (arg == "--baud") {
-            ok = SetBaud(value, &first, error);
-        } else if (arg == "--serial") {
-            ok = SetSerial(value, &first, error);
-        } else if (arg == "--revision") {
-            ok = SetRevision(value, &first, error);
+        } else if (arg == "--sensor") {
+            described.push_back(value);
         } else {
-            extra.push_back(value);
+            singleGiven = true;
+            if (arg == "--model")
+                ok = SetModel(value, &single, error);
+            else if (arg == "--address")
+                ok = SetAddress(value, &single, error);
+            else if (arg == "--baud")
+                ok = SetBaud(value, &single, error);
+            else if (arg == "--serial")
+                ok = SetSerial(value, &single, error);
+            else
+                ok = SetRevision(value, &single, error);
         }
         if (!ok)
             return false;
     }
-    options.sensors.push_back(first);
-    std::set<int> addresses = {first.address};
-    for (std::size_t k = 0; k < extra.size(); ++k) {
+    if (options.stop &&
+        (singleGiven || !described.empty() || options.background || options.line.pace)) {
+        *error = "--stop takes only --com and --port-dir";
+        return false;
+    }
+    if (singleGiven && !described.empty()) {
+        *error = "with --sensor, give every sensor's model, address, check method, baud rate, "
+                 "serial number and revision in its own --sensor";
+        return false;
+    }
+    if (described.empty())
+        options.sensors.push_back(single);
+    std::set<int> addresses;
+    for (std::size_t k = 0; k < described.size(); ++k) {
         SensorConfig config;
         // Distinct serial numbers, so that re-addressing by serial number picks one.
-        std::string number = std::to_string(k + 2);
+        std::string number = std::to_string(k + 1);
         config.serialNumber =
             "VK" + std::string(6 - std::min<std::size_t>(number.size(), 6), '0') + number;
-        if (!ParseSensor(extra[k], &config, error))
+        if (!ParseSensor(described[k], &config, error))
             return false;
         if (!addresses.insert(config.address).second) {
             *error = "two sensors with address " + std::to_string(config.address);
@@ -184,13 +213,33 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 }
 
 std::string VksimUsage() {
-    return "usage: vksim [--com N] [--port-dir DIR] [--model M] [--address A] [--crc]\n"
-           "             [--baud B] [--serial S] [--revision L] [--pace]\n"
-           "             [--sensor model=M,address=A,serial=S,baud=B,revision=L,crc]...\n"
-           "  M: VKT02, VKT04, RMXS, RMXL, BF or a model string such as \"0 VKT-02\"\n"
-           "  defaults: COM1, VKT02, address 1, checksum, 57600 baud, serial VK000001,\n"
-           "  firmware revision B (\"C\" is the revision with the finer timing base)\n"
-           "  prints \"COMn <device>\", then serves until SIGINT or SIGTERM\n";
+    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+           "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"
+           "       vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+           "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]...\n"
+           "       vksim --stop [--com N] [--port-dir DIR]\n"
+           "Simulated Korvel sensors on a pseudo-terminal, linked as COMn in the port folder.\n"
+           "Prints \"COMn <device>\" once the port exists, then serves until SIGINT or SIGTERM.\n"
+           "  --com N         COM number, 1 to 255 (default 1)\n"
+           "  --port-dir DIR  port folder (default $KORVEL_PORT_DIR, else\n"
+           "                  ${XDG_CONFIG_HOME:-~/.config}/Korvel/ports)\n"
+           "  --background    print, then serve on in the background and return: the process\n"
+           "                  id goes to DIR/COMn.pid, later messages to DIR/COMn.log\n"
+           "  --stop          end the background vksim of COMn and wait until it is gone\n"
+           "  --pace          spend every byte's wire time at the line's speed\n"
+           "one sensor (the default: a VKT02 at address 1):\n"
+           "  --model M       VKT02, VKT04, RMXS, RMXL, BF or a model string of up to 16\n"
+           "                  characters such as \"0 VKT-02\" (default VKT02)\n"
+           "  --address A     1 to 255 (default 1)\n"
+           "  --crc           CRC-16 check fields instead of the checksum\n"
+           "  --baud B        9600, 19200, 38400 or 57600 (default 57600)\n"
+           "  --serial S      serial number, 1 to 16 characters (default VK000001)\n"
+           "  --revision L    firmware revision letter A to Z (default B); C counts time in\n"
+           "                  1000 ticks per ms instead of 100 and takes SetupVk2's\n"
+           "                  scan-interval and averaging commands of that revision\n"
+           "several sensors on one line: one --sensor each, the line holds exactly those;\n"
+           "  items as above, address= required; serial numbers default to VK000001,\n"
+           "  VK000002, ... in the order given\n";
 }
 
 } // namespace vk::sim

@@ -10,10 +10,15 @@ namespace vk::sim {
 
 struct VksimOptions {
     LineOptions line;
-    std::vector<SensorConfig> sensors; // the first from --model etc., then one per --sensor
+    // One from --model, --address and the like, or exactly one per --sensor.
+    std::vector<SensorConfig> sensors;
+    bool background = false; // serve from a child process, return once the port exists
+    bool stop = false;       // end the background vksim of the COM number instead
 };
 
-// Parses the arguments after the program name. False with a one-line reason in `error`.
+// Parses the arguments after the program name. False with a one-line reason in `error`:
+// also for a --sensor without address=, for the single sensor's options beside --sensor
+// (they would describe no sensor), and for --stop with anything but --com and --port-dir.
 // `--help` is reported through `wantsHelp` (then the rest is not checked).
 bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out, bool* wantsHelp,
                          std::string* error);

@@ -5,10 +5,9 @@
 #include "util_app/baud_rate_dialog.h"
 #include "util_app/connect_dialog.h"
 #include "util_app/document.h"
+#include "util_app/port_descriptions.h"
 #include "util_app/user_prompts.h"
 #include "util_app/view.h"
-
-#include "link/port_names.h"
 
 namespace vk {
 
@@ -18,7 +17,7 @@ int CVKT02Doc::WaitForUser(QDialog& dialog) {
 }
 
 bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
-    CConnectDialog dialog(prompts_, ListComDevices(), dialogParent_);
+    CConnectDialog dialog(prompts_, DescribedComDevices(), dialogParent_);
     dialog.SetSettings(settings);
     if (WaitForUser(dialog) != QDialog::Accepted)
         return false;

@@ -4,6 +4,7 @@
 #include "legacy_test_support.h"
 #include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/readout_decoding.h"
+#include "legacy_tool/settings_location.h"
 #include "link/port_names.h"
 #include "tests/elapsed_ms.h"
 
@@ -21,6 +22,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vk::legacy::test {
 namespace {
@@ -228,6 +230,44 @@ TEST_F(LegacyForm, SettingsFileValuesTheListsDoNotHold) {
     EXPECT_EQ(FileText(settingsPath), "[CommPort]\r\nPort=1\r\n[BaudRate]\r\nBaud=115200\r\n");
 }
 
+TEST_F(LegacyForm, APortThatDoesNotOpenSaysWhichDeviceAndWhyInTheTooltip) {
+    std::filesystem::create_symlink(dir.Path() + "/unplugged", dir.Path() + "/COM2");
+    WriteSettings("[CommPort]\r\nPort=2\r\n[BaudRate]\r\nBaud=57600\r\n");
+    MakeForm();
+    Click("BtnConnect");
+    EXPECT_EQ(Status(), "Error Opening ComPort!");
+    EXPECT_EQ(Find("lblStatus")->toolTip().toStdString(),
+              "could not open COM2 (" + dir.Path() + "/unplugged) (No such file or directory)");
+    form->SetStatus("Connecting...");
+    EXPECT_EQ(Find("lblStatus")->toolTip(), "");
+}
+
+TEST(SetupVk2SettingsFile, AnInstalledProgramKeepsItPerUser) {
+    EnsureApplication();
+    namespace fs = std::filesystem;
+    sim::test::ScopedPortDir scratch; // any private folder
+    const fs::path root = scratch.Path();
+    fs::create_directories(root / "config");
+    fs::create_directories(root / "prefix/bin");
+    fs::create_directories(root / "build/legacy_tool");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((root / "config").string()));
+    auto pathFor = [](const fs::path& programDir) {
+        return SettingsFilePath(QString::fromStdString(programDir.string())).toStdString();
+    };
+    const std::string perUser = (root / "config/Korvel/SetupVk2.ini").string();
+    EXPECT_EQ(pathFor(root / "build/legacy_tool"),
+              (root / "build/legacy_tool/SetupVk2.ini").string());
+    EXPECT_EQ(pathFor(root / "prefix/bin"), perUser); // writable, and still no place for it
+    std::ofstream(root / "prefix/bin/SetupVk2.ini") << "";
+    EXPECT_EQ(pathFor(root / "prefix/bin"), (root / "prefix/bin/SetupVk2.ini").string());
+    fs::permissions(root / "build/legacy_tool", fs::perms::owner_read | fs::perms::owner_exec);
+    if (access((root / "build/legacy_tool").c_str(), W_OK) != 0) { // root writes anywhere
+        EXPECT_EQ(pathFor(root / "build/legacy_tool"), perUser);
+    }
+    fs::permissions(root / "build/legacy_tool", fs::perms::owner_all);
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
 TEST_F(LegacyForm, PortListNamesEachDeviceAndKeepsItsNumber) {
     MakeForm();
     auto* list = Find<QComboBox>("cboPort");
@@ -244,7 +284,7 @@ TEST_F(LegacyForm, PortListNamesEachDeviceAndKeepsItsNumber) {
     std::string error;
     ASSERT_TRUE(com33.Start(&error)) << error;
     const QString entry = QString::fromStdString(
-        ComDeviceLabel({33, std::filesystem::canonical(com33.DevicePath()).string()}));
+        ComDeviceLabel({33, std::filesystem::canonical(com33.DevicePath()).string(), {}}));
     EXPECT_EQ(list->findText(entry), -1);
     list->showPopup();
     list->hidePopup();

@@ -57,7 +57,8 @@ TEST(SerialPort, OpeningAMissingPortNamesItAndTheSystemsReason) {
     EXPECT_EQ(sc_Open(77, &err), kInvalidPortHandle);
     EXPECT_EQ(err.code, kErrOpenFailed);
     // COM77 falls back to /dev/ttyACM12, which no test machine has.
-    EXPECT_STREQ(err.text, "sc_Open: could not open COM77 (No such file or directory)");
+    EXPECT_STREQ(err.text,
+                 "sc_Open: could not open COM77 (/dev/ttyACM12) (No such file or directory)");
 }
 
 TEST(SerialPort, OnlyComNamesAndAbsolutePathsOpen) {

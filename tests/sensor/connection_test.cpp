@@ -52,16 +52,19 @@ TEST(SensorConnectionCore, CancelledDialogChangesNothing) {
 
 TEST(SensorConnectionCore, PortsThatCannotOpenFailAndDisconnect) {
     Core core;
-    const std::vector<LogLine> expected = {
-        {"Cannot connect to the sensor...", LogIcon::Error},
-        {"Disconnected...", LogIcon::Warning},
-    };
     for (auto [name, number] :
          {std::pair<const char*, int>{"USB1", -1}, {"/nonexistent/tty", -1}}) {
         core.log.lines.clear();
         core.host.connectAnswer.portName = name;
         core.host.connectAnswer.portNumber = number;
         EXPECT_FALSE(core.connection.Connect()) << name;
+        // Which port failed and why comes before the summary.
+        const std::vector<LogLine> expected = {
+            {"sc_Open: could not open " + std::string(name) + " (No such file or directory)",
+             LogIcon::Error},
+            {"Cannot connect to the sensor...", LogIcon::Error},
+            {"Disconnected...", LogIcon::Warning},
+        };
         EXPECT_EQ(core.log.lines, expected) << name;
         EXPECT_FALSE(core.connection.Connected());
         EXPECT_FALSE(core.connection.Link().IsOpen());

@@ -196,8 +196,9 @@ TEST_F(SimLineSettings, FactoryWritesOfModelAndSerialChangeTheIdentity) {
     std::string text = "0 K4-D-4";
     std::copy(text.begin(), text.end(), model.begin());
     SetAndAck(1, CheckMethod::Crc16, 80, model);
-    std::vector<std::uint8_t> serial = {'A', 'B', 'C', 'D', '1', '2', '3', '4'};
-    serial.resize(16, 0);
+    std::vector<std::uint8_t> serial(16, 0);
+    text = "ABCD1234";
+    std::copy(text.begin(), text.end(), serial.begin());
     SetAndAck(1, CheckMethod::Crc16, 81, serial);
     EXPECT_EQ(Transact(1, CheckMethod::Crc16, 127, {}, 16), model);
     EXPECT_EQ(Transact(1, CheckMethod::Crc16, 128, {}, 16), serial);

@@ -25,6 +25,8 @@ public:
             dup2(err[1], 2);
             close(out[0]);
             close(err[0]);
+            close(out[1]);
+            close(err[1]);
             std::vector<char*> argv;
             std::string program = VKSIM_PATH;
             argv.push_back(program.data());
@@ -97,8 +99,8 @@ private:
 
 TEST(Vksim, ServesUntilSigtermAndRemovesItsLink) {
     ScopedPortDir dir;
-    VksimProcess vksim({"--com", "4", "--port-dir", dir.Path(), "--model", "VKT04", "--crc",
-                        "--address", "3", "--sensor", "model=0 KR1-A-1,address=9"});
+    VksimProcess vksim({"--com", "4", "--port-dir", dir.Path(), "--sensor",
+                        "model=VKT04,crc,address=3", "--sensor", "model=0 KR1-A-1,address=9"});
     std::string line = vksim.Line();
     ASSERT_EQ(line.rfind("COM4 /dev/", 0), 0u) << line << vksim.Errors();
     std::string link = dir.Path() + "/COM4";
@@ -117,6 +119,40 @@ TEST(Vksim, ServesUntilSigtermAndRemovesItsLink) {
 
     EXPECT_EQ(vksim.Finish(SIGTERM), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(link)));
+}
+
+TEST(Vksim, BackgroundReturnsOnceThePortExistsAndStopEndsIt) {
+    ScopedPortDir dir;
+    const std::vector<std::string> where = {"--com", "5", "--port-dir", dir.Path()};
+    auto with = [&where](std::vector<std::string> args) {
+        args.insert(args.end(), where.begin(), where.end());
+        return args;
+    };
+    VksimProcess start(with({"--background"}));
+    std::string line = start.Line();
+    EXPECT_EQ(start.Finish(0), 0);
+    ASSERT_EQ(line.rfind("COM5 /dev/", 0), 0u) << line << start.Errors();
+    // The port is there the moment the command returned, and it answers.
+    DcsLink dcs;
+    ASSERT_TRUE(dcs.OpenPortName("COM5", 57600, kParityNone, kStopOne, 8, 100, 100))
+        << dcs.ErrorText();
+    std::uint8_t name[16] = {};
+    EXPECT_TRUE(dcs.dcs_Transact(1, CheckMethod::Checksum, 127, nullptr, 0, name, 16))
+        << dcs.ErrorText();
+    dcs.ClosePort();
+
+    VksimProcess second(with({}));
+    EXPECT_NE(second.Errors().find("is served by vksim"), std::string::npos);
+    EXPECT_EQ(second.Finish(0), 1);
+
+    VksimProcess stop(with({"--stop"}));
+    EXPECT_EQ(stop.Finish(0), 0) << stop.Errors();
+    namespace fs = std::filesystem;
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.Path() + "/COM5")));
+    EXPECT_FALSE(fs::exists(dir.Path() + "/COM5.pid"));
+    VksimProcess again(with({"--stop"}));
+    EXPECT_NE(again.Errors().find("no background vksim is recorded for COM5"), std::string::npos);
+    EXPECT_EQ(again.Finish(0), 1);
 }
 
 TEST(Vksim, UsageErrorsExitWithTwo) {
@@ -141,20 +177,28 @@ TEST(VksimArguments, DefaultsAndExtraSensors) {
     EXPECT_EQ(options.sensors[0].method, CheckMethod::Checksum);
     EXPECT_EQ(options.sensors[0].baudRate, 57600);
 
-    ASSERT_TRUE(ParseVksimArguments({"--pace", "--baud", "19200", "--model", "O RMX2000",
-                                     "--sensor", "model=BF,address=2,crc,baud=9600", "--sensor",
-                                     "address=3,serial=SN123456"},
-                                    &options, &help, &error))
+    ASSERT_TRUE(ParseVksimArguments({"--pace", "--baud", "19200", "--model", "O RMX2000"}, &options,
+                                    &help, &error))
         << error;
     EXPECT_TRUE(options.line.pace);
-    ASSERT_EQ(options.sensors.size(), 3u);
+    ASSERT_EQ(options.sensors.size(), 1u);
     EXPECT_EQ(options.sensors[0].modelString, "O RMX2000");
     EXPECT_EQ(options.sensors[0].baudRate, 19200);
-    EXPECT_EQ(options.sensors[1].modelString, "0 K4-D-4BF");
-    EXPECT_EQ(options.sensors[1].method, CheckMethod::Crc16);
-    EXPECT_EQ(options.sensors[1].baudRate, 9600);
-    EXPECT_EQ(options.sensors[1].serialNumber, "VK000002");
-    EXPECT_EQ(options.sensors[2].serialNumber, "SN123456");
+
+    // With --sensor the line holds exactly the sensors described.
+    ASSERT_TRUE(ParseVksimArguments({"--background", "--sensor", "model=BF,address=2,crc,baud=9600",
+                                     "--sensor", "address=3,serial=SN123456"},
+                                    &options, &help, &error))
+        << error;
+    EXPECT_TRUE(options.background);
+    ASSERT_EQ(options.sensors.size(), 2u);
+    EXPECT_EQ(options.sensors[0].modelString, "0 K4-D-4BF");
+    EXPECT_EQ(options.sensors[0].address, 2);
+    EXPECT_EQ(options.sensors[0].method, CheckMethod::Crc16);
+    EXPECT_EQ(options.sensors[0].baudRate, 9600);
+    EXPECT_EQ(options.sensors[0].serialNumber, "VK000001");
+    EXPECT_EQ(options.sensors[1].address, 3);
+    EXPECT_EQ(options.sensors[1].serialNumber, "SN123456");
 }
 
 TEST(VksimArguments, RefusesWhatCannotBeServed) {
@@ -163,8 +207,11 @@ TEST(VksimArguments, RefusesWhatCannotBeServed) {
     std::string error;
     for (const auto& args :
          std::vector<std::vector<std::string>>{{"--baud", "115200"},
-                                               {"--sensor", "address=1"},
-                                               {"--sensor", "model=VKT02,colour=red"},
+                                               {"--sensor", "address=1", "--sensor", "address=1"},
+                                               {"--sensor", "model=VKT02,colour=red,address=2"},
+                                               {"--sensor", "model=VKT04"},
+                                               {"--crc", "--sensor", "address=2"},
+                                               {"--stop", "--model", "VKT04"},
                                                {"--com"},
                                                {"--com", "0"},
                                                {"--model", "a model string too long"},

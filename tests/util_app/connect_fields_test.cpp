@@ -67,7 +67,7 @@ TEST(ConnectFields, AddressAndTimeoutChecks) {
 }
 
 TEST(ConnectFields, PortListHasTheFixedNamesThenTheDevices) {
-    EXPECT_EQ(PortListEntries({{12, "/dev/ttyUSB0"}}),
+    EXPECT_EQ(PortListEntries({{12, "/dev/ttyUSB0", {}}}),
               (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM12 (/dev/ttyUSB0)"}));
 }
 

@@ -103,14 +103,17 @@ TEST_F(ConnectionTest, CancelledOrFailedConnects) {
     // No COM in the name: nothing is opened and nothing sent.
     EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("USB1")));
     EXPECT_EQ(LogTexts(),
-              (std::vector<std::string>{"Cannot connect to the sensor...", "Disconnected..."}));
-    EXPECT_EQ(LogIcons(), (std::vector<LogIcon>{LogIcon::Error, LogIcon::Warning}));
+              (std::vector<std::string>{"sc_Open: could not open USB1 (No such file or directory)",
+                                        "Cannot connect to the sensor...", "Disconnected..."}));
+    EXPECT_EQ(LogIcons(), (std::vector<LogIcon>{LogIcon::Error, LogIcon::Error, LogIcon::Warning}));
     EXPECT_TRUE(Sent().empty());
 
-    // A port with nothing behind it.
+    // A port with nothing behind it: the log says which device it stood for.
     EXPECT_FALSE(ConnectThroughDialog(QStringLiteral("COM200")));
-    EXPECT_EQ(LogTexts().size(), 4u);
-    EXPECT_EQ(LogTexts()[2], "Cannot connect to the sensor...");
+    ASSERT_EQ(LogTexts().size(), 6u);
+    EXPECT_EQ(LogTexts()[3], "sc_Open: could not open COM200 (" + ports.Path() +
+                                 "/COM200) (No such file or directory)");
+    EXPECT_EQ(LogTexts()[4], "Cannot connect to the sensor...");
     EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
     ExpectCommandStates(Frame(), CommandContext{});
 }

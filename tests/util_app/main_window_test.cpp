@@ -32,7 +32,7 @@ std::vector<std::string> Items(const QMenu* menu) {
         if (action->isSeparator())
             items.push_back("-");
         else if (action->menu())
-            items.push_back(">" + action->menu()->title().toStdString());
+            items.push_back(action->menu()->title().toStdString().insert(0, 1, '>'));
         else
             items.push_back(action->text().toStdString());
     }
