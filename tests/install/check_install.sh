@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs the build under test into a fresh prefix and checks what landed there: the
+# four programs, and a desktop entry and an icon for each graphical one, nothing else.
+# The entries must start the installed program wherever the prefix is.
+#   check_install.sh BUILD_DIR
+set -uo pipefail
+build=$1
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/install-check.XXXXXX")
+trap 'rm -rf "$prefix"' EXIT
+
+if ! cmake --install "$build" --prefix "$prefix" >/dev/null; then
+    echo "cmake --install failed"
+    exit 1
+fi
+
+expected=$(printf '%s\n' bin/SetupVk2 bin/VkUtil bin/vkctl bin/vksim \
+    share/applications/korvel-setupvk2.desktop share/applications/korvel-vkutil.desktop \
+    share/icons/hicolor/scalable/apps/korvel-setupvk2.svg \
+    share/icons/hicolor/scalable/apps/korvel-vkutil.svg)
+found=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+failed=0
+if [ "$found" != "$expected" ]; then
+    echo "installed files differ from the expected ones:"
+    diff <(echo "$expected") <(echo "$found")
+    failed=1
+fi
+
+for program in VkUtil SetupVk2 vksim vkctl; do
+    [ -x "$prefix/bin/$program" ] || { echo "bin/$program is not executable"; failed=1; }
+done
+for pair in vkutil:VkUtil setupvk2:SetupVk2; do
+    entry=$prefix/share/applications/korvel-${pair%%:*}.desktop
+    program=$prefix/bin/${pair#*:}
+    grep -qxF "Exec=\"$program\"" "$entry" || { echo "$entry does not start $program"; failed=1; }
+    grep -qxF "Icon=korvel-${pair%%:*}" "$entry" || { echo "$entry names no icon"; failed=1; }
+done
+# The installed command-line programs run from there.
+"$prefix/bin/vkctl" --help 2>&1 | grep -q '^usage: vkctl' || { echo "installed vkctl does not run"; failed=1; }
+"$prefix/bin/vksim" --help 2>&1 | grep -q '^usage: vksim' || { echo "installed vksim does not run"; failed=1; }
+[ $failed -eq 0 ] && echo "installed into a fresh prefix as expected"
+exit $failed
