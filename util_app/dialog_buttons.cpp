@@ -19,4 +19,11 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, const char* okText) {
     return buttons;
 }
 
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
 } // namespace vk

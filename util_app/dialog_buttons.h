@@ -3,6 +3,8 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QPushButton;
+class QWidget;
 
 namespace vk {
 
@@ -10,5 +12,9 @@ namespace vk {
 // "Cancel" (objectName "cancel") wired to the dialog's accept and reject. A dialog may
 // add buttons of its own to it.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, const char* okText = "OK");
+
+// A button of `parent` with `text` and the objectName `name`. It never becomes the
+// default by taking the focus, so Enter does not press a button the user did not choose.
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent);
 
 } // namespace vk
