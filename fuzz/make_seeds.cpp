@@ -142,6 +142,30 @@ void ScanBufferSeeds(const fs::path& folder) {
     w.Write("short-second", Cat({{7}, {0, 253}, Bytes(253, 1), {1, 9}, Bytes(9, 2)}));
 }
 
+void UploadSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_upload");
+    // A 200-byte calibration table: two protect words, the upload command answered and
+    // the receiver's "C", two blocks and the EOT acknowledged, the two protect words.
+    const Bytes file(200, 0x5A);
+    const Bytes head = Cat({{2, static_cast<std::uint8_t>(file.size()), 0}, file});
+    for (CheckMethod m : {CheckMethod::Checksum, CheckMethod::Crc16}) {
+        const Bytes ack = {0x06};
+        Bytes line = Cat({Record(ack), Record(ack), Record(Cat({Frame(m, 88, {}), {0x43}}))});
+        for (int i = 0; i < 5; ++i)
+            line = Cat({line, Record(ack)});
+        w.Write(m == CheckMethod::Crc16 ? "crc-whole" : "checksum-whole", Cat({head, line}));
+    }
+    // A NAK, a lone CAN, a refused command (packet ID 0), then a sensor that goes away.
+    w.Write("faults", Cat({head,
+                           Record({0x06}),
+                           Record({0x06}),
+                           Record(Cat({Frame(CheckMethod::Checksum, 0, {}), {0x15}})),
+                           Record({0x15}),
+                           Record({0x18, 0x00}),
+                           Record({0x18, 0x18}),
+                           {0}}));
+}
+
 void SettingsSeeds(const fs::path& folder) {
     SeedWriter w(folder, "fuzz_settings_file");
     std::string lines;
@@ -161,6 +185,7 @@ int main(int argc, char** argv) {
     }
     LinkSeeds(argv[1]);
     ScanBufferSeeds(argv[1]);
+    UploadSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
     return 0;
