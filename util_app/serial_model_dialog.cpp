@@ -8,10 +8,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <cstring>
 
@@ -47,21 +45,13 @@ CSerialAndModelDlg::CSerialAndModelDlg(PanelContext& context, QWidget* parent)
     QPushButton* refresh = NamedButton("Refresh", "refresh", this);
     QPushButton* ok = NamedButton("OK", "ok", this);
     ok->setDefault(true);
-    auto* modelRow = new QHBoxLayout;
-    modelRow->addWidget(models_, 1);
-    modelRow->addWidget(setModel);
-    auto* serialRow = new QHBoxLayout;
-    serialRow->addWidget(serial_, 1);
-    serialRow->addWidget(setSerial);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Model"), modelRow);
-    form->addRow(QStringLiteral("Serial number"), serialRow);
+    form->addRow(QStringLiteral("Model"), FieldAndButton(models_, setModel));
+    form->addRow(QStringLiteral("Serial number"), FieldAndButton(serial_, setSerial));
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(refresh, QDialogButtonBox::ActionRole);
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    FormAboveButtons(this, form, buttons);
 
     connect(setModel, &QPushButton::clicked, this, &CSerialAndModelDlg::SetModelName);
     connect(setSerial, &QPushButton::clicked, this, &CSerialAndModelDlg::SetSerialNumber);

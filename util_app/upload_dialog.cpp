@@ -11,11 +11,9 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vk {
 
@@ -38,20 +36,15 @@ CVkUploadDlg::CVkUploadDlg(PanelContext& context, XModemSender& sender, QWidget*
     type_->setCurrentIndex(-1);
     upload_->setDefault(true);
 
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(file_, 1);
-    fileRow->addWidget(browse_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("File"), fileRow);
+    form->addRow(QStringLiteral("File"), FieldAndButton(file_, browse_));
     form->addRow(QStringLiteral("Type"), type_);
     form->addRow(QStringLiteral("Progress"), progress_);
     form->addRow(QStringLiteral("Status"), status_);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(upload_, QDialogButtonBox::ActionRole);
     buttons->addButton(close_, QDialogButtonBox::RejectRole);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    FormAboveButtons(this, form, buttons);
 
     connect(browse_, &QPushButton::clicked, this, &CVkUploadDlg::Browse);
     connect(upload_, &QPushButton::clicked, this, &CVkUploadDlg::Upload);
