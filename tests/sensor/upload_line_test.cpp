@@ -1,5 +1,6 @@
 // The upload against a simulated sensor: what goes on the line, the image the sensor
 // keeps, and how each fault of its receiver ends the transfer with the flash locked.
+#include "elapsed_ms.h"
 #include "link/xmodem.h"
 #include "link/xmodem_sender.h"
 #include "sensor/sensor_device.h"
@@ -9,6 +10,8 @@
 #include "tests/link/frame_bytes.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace vk::test {
 namespace {
@@ -33,11 +36,16 @@ Bytes File(std::size_t size) {
 
 struct RecordingProgress : UploadProgress {
     void SetPercent(int percent) override { percents.push_back(percent); }
-    void BytesSent(std::size_t sent) override { this->sent.push_back(sent); }
+    void BytesSent(std::size_t sent) override {
+        this->sent.push_back(sent);
+        if (onSent)
+            onSent(sent);
+    }
     void TransferEnded(int error) override { ended.push_back(error); }
     std::vector<int> percents;
     std::vector<std::size_t> sent;
     std::vector<int> ended;
+    std::function<void(std::size_t)> onSent;
 };
 
 class UploadLine : public sim::test::LineFixture {
@@ -133,6 +141,19 @@ TEST_F(UploadLine, EachReceiverFaultEndsWithItsErrorAndTheFlashLockedAgain) {
         EXPECT_TRUE(sensor.GetModelName()); // back at its commands
     }
     EXPECT_EQ(line->Snapshot(1).flash.Image(UploadKind::Calibration), file + Bytes(84, file[299]));
+
+    // The adapter pulled in the middle: the attempts run out at once, nothing hangs.
+    UploadResult pulled;
+    double ms = ElapsedMs([&] {
+        progress = {};
+        progress.onSent = [this](std::size_t sent) {
+            if (sent == 128)
+                line->Unplug();
+        };
+        pulled = RunUpload(sensor, sender, vk::UploadKind::Calibration, file, progress);
+    });
+    EXPECT_EQ(pulled.error, XModemSender::kBlockNotAcked);
+    EXPECT_LT(ms, 3000);
 }
 
 } // namespace
