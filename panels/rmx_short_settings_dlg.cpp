@@ -1,0 +1,26 @@
+#include "panels/rmx_short_settings_dlg.h"
+
+namespace vk {
+
+CRMXSSettingsDlg::CRMXSSettingsDlg(PanelContext& context, QWidget* parent)
+    : CVkt04FamilySettingsDlg(context, ModelType::RmxShort, kRmxShortRules, parent) {
+    setObjectName(QStringLiteral("rmxShortSettings"));
+    BuildSharedGroups(texts_, nullptr, {});
+}
+
+void CRMXSSettingsDlg::GetSettingsList(std::vector<std::string>& names,
+                                       std::vector<std::string>& values) {
+    FillRmxShortSettingsList(texts_, names, values);
+}
+
+void CRMXSSettingsDlg::ReloadSettings() {
+    SensorDevice* sensor = Sensor();
+    if (!sensor)
+        return;
+    if (std::optional<Vkt04FamilyTexts> read = ReadRmxShortSettings(*sensor)) {
+        texts_ = *read;
+        Reloaded();
+    }
+}
+
+} // namespace vk

@@ -1,0 +1,124 @@
+#include "panels/vkt04_family_settings_dlg.h"
+
+#include "panels/numeric_edit.h"
+#include "util_app/range_modes.h"
+#include "util_app/up_down_edit.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vk {
+
+CVkt04FamilySettingsDlg::CVkt04FamilySettingsDlg(PanelContext& context, ModelType type,
+                                                 const Vkt04FamilyRules& rules, QWidget* parent)
+    : CSettingsDlgScaffold(context, parent), type_(type),
+      rules_(rules), columns_{new QVBoxLayout, new QVBoxLayout} {
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(columns_[0]);
+    columns->addLayout(columns_[1]);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(NewRefreshCloseRow());
+}
+
+QVBoxLayout* CVkt04FamilySettingsDlg::Column(int index) const {
+    return columns_[index == 0 ? 0 : 1];
+}
+
+void CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const char* button,
+                                           const char* buttonName, std::string* text,
+                                           const char* field, AnalogOutputValue value) {
+    grid->addWidget(NewField(text, field), row, 0);
+    grid->addWidget(AddButton(button, buttonName,
+                              [this, text, value] {
+                                  Write([this, text, value](SensorDevice& s) {
+                                      // The mode in the box governs, even before "Set Mode".
+                                      const RangeMode& mode =
+                                          GetRangeMode(type_, modeNumber_ ? *modeNumber_ : 0);
+                                      return WriteAnalogOutputValue(s, value, *text, mode, rules_);
+                                  });
+                              }),
+                    row, 1);
+}
+
+void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNumber,
+                                                const std::vector<std::string>& modeItems) {
+    texts_ = &t;
+    modeNumber_ = modeNumber;
+
+    auto* powers = NewGroup("Laser powers");
+    auto* powersGrid = new QGridLayout(powers);
+    powersGrid->addWidget(NewField(&t.minLaserPower, "minLaserPower", true), 0, 0);
+    powersGrid->addWidget(AddButton("Set Min LP", "setMinLaserPower",
+                                    [this] {
+                                        Write([this](SensorDevice& s) {
+                                            return WriteMinLaserPower(s, texts_->minLaserPower,
+                                                                      rules_);
+                                        });
+                                    }),
+                          0, 1);
+    powersGrid->addWidget(NewField(&t.maxLaserPower, "maxLaserPower", true), 1, 0);
+    powersGrid->addWidget(AddButton("Set Max LP", "setMaxLaserPower",
+                                    [this] {
+                                        Write([this](SensorDevice& s) {
+                                            return WriteMaxLaserPower(s, texts_->maxLaserPower,
+                                                                      rules_);
+                                        });
+                                    }),
+                          1, 1);
+
+    auto* threshold = NewGroup("Threshold");
+    auto* thresholdRow = new QHBoxLayout(threshold);
+    thresholdRow->addWidget(NewThresholdField(&t.threshold), 1);
+    thresholdRow->addWidget(AddButton("Set Threshold", "setThreshold", [this] {
+        Write([this](SensorDevice& s) { return WriteThreshold(s, texts_->threshold, rules_); });
+    }));
+
+    auto* analog = NewGroup("Analog Factors");
+    auto* analogGrid = new QGridLayout(analog);
+    using V = AnalogOutputValue;
+    AddAnalogRow(analogGrid, 0, "Min. Range", "setMinRange", &t.minRange, "minRange", V::MinRange);
+    AddAnalogRow(analogGrid, 1, "Max. Range", "setMaxRange", &t.maxRange, "maxRange", V::MaxRange);
+    AddAnalogRow(analogGrid, 2, "Volts @ Minumum", "setVoltsAtMinRange", &t.voltsAtMinRange,
+                 "voltsAtMinRange", V::VoltsAtMinRange);
+    AddAnalogRow(analogGrid, 3, "Volts @ Maximum", "setVoltsAtMaxRange", &t.voltsAtMaxRange,
+                 "voltsAtMaxRange", V::VoltsAtMaxRange);
+    AddAnalogRow(analogGrid, 4, "Volts outside", "setVoltsOutOfRange", &t.voltsOutOfRange,
+                 "voltsOutOfRange", V::VoltsOutOfRange);
+
+    columns_[0]->addWidget(powers);
+    columns_[0]->addWidget(threshold);
+    columns_[1]->addWidget(analog);
+
+    if (!modeNumber)
+        return;
+    auto* mode = NewGroup("Mode");
+    modeBox_ = new QComboBox(mode);
+    modeBox_->setObjectName(QStringLiteral("modeBox"));
+    modeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (const std::string& item : modeItems)
+        modeBox_->addItem(QString::fromStdString(item));
+    auto* modeRow = new QHBoxLayout(mode);
+    modeRow->addWidget(modeBox_, 1);
+    modeRow->addWidget(AddButton("Set Mode", "setMode", [this] {
+        Write([this](SensorDevice& s) { return WriteVkt04Mode(s, *modeNumber_); });
+    }));
+    columns_[0]->addWidget(mode);
+}
+
+void CVkt04FamilySettingsDlg::ChoicesToControls() {
+    // An index the box does not have leaves it without a selection.
+    if (modeBox_)
+        modeBox_->setCurrentIndex(*modeNumber_);
+}
+
+void CVkt04FamilySettingsDlg::ChoicesFromControls() {
+    if (modeBox_)
+        *modeNumber_ = modeBox_->currentIndex();
+}
+
+} // namespace vk
