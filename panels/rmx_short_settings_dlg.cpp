@@ -14,13 +14,7 @@ void CRMXSSettingsDlg::GetSettingsList(std::vector<std::string>& names,
 }
 
 void CRMXSSettingsDlg::ReloadSettings() {
-    SensorDevice* sensor = Sensor();
-    if (!sensor)
-        return;
-    if (std::optional<Vkt04FamilyTexts> read = ReadRmxShortSettings(*sensor)) {
-        texts_ = *read;
-        Reloaded();
-    }
+    ReloadWith(&ReadRmxShortSettings, texts_);
 }
 
 } // namespace vk

@@ -11,6 +11,7 @@
 #include "util_app/custom_settings_dlg.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,21 @@ protected:
     // The end of a reload that read everything: the controls show the new values and a
     // refill of the "System:" bar is queued.
     void Reloaded();
+    // A whole reload through `read`, a plain function that returns the values when the
+    // sensor answered every request: they replace `values`, then Reloaded. Nothing without
+    // a sensor or when a read failed; true when the values were replaced.
+    template <typename Values>
+    bool ReloadWith(std::optional<Values> (*read)(SensorDevice&), Values& values) {
+        SensorDevice* sensor = Sensor();
+        if (!sensor)
+            return false;
+        std::optional<Values> read_values = read(*sensor);
+        if (!read_values)
+            return false;
+        values = std::move(*read_values);
+        Reloaded();
+        return true;
+    }
 
     // A write button: copies the controls into the values, then runs `write` on the
     // sensor (nothing without one). A refusal is shown as a warning; a write that went

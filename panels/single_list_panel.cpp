@@ -1,6 +1,7 @@
 #include "panels/single_list_panel.h"
 
 #include "panels/sensor_state_rows.h"
+#include "panels/value_rows.h"
 #include "sensor/sensor_device.h"
 #include "util_app/name_value_list.h"
 #include "util_app/panel_context.h"
@@ -48,33 +49,19 @@ void CSingleListPanel::OnSize(int width, int height) {
     update();
 }
 
-void CSingleListPanel::InsertRows() {
-    list_->setRowCount(static_cast<int>(kSensorStateRowNames.size()));
-    int row = 0;
-    for (const char* name : kSensorStateRowNames) {
-        list_->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(name)));
-        list_->setItem(row, 1, new QTableWidgetItem);
-        ++row;
-    }
-}
-
 void CSingleListPanel::OnPeriodicUpdate() {
     if (!context_.IsConnected()) {
         list_->setRowCount(0);
         return;
     }
     if (list_->rowCount() == 0)
-        InsertRows();
+        InsertNamedRows(list_, kSensorStateRowNames);
     if (!updateEnabled_)
         return;
     const SensorStateRecord* state = ReadState(context_.Sensor());
     if (!state)
         return;
-    for (const DiagnosticValue& value :
-         SensorStateValues(*state, context_.FormatRange(state->range))) {
-        if (QTableWidgetItem* item = list_->item(value.row, 1))
-            item->setText(QString::fromStdString(value.text));
-    }
+    WriteRowValues(list_, SensorStateValues(*state, context_.FormatRange(state->range)));
 }
 
 } // namespace vk

@@ -47,8 +47,6 @@ protected:
     PanelContext& Context() const { return context_; }
 
 private:
-    void InsertRows();
-
     PanelContext& context_;
     QFrame* anchor_;
     QHBoxLayout* anchorRow_;

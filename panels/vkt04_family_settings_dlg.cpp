@@ -29,6 +29,13 @@ QVBoxLayout* CVkt04FamilySettingsDlg::Column(int index) const {
     return columns_[index == 0 ? 0 : 1];
 }
 
+QPushButton* CVkt04FamilySettingsDlg::AddTextWriteButton(const char* button, const char* name,
+                                                         const std::string* text, TextWrite write) {
+    return AddButton(button, name, [this, text, write] {
+        Write([this, text, write](SensorDevice& s) { return write(s, *text, rules_); });
+    });
+}
+
 void CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const char* button,
                                            const char* buttonName, std::string* text,
                                            const char* field, AnalogOutputValue value) {
@@ -47,36 +54,24 @@ void CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const cha
 
 void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNumber,
                                                 const std::vector<std::string>& modeItems) {
-    texts_ = &t;
     modeNumber_ = modeNumber;
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
     powersGrid->addWidget(NewField(&t.minLaserPower, "minLaserPower", true), 0, 0);
-    powersGrid->addWidget(AddButton("Set Min LP", "setMinLaserPower",
-                                    [this] {
-                                        Write([this](SensorDevice& s) {
-                                            return WriteMinLaserPower(s, texts_->minLaserPower,
-                                                                      rules_);
-                                        });
-                                    }),
-                          0, 1);
+    powersGrid->addWidget(
+        AddTextWriteButton("Set Min LP", "setMinLaserPower", &t.minLaserPower, WriteMinLaserPower),
+        0, 1);
     powersGrid->addWidget(NewField(&t.maxLaserPower, "maxLaserPower", true), 1, 0);
-    powersGrid->addWidget(AddButton("Set Max LP", "setMaxLaserPower",
-                                    [this] {
-                                        Write([this](SensorDevice& s) {
-                                            return WriteMaxLaserPower(s, texts_->maxLaserPower,
-                                                                      rules_);
-                                        });
-                                    }),
-                          1, 1);
+    powersGrid->addWidget(
+        AddTextWriteButton("Set Max LP", "setMaxLaserPower", &t.maxLaserPower, WriteMaxLaserPower),
+        1, 1);
 
     auto* threshold = NewGroup("Threshold");
     auto* thresholdRow = new QHBoxLayout(threshold);
     thresholdRow->addWidget(NewThresholdField(&t.threshold), 1);
-    thresholdRow->addWidget(AddButton("Set Threshold", "setThreshold", [this] {
-        Write([this](SensorDevice& s) { return WriteThreshold(s, texts_->threshold, rules_); });
-    }));
+    thresholdRow->addWidget(
+        AddTextWriteButton("Set Threshold", "setThreshold", &t.threshold, WriteThreshold));
 
     auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);

@@ -9,6 +9,7 @@
 #include "sensor/model_table.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QComboBox;
@@ -34,13 +35,16 @@ protected:
     void ChoicesFromControls() override;
 
 private:
+    using TextWrite = WriteOutcome (*)(SensorDevice&, std::string_view, const Vkt04FamilyRules&);
+    // A button that sends `text` through `write` under the model's rules.
+    QPushButton* AddTextWriteButton(const char* button, const char* name, const std::string* text,
+                                    TextWrite write);
     // The analog output button `name` sends `value` from the text of `field`.
     void AddAnalogRow(QGridLayout* grid, int row, const char* button, const char* buttonName,
                       std::string* text, const char* field, AnalogOutputValue value);
 
     ModelType type_;
     const Vkt04FamilyRules& rules_;
-    Vkt04FamilyTexts* texts_ = nullptr;
     int* modeNumber_ = nullptr;
     QComboBox* modeBox_ = nullptr;
     QVBoxLayout* columns_[2];

@@ -53,13 +53,7 @@ void CVKT04SettingsDlg::GetSettingsList(std::vector<std::string>& names,
 }
 
 void CVKT04SettingsDlg::ReloadSettings() {
-    SensorDevice* sensor = Sensor();
-    if (!sensor)
-        return;
-    if (std::optional<Vkt04Settings> read = ReadVkt04Settings(*sensor)) {
-        settings_ = *read;
-        Reloaded();
-    }
+    ReloadWith(&ReadVkt04Settings, settings_);
 }
 
 } // namespace vk

@@ -52,14 +52,8 @@ void CVKT04BFSettingsDlg::GetSettingsList(std::vector<std::string>& names,
 }
 
 void CVKT04BFSettingsDlg::ReloadSettings() {
-    SensorDevice* sensor = Sensor();
-    if (!sensor)
-        return;
-    if (std::optional<Vkt04BfSettings> read = ReadVkt04BfSettings(*sensor)) {
-        settings_ = *read;
+    if (ReloadWith(&ReadVkt04BfSettings, settings_))
         waneRead_ = true;
-        Reloaded();
-    }
 }
 
 void CVKT04BFSettingsDlg::SwitchLaser(bool on) {
