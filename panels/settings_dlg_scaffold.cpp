@@ -23,6 +23,8 @@ CNumericEdit* CSettingsDlgScaffold::NewField(std::string* text, const char* name
     auto* edit = new CNumericEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
     edit->SetDigitsOnly(digitsOnly);
+    // Room for any value a sensor word gives, however the columns share the width.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 12);
     fields_.push_back({text, edit});
     return edit;
 }

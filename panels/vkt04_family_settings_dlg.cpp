@@ -18,15 +18,19 @@ CVkt04FamilySettingsDlg::CVkt04FamilySettingsDlg(PanelContext& context, ModelTyp
     : CSettingsDlgScaffold(context, parent), type_(type),
       rules_(rules), columns_{new QVBoxLayout, new QVBoxLayout} {
     auto* columns = new QHBoxLayout;
-    columns->addLayout(columns_[0]);
-    columns->addLayout(columns_[1]);
+    for (QVBoxLayout* column : columns_) {
+        // Groups keep their height; what room is left stays below them.
+        column->addStretch(1);
+        columns->addLayout(column);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(NewRefreshCloseRow());
 }
 
-QVBoxLayout* CVkt04FamilySettingsDlg::Column(int index) const {
-    return columns_[index == 0 ? 0 : 1];
+void CVkt04FamilySettingsDlg::AddToColumn(int column, QWidget* group) {
+    QVBoxLayout* layout = columns_[column == 0 ? 0 : 1];
+    layout->insertWidget(layout->count() - 1, group);
 }
 
 QPushButton* CVkt04FamilySettingsDlg::AddTextWriteButton(const char* button, const char* name,
@@ -85,9 +89,9 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
     AddAnalogRow(analogGrid, 4, "Volts outside", "setVoltsOutOfRange", &t.voltsOutOfRange,
                  "voltsOutOfRange", V::VoltsOutOfRange);
 
-    columns_[0]->addWidget(powers);
-    columns_[0]->addWidget(threshold);
-    columns_[1]->addWidget(analog);
+    AddToColumn(0, powers);
+    AddToColumn(0, threshold);
+    AddToColumn(1, analog);
 
     if (!modeNumber)
         return;
@@ -102,7 +106,7 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
     modeRow->addWidget(AddButton("Set Mode", "setMode", [this] {
         Write([this](SensorDevice& s) { return WriteVkt04Mode(s, *modeNumber_); });
     }));
-    columns_[0]->addWidget(mode);
+    AddToColumn(0, mode);
 }
 
 void CVkt04FamilySettingsDlg::ChoicesToControls() {

@@ -26,10 +26,11 @@ public:
 protected:
     // Builds the shared groups bound to `texts`, and the "Mode" group listing `modeItems`
     // bound to `modeNumber` unless that is null; a dialog calls it once its values exist.
-    // The dialog's own groups go into Column(0) and Column(1) afterwards.
+    // The dialog's own groups go into the columns afterwards.
     void BuildSharedGroups(Vkt04FamilyTexts& texts, int* modeNumber,
                            const std::vector<std::string>& modeItems);
-    QVBoxLayout* Column(int index) const;
+    // Adds `group` at the foot of the left (0) or right (1) column.
+    void AddToColumn(int column, QWidget* group);
 
     void ChoicesToControls() override;
     void ChoicesFromControls() override;

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vk {
 
@@ -34,7 +33,7 @@ CVKT04SettingsDlg::CVKT04SettingsDlg(PanelContext& context, QWidget* parent)
                                       });
                                   }),
                         1, 1);
-    Column(1)->addWidget(hold);
+    AddToColumn(1, hold);
 }
 
 void CVKT04SettingsDlg::ChoicesToControls() {

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace vk {
 
@@ -37,8 +36,8 @@ CVKT04BFSettingsDlg::CVKT04BFSettingsDlg(PanelContext& context, QWidget* parent)
     laserRow->addWidget(AddButton("Laser On", "laserOn", [this] { SwitchLaser(true); }));
     laserRow->addWidget(AddButton("Laser Off", "laserOff", [this] { SwitchLaser(false); }));
 
-    Column(1)->addWidget(wane);
-    Column(1)->addWidget(laser);
+    AddToColumn(1, wane);
+    AddToColumn(1, laser);
 }
 
 void CVKT04BFSettingsDlg::SetSensor(SensorDevice* sensor) {
