@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 
+#include <algorithm>
+
 namespace vk::test {
 namespace {
 
@@ -274,6 +276,12 @@ TEST_F(Vkt04BfSettingsTest, WaneRecordNotYetReadIsReadBeforeItIsWritten) {
         silence.packetId = 47; // ReadWaneParams
         line->InjectFault(1, silence);
     });
+    // The failed reload at the connect left the dialog as it was.
+    EXPECT_TRUE(dialog_->Values().texts.threshold.empty());
+    const std::vector<std::string> log = LogTexts();
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "Command ReadWaneParams failed. dcs_ReadHeader timeout waiting for STX"),
+              log.end());
     Open();
     Type("minWaneHeight", "0.03");
     Type("minWaneWidth", "0.02");
