@@ -78,10 +78,10 @@ protected:
         SensorDevice* sensor = Sensor();
         if (!sensor)
             return false;
-        std::optional<Values> read_values = read(*sensor);
-        if (!read_values)
+        std::optional<Values> fresh = read(*sensor);
+        if (!fresh)
             return false;
-        values = std::move(*read_values);
+        values = std::move(*fresh);
         Reloaded();
         return true;
     }
