@@ -103,6 +103,7 @@ void CSettingsDlgScaffold::Write(const std::function<WriteOutcome(SensorDevice&)
     SensorDevice* sensor = Sensor();
     if (!sensor)
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     const WriteOutcome outcome = write(*sensor);
     if (!outcome.refusal.empty())
         Warn(outcome.refusal);
@@ -111,6 +112,7 @@ void CSettingsDlgScaffold::Write(const std::function<WriteOutcome(SensorDevice&)
 }
 
 void CSettingsDlgScaffold::SendAndReload(const std::function<void(SensorDevice&)>& send) {
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (SensorDevice* sensor = Sensor())
         send(*sensor);
     // A failed write is in the log already; the re-read shows what the sensor kept.

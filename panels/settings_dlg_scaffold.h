@@ -72,12 +72,14 @@ protected:
     void Reloaded();
     // A whole reload through `read`, a plain function that returns the values when the
     // sensor answered every request: they replace `values`, then Reloaded. Nothing without
-    // a sensor or when a read failed; true when the values were replaced.
+    // a sensor or when a read failed; true when the values were replaced. No refresh tick
+    // comes between its requests.
     template <typename Values>
     bool ReloadWith(std::optional<Values> (*read)(SensorDevice&), Values& values) {
         SensorDevice* sensor = Sensor();
         if (!sensor)
             return false;
+        ExchangeGuard::Hold hold(Context().Exchanges());
         std::optional<Values> fresh = read(*sensor);
         if (!fresh)
             return false;
@@ -88,9 +90,11 @@ protected:
 
     // A write button: copies the controls into the values, then runs `write` on the
     // sensor (nothing without one). A refusal is shown as a warning; a write that went
-    // out is followed by ReloadSettings, whether or not the sensor took it.
+    // out is followed by ReloadSettings, whether or not the sensor took it. No refresh
+    // tick comes between its requests.
     void Write(const std::function<WriteOutcome(SensorDevice&)>& write);
-    // Sends through `send` (when there is a sensor), then reloads whatever it answered.
+    // Sends through `send` (when there is a sensor), then reloads whatever it answered;
+    // no refresh tick comes between the two.
     void SendAndReload(const std::function<void(SensorDevice&)>& send);
     // Shows the warning of a refused input; true when refused.
     template <typename T> bool Refused(const Checked<T>& checked) {

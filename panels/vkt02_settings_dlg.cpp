@@ -159,6 +159,7 @@ void CVKT02SettingsDlg::ReloadSettings() {
     SensorDevice* sensor = Sensor();
     if (!sensor)
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (!sensor->GetSensorSetup() || !sensor->GetMinLP() || !sensor->GetMaxLP() ||
         !sensor->GetAnalogFactors() || !sensor->GetConfigVars())
         return;
@@ -254,6 +255,7 @@ void CVKT02SettingsDlg::OnSetAveragingPeriod() {
     Checked<ConfigRecord> record = CheckAveragingPeriod(text, sensor->Replies().configVars, timing);
     if (Refused(record))
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (!configRead_) {
         // The record goes back whole: one never read would overwrite the sensor's other
         // configuration words with zeros.

@@ -1,6 +1,7 @@
 #include "panels/vkt04bf_panel.h"
 
 #include "sensor/sensor_device.h"
+#include "util_app/panel_context.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -24,8 +25,10 @@ void CVKT04BFDlg::SetScanBufferReader(ScanBufferReader reader) {
 }
 
 void CVKT04BFDlg::OnReadScanBuffer() {
-    if (reader_)
-        reader_(this, kRangesToRead);
+    if (!reader_)
+        return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
+    reader_(this, kRangesToRead);
 }
 
 const SensorStateRecord* CVKT04BFDlg::ReadState(SensorDevice& sensor) {

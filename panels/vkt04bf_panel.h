@@ -14,7 +14,9 @@ namespace vk {
 class CVKT04BFDlg : public CSingleListPanel {
 public:
     // Opens the scan buffer reader modally over `parent` with its number of ranges to
-    // read preset to `rangesToRead`.
+    // read preset to `rangesToRead`. It is called holding the exchange guard; like every
+    // modal dialog it releases the guard while it waits for the user
+    // (ExchangeGuard::Release), so that only its reads keep the refresh ticks out.
     using ScanBufferReader = std::function<void(QWidget* parent, int rangesToRead)>;
 
     // The ranges the reader is preset to: the whole buffer.

@@ -59,6 +59,7 @@ void CVKT04BFSettingsDlg::SwitchLaser(bool on) {
     SensorDevice* sensor = Sensor();
     if (!sensor)
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (on)
         sensor->SetLaserOn();
     else

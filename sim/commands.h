@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vk::sim {
@@ -29,7 +30,8 @@ struct CommandContext {
 };
 
 struct Outcome {
-    std::vector<Payload> packets; // reply payloads, each sent with the request's packet ID
+    std::vector<Payload> packets;         // reply payloads, each sent with the request's packet ID
+    std::optional<std::uint8_t> packetId; // ... or with this one
     // Among sensors obeying one request to address 0, the one that claims the reply
     // sends it (re-addressing: the sensor whose serial number matched).
     bool claimsGlobalReply = false;

@@ -50,40 +50,39 @@ bool SetBaudRate(CommandContext& c, const Request& r, Outcome& out) {
     return true;
 }
 
+// The protect commands are not acknowledged in either variant.
+bool StoreProtectWord(const Request& r, std::uint8_t& word) {
+    if (r.length != 1)
+        return false;
+    word = r.payload[0];
+    return true;
+}
+
 bool ResetSensor(CommandContext& c, const Request& r, Outcome&) {
     if (r.length != 0)
         return false;
     StopScan(c.state, c.now);
     ++c.state.errors.resets;
-    c.state.flashProtect1Written = false;
-    c.state.flashUnlocked = false;
-    c.state.pendingUpload = UploadKind::None;
+    // The protect words do not survive a reset, nor does a transfer in progress.
+    c.state.flash.protect1 = 0;
+    c.state.flash.protect2 = 0;
+    c.state.flash.receiver.Abort("the sensor was reset");
     return true;
 }
 
-bool WriteFlashProtect1(CommandContext& c, const Request& r, Outcome&) {
-    if (r.length != 1)
-        return false;
-    c.state.flashProtect1Written = r.payload[0] == 0xAA;
-    c.state.flashUnlocked = false;
-    return true;
-}
-
-bool WriteFlashProtect2(CommandContext& c, const Request& r, Outcome&) {
-    if (r.length != 1)
-        return false;
-    c.state.flashUnlocked = c.state.flashProtect1Written && r.payload[0] == 0x55;
-    c.state.flashProtect1Written = false;
-    return true;
-}
-
-// The upload commands open a transfer and are acknowledged in both variants. The
-// XModem receiver that takes the image joins here with the flash work.
+// An upload command is acknowledged in both variants. The sensor erases the area only
+// while both protect words are set; otherwise its acknowledgement carries packet ID 0,
+// which tells the tool that the erase failed. After an erase the XModem receiver takes
+// the image.
 template <UploadKind kind> bool OpenUpload(CommandContext& c, const Request& r, Outcome& out) {
     if (r.length != 0)
         return false;
-    c.state.pendingUpload = kind;
     out.packets.emplace_back();
+    if (!c.state.flash.Unlocked()) {
+        out.packetId = 0;
+        return true;
+    }
+    c.state.flash.BeginUpload(kind, c.now);
     return true;
 }
 
@@ -102,8 +101,12 @@ void AddServiceCommands(CommandTable& t) {
         return true;
     };
     t[77] = SetSensorCheckMode;
-    t[78] = WriteFlashProtect1;
-    t[79] = WriteFlashProtect2;
+    t[78] = [](CommandContext& c, const Request& r, Outcome&) {
+        return StoreProtectWord(r, c.state.flash.protect1);
+    };
+    t[79] = [](CommandContext& c, const Request& r, Outcome&) {
+        return StoreProtectWord(r, c.state.flash.protect2);
+    };
     t[86] = OpenUpload<UploadKind::Code>;
     t[87] = OpenUpload<UploadKind::Fpga>;
     t[88] = OpenUpload<UploadKind::Calibration>;

@@ -45,6 +45,8 @@ public:
     std::optional<Clock::time_point> ExpiryTime() const;
 
     void Reset() { candidates_.clear(); }
+    // No frame is in progress.
+    bool Idle() const { return candidates_.empty(); }
 
 private:
     static constexpr std::size_t kMaxCandidates = 8;

@@ -4,16 +4,15 @@
 // a setting changed by one command shows in every record that carries it.
 
 #include "sensor/scan_buffer_area.h"
+#include "sim/flash_state.h"
 #include "sim/sensor_config.h"
+#include "sim/sim_clock.h"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
 namespace vk::sim {
-
-using Clock = std::chrono::steady_clock;
 
 struct ErrorCounters {
     std::uint16_t powerUps = 1;
@@ -55,8 +54,6 @@ struct LiveValues {
     std::uint16_t peak = 0;
 };
 
-enum class UploadKind { None, Code, Fpga, Calibration };
-
 // What SetDefaults puts back.
 struct SensorSettings {
     bool laserOn = true;
@@ -74,7 +71,8 @@ struct SensorSettings {
     std::uint16_t multiplier = 1000; // x 1000
     std::uint16_t offsetExtra = 0;   // fourth word of SetOffset
     AnalogFactors analog;
-    std::array<std::uint16_t, 4> configWords{100, 0, 0, 1500}; // words 4 and 6: averaging count
+    // The words at 4 and 6 hold the averaging count as it is reported, high half first.
+    std::array<std::uint16_t, 4> configWords{100, 0, 0, 1500};
     std::array<std::uint8_t, 2> configBytes{0, 0};
     WaneRecord wane;
     std::uint16_t boardTimeoutMs = 1000;
@@ -103,10 +101,7 @@ struct SensorState {
 
     ErrorCounters errors;
 
-    // Flash: WriteFlashProtect1 with 0xAA then WriteFlashProtect2 with 0x55 unlock it.
-    bool flashProtect1Written = false;
-    bool flashUnlocked = false;
-    UploadKind pendingUpload = UploadKind::None;
+    FlashState flash;
 };
 
 // A sensor as it leaves the factory: settings at their defaults, the scan buffer

@@ -67,6 +67,7 @@ Clock::duration ByteTime(const LineFormat& format) {
 
 struct SimLine::Impl {
     LineOptions options;
+    std::function<void(const std::string&)> uploadReport;
     mutable std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::unique_ptr<SimSensor>> sensors;
@@ -110,6 +111,8 @@ struct SimLine::Impl {
     void DeliverDue(Clock::time_point now);
     void Deliver(const InByte& in);
     void Expire(SimSensor& sensor, Clock::time_point now);
+    bool FeedReceiver(SimSensor& sensor, const InByte& in);
+    void Transmit(SimSensor& sensor, const std::vector<std::uint8_t>& bytes, Clock::time_point at);
     void Dispatch(std::vector<std::pair<SimSensor*, ParsedFrame>>& frames, Clock::time_point at);
     void SendReply(Executed& chosen, Clock::time_point at);
     void Enqueue(const std::vector<std::uint8_t>& bytes, Clock::time_point start);
@@ -173,6 +176,8 @@ std::optional<Clock::time_point> SimLine::Impl::NextDeadline(Clock::time_point n
         consider(stepped(output.front().due, output.back().due));
     for (const auto& s : sensors) {
         if (auto t = s->parser.ExpiryTime())
+            consider(*t);
+        if (auto t = s->state.flash.receiver.NextTimer())
             consider(*t);
     }
     return next;
@@ -249,6 +254,28 @@ void SimLine::Impl::Expire(SimSensor& sensor, Clock::time_point now) {
     auto address = sensor.parser.Expire(now);
     if (address && (*address == 0 || *address == sensor.state.config.address))
         ++sensor.state.errors.checkErrors;
+    std::vector<std::uint8_t> answer;
+    sensor.state.flash.receiver.OnTimer(now, answer);
+    Transmit(sensor, answer, now);
+}
+
+bool SimLine::Impl::FeedReceiver(SimSensor& sensor, const InByte& in) {
+    XModemReceiver& receiver = sensor.state.flash.receiver;
+    if (!receiver.Wants(in.byte, !sensor.parser.Idle()))
+        return false;
+    std::vector<std::uint8_t> answer;
+    receiver.Feed(in.byte, in.arrival, answer);
+    Transmit(sensor, answer, in.arrival);
+    return true;
+}
+
+void SimLine::Impl::Transmit(SimSensor& sensor, const std::vector<std::uint8_t>& bytes,
+                             Clock::time_point at) {
+    if (!bytes.empty())
+        Enqueue(bytes, at);
+    auto report = sensor.state.flash.FinishUpload(sensor.state.config.address);
+    if (report && uploadReport)
+        uploadReport(*report);
 }
 
 void SimLine::Impl::Deliver(const InByte& in) {
@@ -261,6 +288,8 @@ void SimLine::Impl::Deliver(const InByte& in) {
             s->parser.Reset();
             continue;
         }
+        if (FeedReceiver(*s, in))
+            continue;
         frames.clear();
         s->parser.Feed(in.byte, in.arrival, s->state.config.method, frames);
         for (const ParsedFrame& f : frames) {
@@ -288,7 +317,10 @@ void SimLine::Impl::Dispatch(std::vector<std::pair<SimSensor*, ParsedFrame>>& fr
         Executed e{sensor, state.config.address, state.config.method, frame.packetId(), {}};
         Request request{frame.address(), frame.packetId(), frame.payload(),
                         PayloadLength(e.method, frame.bytes[2])};
+        // A command instead of a block: the sensor has left the transfer.
+        state.flash.receiver.Abort("a command frame came instead of a block");
         e.outcome = Execute(state, request, at);
+        Transmit(*sensor, {}, at);
         done.push_back(std::move(e));
     }
     Executed* chosen = nullptr;
@@ -311,7 +343,8 @@ void SimLine::Impl::SendReply(Executed& chosen, Clock::time_point at) {
     for (const Payload& payload : chosen.outcome.packets) {
         FrameBuffer frame;
         std::size_t size = BuildFrame(frame, chosen.method, chosen.sensor->state.config.address,
-                                      chosen.packetId, payload.data(), payload.size());
+                                      chosen.outcome.packetId.value_or(chosen.packetId),
+                                      payload.data(), payload.size());
         if (size == 0)
             continue;
         std::vector<std::uint8_t> bytes(frame.begin(),
@@ -362,6 +395,11 @@ SimLine::SimLine(LineOptions options) : impl_(std::make_unique<Impl>(std::move(o
 
 SimLine::~SimLine() {
     Stop();
+}
+
+void SimLine::SetUploadReport(std::function<void(const std::string&)> report) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->uploadReport = std::move(report);
 }
 
 void SimLine::AddSensor(const SensorConfig& config) {
@@ -458,10 +496,18 @@ void SimLine::InjectFault(std::uint8_t address, const Fault& fault) {
         d.port.Wake();
 }
 
+void SimLine::InjectReceiverFault(std::uint8_t address, const ReceiverFault& fault) {
+    std::lock_guard lock(impl_->mutex);
+    if (SimSensor* sensor = impl_->Find(address))
+        sensor->state.flash.receiver.SetFault(fault);
+}
+
 void SimLine::ClearFaults() {
     std::lock_guard lock(impl_->mutex);
-    for (auto& s : impl_->sensors)
+    for (auto& s : impl_->sensors) {
         s->faults.clear();
+        s->state.flash.receiver.SetFault({});
+    }
 }
 
 std::vector<std::uint8_t> SimLine::TakeReceived() {

@@ -31,6 +31,10 @@ public:
     SimLine(const SimLine&) = delete;
     SimLine& operator=(const SimLine&) = delete;
 
+    // `report` is told, on the serving thread, whenever a sensor's upload transfer ends:
+    // one line saying what was received (kind, length, CRC-16) or why nothing was kept.
+    void SetUploadReport(std::function<void(const std::string&)> report);
+
     // Adds a sensor in its factory state; allowed before or after Start.
     void AddSensor(const SensorConfig& config);
 
@@ -52,6 +56,9 @@ public:
     // Fault injection. A Garbage fault goes on the line at once; the others wait for the
     // next replies of the sensor with that address (see Fault). Unknown address: ignored.
     void InjectFault(std::uint8_t address, const Fault& fault);
+    // A fault of the sensor's XModem receiver for the transfer in progress or the next.
+    void InjectReceiverFault(std::uint8_t address, const ReceiverFault& fault);
+    // Removes every fault, the receivers' too.
     void ClearFaults();
 
     // Every byte the program wrote since the last call, in order.

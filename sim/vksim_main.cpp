@@ -25,6 +25,11 @@ int main(int argc, char** argv) {
 
     BlockStopSignals();
     SimLine line(options.line);
+    // What each upload delivered, for whoever is watching the simulator.
+    line.SetUploadReport([](const std::string& text) {
+        std::fprintf(stderr, "vksim: %s\n", text.c_str());
+        std::fflush(stderr);
+    });
     for (const SensorConfig& sensor : options.sensors)
         line.AddSensor(sensor);
     if (!line.Start(&error)) {

@@ -2,6 +2,7 @@
 #include "link/comm_error.h"
 #include "link/deadline_timer.h"
 #include "link/frame.h"
+#include "link/xmodem.h"
 #include "tests/link/frame_bytes.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,7 @@ TEST(Frame, RepliesCarryWordsInTheMethodsByteOrder) {
 TEST(Frame, CheckFields) {
     const char* digits = "123456789";
     EXPECT_EQ(FrameCrc16(reinterpret_cast<const std::uint8_t*>(digits), 9), 0xBEEF);
+    EXPECT_EQ(xmodem::Crc16(reinterpret_cast<const std::uint8_t*>(digits), 9), 0x31C3);
 
     // A reply whose CRC was computed from the request's CRC instead of zero.
     Bytes reply{0x02, 0x01, 0x01, 0x82, 0x40};

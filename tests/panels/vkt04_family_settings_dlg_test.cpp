@@ -6,9 +6,17 @@
 
 #include "panels/rmx_short_settings_dlg.h"
 #include "panels/vkt04_settings_dlg.h"
+#include "panels/vkt04bf_panel.h"
 #include "panels/vkt04bf_settings_dlg.h"
+#include "util_app/docking_bars.h"
+#include "util_app/frame.h"
+#include "util_app/log_dialog.h"
+#include "util_app/view.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QPushButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -292,6 +300,32 @@ TEST_F(Vkt04BfSettingsTest, WaneRecordNotYetReadIsReadBeforeItIsWritten) {
     EXPECT_EQ(Sent(), Request(47) + Request(46, Wane(30, 20, 400, 80)) + Request(48, Words({900})) +
                           Reload());
     EXPECT_EQ(Held().wane.reserved, (std::array<std::uint8_t, 4>{0x5A, 0x01, 0xC3, 0x10}));
+    dialog_->hide();
+}
+
+// Every button that talks to the sensor keeps the refresh ticks out while it does.
+TEST_F(Vkt04BfSettingsTest, ButtonsHoldTheExchangeGuardWhileTheyTalk) {
+    Start();
+    Connect(CheckMethod::Checksum);
+    Open();
+    // With the successes logged, each command adds a line while it runs.
+    std::vector<bool> held;
+    QObject hook;
+    QObject::connect(Frame().LogBar()->Log()->List()->model(), &QAbstractItemModel::rowsInserted,
+                     &hook, [&] { held.push_back(Doc().Exchanges().Held()); });
+    Doc().Sensor().SetLogSuccesses(true);
+    Press("setThreshold"); // SetThreshold, then the three reads
+    Press("laserOn");
+    Press("refresh");
+    auto* panel = dynamic_cast<CVKT04BFDlg*>(Frame().View()->CurrentPanel());
+    ASSERT_NE(panel, nullptr);
+    bool readerHeld = false;
+    panel->SetScanBufferReader([&](QWidget*, int) { readerHeld = Doc().Exchanges().Held(); });
+    panel->ReadScanBufferButton()->click();
+    Sent();
+    EXPECT_EQ(held, std::vector<bool>(4 + 1 + 3, true));
+    EXPECT_TRUE(readerHeld);
+    EXPECT_FALSE(Doc().Exchanges().Held());
     dialog_->hide();
 }
 

@@ -61,10 +61,14 @@ TEST_P(SimSettings, Vkt02SetupRecordFollowsEverySetCommand) {
 TEST_P(SimSettings, RecordsRoundTripAndTheirWordsFollowTheMethod) {
     CheckMethod m = GetParam();
     StartLine({Sensor(1, "VKT02", m)});
+    // The averaging count (words at 4 and 6) goes in low half first and comes back high
+    // half first.
     std::vector<std::uint8_t> config = Words({1, 2, 3, 4}, m);
     config.insert(config.end(), {5, 6});
     SetAndAck(1, m, 33, config);
-    EXPECT_EQ(Transact(1, m, 32, {}, 10), config);
+    std::vector<std::uint8_t> reported = Words({1, 2, 4, 3}, m);
+    reported.insert(reported.end(), {5, 6});
+    EXPECT_EQ(Transact(1, m, 32, {}, 10), reported);
 
     std::vector<std::uint8_t> wane = Words({100, 200, 300}, m);
     wane.insert(wane.end(), {9, 8, 7, 6});
@@ -233,22 +237,22 @@ TEST_F(SimLineSettings, FlashUnlockUploadAcknowledgementAndReset) {
     StartLine({Sensor(1)});
     SendHandled(1, CheckMethod::Checksum, 78, {0xAA}); // WriteFlashProtect1
     SendHandled(1, CheckMethod::Checksum, 79, {0x55}); // WriteFlashProtect2
-    EXPECT_TRUE(line->Snapshot(1).flashUnlocked);
+    EXPECT_TRUE(line->Snapshot(1).flash.Unlocked());
     // Uploads are acknowledged in the checksum variant too.
     ASSERT_TRUE(Send(1, CheckMethod::Checksum, 87));
     auto ack = Receive(CheckMethod::Checksum, 87);
     ASSERT_TRUE(ack) << link.ErrorText();
     EXPECT_TRUE(ack->empty());
-    EXPECT_EQ(line->Snapshot(1).pendingUpload, UploadKind::Fpga);
+    EXPECT_EQ(line->Snapshot(1).flash.receiving, UploadKind::Fpga);
 
     SendHandled(1, CheckMethod::Checksum, 6); // ResetSensor
     SensorState s = line->Snapshot(1);
-    EXPECT_FALSE(s.flashUnlocked);
-    EXPECT_EQ(s.pendingUpload, UploadKind::None);
+    EXPECT_FALSE(s.flash.Unlocked());
+    EXPECT_EQ(s.flash.receiving, UploadKind::None);
     EXPECT_EQ(s.errors.resets, 1);
     // The unlock takes both steps in order.
     SendHandled(1, CheckMethod::Checksum, 79, {0x55});
-    EXPECT_FALSE(line->Snapshot(1).flashUnlocked);
+    EXPECT_FALSE(line->Snapshot(1).flash.Unlocked());
 }
 
 } // namespace
