@@ -46,6 +46,8 @@ public:
     void BtnConnectClick() override;
 
     void PageControl1Change();
+    // The port's device went away: said on the status line and counted in "COM Errors".
+    void ComPortLost();
     void cboPortExit();
     void cboHostBaudExit();
 
@@ -62,10 +64,19 @@ private:
     void FormClose();
     void LoadSettings();
     void SaveSettings();
+    // Tells of trouble with the settings file on the status line, the first time only.
+    void SayOnce(const char* text);
     void BuildLayout();
+
+    // The settings file cannot keep what the user chose; the form keeps it until it closes.
+    static constexpr const char* kSettingsUnread =
+        "SetupVk2.ini could not be read: settings will not be saved";
+    static constexpr const char* kSettingsNotSaved = "Settings could not be saved to SetupVk2.ini";
+    enum class SettingsTrouble { None, Pending, Said };
 
     ToolState state_;
     UserPrompts& prompts_;
+    SettingsTrouble settingsTrouble_ = SettingsTrouble::None;
     IniFile ini_;
     ComPort* port_;
     KorvelComm* comm_;
