@@ -35,9 +35,11 @@ public:
     // Whether an upload is running now.
     bool Uploading() const { return uploading_; }
 
+    // Close and Escape; refused while an upload runs.
     void reject() override;
 
 protected:
+    // Closing the window is refused while an upload runs.
     void closeEvent(QCloseEvent* event) override;
 
 private:
