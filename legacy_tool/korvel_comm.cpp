@@ -55,7 +55,7 @@ void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes
     port_.Write(request.frame);
 }
 
-bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
+bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs, Bytes* check) {
     reply.clear();
     if (state_.closing) {
         state_.lastError = kNoResponse;
@@ -68,6 +68,8 @@ bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
     timer1_->stop();
     state_.lastError = result.lastError;
     reply = std::move(result.reply);
+    if (check)
+        *check = std::move(result.check);
     return result.lastError == kNoError;
 }
 
@@ -90,6 +92,15 @@ bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
 
 std::uint8_t KorvelComm::GetRxByte() {
     return ring_.Take();
+}
+
+std::uint8_t KorvelComm::WaitByte(int timeoutMs) {
+    timer1_->stop();
+    timer1_->start(timeoutMs);
+    Bytes byte;
+    bool came = GetBytes(byte, 1);
+    timer1_->stop();
+    return came ? byte[0] : 0;
 }
 
 void KorvelComm::DelayMs(int ms) {

@@ -20,6 +20,7 @@ namespace vk::legacy {
 
 class ConnectPage;
 class SensorSettingsPage;
+class TdlgAbout;
 class ViewPage;
 
 class TfrmMain : public QWidget, public FormHost {
@@ -39,6 +40,7 @@ public:
     void ShowModelNumber(const QString& text) override;
     void ShowVersions(const QString& firmware, const QString& fpga) override;
     void ShowRangeUnit(const QString& label) override;
+    void SetProgress(int percent, bool visible) override;
     void SetConnectAddress(const QString& text) override;
     bool GlobalAddressing() const override;
     int HostBaudPosition() const override;
@@ -46,12 +48,15 @@ public:
     void BtnConnectClick() override;
 
     void PageControl1Change();
+    // Shows the About dialog; what was typed into its hidden field decides the modes.
+    void btnAboutClick();
     void cboPortExit();
     void cboHostBaudExit();
 
     KorvelComm& Comm() { return *comm_; }
     const IniFile& SettingsFile() const { return ini_; }
     SensorSettingsPage& SettingsPage() { return *settingsPage_; }
+    TdlgAbout& AboutDialog() { return *dlgAbout_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +88,7 @@ private:
     QLabel* lblStatus_;
     QProgressBar* ProgressBar1_;
     QLabel* pnlComErrors_;
+    TdlgAbout* dlgAbout_;
 };
 
 } // namespace vk::legacy

@@ -40,6 +40,30 @@ std::optional<int> ScriptedPrompts::SelectPort(const QStringList& list) {
     return p;
 }
 
+namespace {
+
+QString NextFile(std::deque<QString>& files) {
+    if (files.empty())
+        return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+} // namespace
+
+QString ScriptedPrompts::OpenFile(const FileDialogRequest& request) {
+    shown.push_back({"open", request.defaultName});
+    lastFileDialog = request;
+    return NextFile(files);
+}
+
+QString ScriptedPrompts::SaveFile(const FileDialogRequest& request) {
+    shown.push_back({"save", request.defaultName});
+    lastFileDialog = request;
+    return NextFile(files);
+}
+
 std::vector<QString> ScriptedPrompts::TakeErrors() {
     std::vector<QString> errors;
     std::vector<Shown> rest;

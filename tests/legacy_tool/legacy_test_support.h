@@ -29,21 +29,25 @@ namespace vk::legacy::test {
 void EnsureApplication();
 
 // Records every text shown and answers from a script; an unscripted question gets "No",
-// an unscripted port choice is cancelled.
+// an unscripted port choice or file dialog is cancelled.
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Shown {
-        std::string kind; // "error", "ask", "port"
+        std::string kind; // "error", "ask", "port", "open", "save"
         QString text;
     };
     std::vector<Shown> shown;
     std::deque<bool> answers;
     std::deque<std::optional<int>> ports;
     QStringList lastPortList;
+    std::deque<QString> files;
+    FileDialogRequest lastFileDialog;
 
     void Error(const QString& text) override { shown.push_back({"error", text}); }
     bool AskYesNo(const QString& text) override;
     std::optional<int> SelectPort(const QStringList& ports) override;
+    QString OpenFile(const FileDialogRequest& request) override;
+    QString SaveFile(const FileDialogRequest& request) override;
 
     // The texts of the error boxes, oldest first, and forgets them.
     std::vector<QString> TakeErrors();
