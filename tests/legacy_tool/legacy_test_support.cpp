@@ -1,5 +1,6 @@
 #include "legacy_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,7 +131,7 @@ QString FormFixture::Text(const char* widget) const {
 }
 
 void FormFixture::Click(const char* button) const {
-    Find<QPushButton>(button)->click();
+    Find<QAbstractButton>(button)->click();
 }
 
 void FormFixture::ShowSettingsPage() const {

@@ -2,6 +2,7 @@
 // What the tool's line and window tests share: the application object, scripted
 // prompts, and a simulated line with the main form on it.
 
+#include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/main_form.h"
 #include "legacy_tool/user_prompts.h"
 #include "sim_test_support.h"
@@ -51,6 +52,25 @@ public:
 
     // The texts of the error boxes, oldest first, and forgets them.
     std::vector<QString> TakeErrors();
+};
+
+// The link of the tool, opened on COM1 of whatever the port directory holds.
+struct CommUnderTest {
+    ToolState state;
+    ScriptedPrompts prompts;
+    ComPort port{prompts};
+    KorvelComm comm{state, port};
+
+    bool Open() {
+        port.SetPortNumber(1);
+        port.SetBaudRate(57600);
+        return port.Open();
+    }
+    bool Ask(std::uint8_t code, std::uint8_t address, Bytes& reply, int timeoutMs = kReplyMs) {
+        bool crc = state.method == CheckMethod::Crc16;
+        comm.SendPacket(code, address, {}, crc);
+        return comm.GetPacket(reply, crc, timeoutMs);
+    }
 };
 
 // A line on COM1 of a private port directory and the main form with its own settings file.
