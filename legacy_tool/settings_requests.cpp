@@ -222,7 +222,7 @@ std::int64_t AveragingTicks(double period, const AveragingScale& scale) {
 
 Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
                               const AveragingScale& scale, std::uint16_t configWord,
-                              bool highHalfFirst, CheckMethod method) {
+                              CheckMethod method) {
     if (text.empty())
         text = defaultText;
     double period = ParseReal(text, kUnreadablePeriod);
@@ -238,10 +238,7 @@ Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
     std::int64_t low = ticks & 0xFFFF;
     std::int64_t high = ticks >> 16;
     Checked<Bytes> c;
-    if (highHalfFirst)
-        AppendWords(c.value, {0, configWord, high, low, 0}, method);
-    else
-        AppendWords(c.value, {0, configWord, low, high, 0}, method);
+    AppendWords(c.value, {0, configWord, low, high, 0}, method);
     return c;
 }
 

@@ -75,11 +75,11 @@ Checked<Bytes> CheckAnalog(const std::array<std::string, 6>& texts, int mode, Ch
 // even), then down to whole steps, at least one step.
 std::int64_t AveragingTicks(double period, const AveragingScale& scale);
 // The period field (an empty one is first set to `defaultText`) and the payload of the
-// averaging command. `highHalfFirst` puts the high half of the period into the first of
-// its two words, as the configuration record has it.
+// averaging command: 0, `configWord`, the period's low half, its high half, 0. The sensor
+// reports the period the other way round, high half first.
 Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
                               const AveragingScale& scale, std::uint16_t configWord,
-                              bool highHalfFirst, CheckMethod method);
+                              CheckMethod method);
 
 // "Start Index" and "# Of Scans" of "Read Scan Buffer": each a number that fits the
 // request's 16-bit field (the sensor itself refuses a stretch beyond its buffer).

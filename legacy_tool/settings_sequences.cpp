@@ -164,11 +164,8 @@ ReadBack<ConfigFields> WriteAveraging(LegacySession& s, const Bytes& payload) {
 
 Checked<Bytes> AveragingRequest(const ToolState& state, std::string& text) {
     const FirmwareVariant& variant = VariantFor(state.revisionC);
-    // SetConfigVars takes the configuration record as GetConfigVars returns it, high half
-    // of the period first; revision "C" firmware's own command takes the low half first.
-    bool highHalfFirst = variant.averagingCommand == kCmdSetConfigVars;
     return CheckAveraging(text, variant.defaultPeriodText, state.averaging, state.configWord,
-                          highHalfFirst, state.method);
+                          state.method);
 }
 
 } // namespace vk::legacy

@@ -309,7 +309,10 @@ bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::si
 
 bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, std::size_t* put) {
     *put = 0;
-    auto end = Clock::now() + std::chrono::milliseconds(port->writeTimeoutMs);
+    // As for reading: with a time-out of 0 a full line would return at once, and the
+    // caller's deadline loop would spin until its budget is spent.
+    auto end =
+        Clock::now() + std::chrono::milliseconds(std::max<std::uint32_t>(port->writeTimeoutMs, 1));
     for (;;) {
         ssize_t n = write(port->fd, data + *put, length - *put);
         if (n > 0) {

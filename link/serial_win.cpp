@@ -97,11 +97,12 @@ bool SetTimeouts(PortHandle port, std::uint32_t readMs, std::uint32_t writeMs) {
     COMMTIMEOUTS t{};
     t.ReadIntervalTimeout = 0;
     t.ReadTotalTimeoutMultiplier = 0;
-    // A constant of 0 with the other two 0 would make every read wait for all its bytes;
-    // one millisecond keeps a zero time-out a short wait.
+    // A constant of 0 with the other two 0 would make every read or write wait for all
+    // its bytes, on a stalled line for ever; one millisecond keeps a zero time-out a
+    // short wait.
     t.ReadTotalTimeoutConstant = readMs ? readMs : 1;
     t.WriteTotalTimeoutMultiplier = 0;
-    t.WriteTotalTimeoutConstant = writeMs;
+    t.WriteTotalTimeoutConstant = writeMs ? writeMs : 1;
     return SetCommTimeouts(port->handle, &t) ? true : Fail();
 }
 

@@ -24,9 +24,7 @@ Checked<ConfigRecord> CheckAveragingPeriod(std::string_view text, const ConfigRe
     if (!(count >= 0 && count <= kMaxAveragingCount))
         return Checked<ConfigRecord>::Refuse("Averaging period must be between 0 and 21474836.47");
     ConfigRecord record = last;
-    // The count goes back where GetConfigVars reports it, high half in the word at 4, so
-    // that the sensor reads back the period it was given.
-    record.SetAveragingCount(static_cast<std::uint32_t>(count));
+    record.SetAveragingCountForSet(static_cast<std::uint32_t>(count));
     return Checked<ConfigRecord>::Accept(record);
 }
 

@@ -32,7 +32,8 @@ std::string AveragingPeriodText(std::uint32_t count, const TimingBase& timing);
 
 // The configuration record to send for the period typed as `text` (milliseconds; text
 // that is no number counts as 0): `last` (the last GetConfigVars reply, passed through
-// unchanged otherwise) with the count floor(ms x ticks per ms / quantum) x quantum.
+// unchanged otherwise) with the count floor(ms x ticks per ms / quantum) x quantum, its
+// halves in the order SetConfigVars takes them (low half in the word at 4).
 // Refused with "Averaging period must be between 0 and 21474836.47" when that count is
 // below 0 or above kMaxAveragingCount; the bound is on the count, not the milliseconds.
 Checked<ConfigRecord> CheckAveragingPeriod(std::string_view text, const ConfigRecord& last,

@@ -224,6 +224,7 @@ void CVKT02SettingsDlg::ReloadSettings() {
     SensorDevice* sensor = Sensor();
     if (!sensor)
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (!sensor->GetSensorSetup() || !sensor->GetMinLP() || !sensor->GetMaxLP() ||
         !sensor->GetAnalogFactors() || !sensor->GetConfigVars())
         return;
@@ -237,6 +238,7 @@ void CVKT02SettingsDlg::ReloadSettings() {
 }
 
 void CVKT02SettingsDlg::SendAndReload(const std::function<void(SensorDevice&)>& send) {
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (SensorDevice* sensor = Sensor())
         send(*sensor);
     // A failed write is in the log already; the re-read shows what the sensor kept.
@@ -331,6 +333,7 @@ void CVKT02SettingsDlg::OnSetAveragingPeriod() {
     Checked<ConfigRecord> record = CheckAveragingPeriod(text, sensor->Replies().configVars, timing);
     if (Refused(record))
         return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
     if (!configRead_) {
         // The record goes back whole: one never read would overwrite the sensor's other
         // configuration words with zeros.

@@ -82,7 +82,8 @@ private:
     void OnSetAnalogFactors();
     void OnSetAveragingPeriod();
 
-    // Sends through `send` (when there is a sensor), then reloads whatever it answered.
+    // Sends through `send` (when there is a sensor), then reloads whatever it answered;
+    // no refresh tick comes between the two.
     void SendAndReload(const std::function<void(SensorDevice&)>& send);
     // Shows the warning of a refused input; true when refused.
     template <typename T> bool Refused(const Checked<T>& checked) {

@@ -121,9 +121,9 @@ std::uint32_t ConfigRecord::AveragingCount() const {
     return (std::uint32_t{words[2]} << 16) | words[3];
 }
 
-void ConfigRecord::SetAveragingCount(std::uint32_t count) {
-    words[2] = static_cast<std::uint16_t>(count >> 16);
-    words[3] = static_cast<std::uint16_t>(count & 0xFFFF);
+void ConfigRecord::SetAveragingCountForSet(std::uint32_t count) {
+    words[2] = static_cast<std::uint16_t>(count & 0xFFFF);
+    words[3] = static_cast<std::uint16_t>(count >> 16);
 }
 
 ConfigRecord ConfigRecord::Decode(const std::uint8_t* wire, CheckMethod method) {

@@ -89,9 +89,12 @@ struct ConfigRecord {
     std::array<std::uint16_t, 4> words{}; // at 0, 2, 4, 6
     std::array<std::uint8_t, 2> bytes{};  // at 8, 9
 
-    // The averaging count: word 4 is its high half, word 6 its low half.
+    // The averaging count as GetConfigVars reports it: high half in the word at 4, low
+    // half in the word at 6.
     std::uint32_t AveragingCount() const;
-    void SetAveragingCount(std::uint32_t count);
+    // Puts `count` where SetConfigVars takes it, the other way round: low half in the word
+    // at 4, high half in the word at 6. The sensor reports it back high half first.
+    void SetAveragingCountForSet(std::uint32_t count);
 
     static ConfigRecord Decode(const std::uint8_t* wire, CheckMethod method);
     void Encode(std::uint8_t* wire, CheckMethod method) const;

@@ -45,4 +45,8 @@ inline bool StoreWord(CommandContext& c, const Request& r, Outcome& out, std::ui
     return AckIfCrc(c, out);
 }
 
+// SetConfigVars and its revision "C" twin: the configuration record, stored, then
+// acknowledged.
+bool StoreConfigRecord(CommandContext& c, const Request& r, Outcome& out);
+
 } // namespace vk::sim

@@ -31,17 +31,7 @@ bool SetScanIntervalC(CommandContext& c, const Request& r, Outcome& out) {
 }
 
 bool SetAveragingC(CommandContext& c, const Request& r, Outcome& out) {
-    if (!IsRevisionC(c) || r.length != 10)
-        return false;
-    PayloadReader f = Fields(c, r);
-    SensorSettings& s = c.state.settings;
-    // The request carries the period's low half first; the configuration record keeps
-    // the high half in word 4 and the low half in word 6.
-    s.configWords[0] = f.Word(0);
-    s.configWords[1] = f.Word(2);
-    s.configWords[3] = f.Word(4);
-    s.configWords[2] = f.Word(6);
-    return AckIfCrc(c, out);
+    return IsRevisionC(c) && StoreConfigRecord(c, r, out);
 }
 
 } // namespace

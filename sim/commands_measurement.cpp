@@ -16,9 +16,9 @@ bool GetScanBufferPortion(CommandContext& c, const Request& r, Outcome& out) {
         return false;
     std::size_t packets = PortionsFor(count);
     for (std::size_t i = 0; i < packets; ++i) {
-        // The leading byte counts down the packets still to come after this one.
+        // The leading byte counts the packets down to 1, this one included.
         PayloadWriter w(c.method);
-        w.Byte(static_cast<std::uint8_t>(packets - 1 - i));
+        w.Byte(static_cast<std::uint8_t>(packets - i));
         std::size_t first = start + i * kSamplesPerPortion;
         std::size_t last = std::min(start + count, first + kSamplesPerPortion);
         for (std::size_t s = first; s < last; ++s)

@@ -57,17 +57,6 @@ bool SetAnalogOutputFactors(CommandContext& c, const Request& r, Outcome& out) {
     return AckIfCrc(c, out);
 }
 
-bool SetConfigVars(CommandContext& c, const Request& r, Outcome& out) {
-    if (r.length != 10)
-        return false;
-    PayloadReader f = Fields(c, r);
-    SensorSettings& s = c.state.settings;
-    for (std::size_t i = 0; i < s.configWords.size(); ++i)
-        s.configWords[i] = f.Word(2 * i);
-    s.configBytes = {f.Byte(8), f.Byte(9)};
-    return AckIfCrc(c, out);
-}
-
 bool WriteWaneParams(CommandContext& c, const Request& r, Outcome& out) {
     if (r.length != 12)
         return false;
@@ -92,6 +81,21 @@ bool LaserPowerOrHoldScans(CommandContext& c, const Request& r, Outcome& out) {
 
 } // namespace
 
+bool StoreConfigRecord(CommandContext& c, const Request& r, Outcome& out) {
+    if (r.length != 10)
+        return false;
+    PayloadReader f = Fields(c, r);
+    SensorSettings& s = c.state.settings;
+    s.configWords[0] = f.Word(0);
+    s.configWords[1] = f.Word(2);
+    // The averaging count comes low half first and is kept as it is reported, high half
+    // first.
+    s.configWords[3] = f.Word(4);
+    s.configWords[2] = f.Word(6);
+    s.configBytes = {f.Byte(8), f.Byte(9)};
+    return AckIfCrc(c, out);
+}
+
 void AddSettingCommands(CommandTable& t) {
     t[1] = SetLaserOn;
     t[2] = SetLaserOff;
@@ -110,7 +114,7 @@ void AddSettingCommands(CommandTable& t) {
     t[32] = [](CommandContext& c, const Request& r, Outcome& out) {
         return r.length == 0 && Reply(out, ConfigRecord(c.state, c.method));
     };
-    t[33] = SetConfigVars;
+    t[33] = StoreConfigRecord;
     t[36] = [](CommandContext& c, const Request& r, Outcome& out) { // SetVKT04Mode
         if (r.length != 1)
             return false;

@@ -69,7 +69,8 @@ struct SensorSettings {
     std::uint16_t multiplier = 1000; // x 1000
     std::uint16_t offsetExtra = 0;   // fourth word of SetOffset
     AnalogFactors analog;
-    std::array<std::uint16_t, 4> configWords{100, 0, 0, 1500}; // words 4 and 6: averaging count
+    // The words at 4 and 6 hold the averaging count as it is reported, high half first.
+    std::array<std::uint16_t, 4> configWords{100, 0, 0, 1500};
     std::array<std::uint8_t, 2> configBytes{0, 0};
     WaneRecord wane;
     std::uint16_t boardTimeoutMs = 1000;

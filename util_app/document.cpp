@@ -9,7 +9,9 @@ namespace vk {
 
 class CVKT02Doc::CommandScope {
 public:
-    explicit CommandScope(CVKT02Doc& doc) : doc_(doc) { ++doc_.commandDepth_; }
+    explicit CommandScope(CVKT02Doc& doc) : doc_(doc), hold_(doc.exchanges_) {
+        ++doc_.commandDepth_;
+    }
     ~CommandScope() {
         --doc_.commandDepth_;
         doc_.AnnounceChange();
@@ -19,6 +21,7 @@ public:
 
 private:
     CVKT02Doc& doc_;
+    ExchangeGuard::Hold hold_;
 };
 
 CVKT02Doc::CVKT02Doc(LogSink& log, UserPrompts& prompts, QObject* parent)
@@ -56,10 +59,12 @@ CCustomSettingsDlg* CVKT02Doc::ActiveSettingsDialog() const {
 }
 
 void CVKT02Doc::OnTick() {
-    // A tick that finds a command running (a modal dialog, a sequence that drains the
-    // queue) is skipped: the panel must not talk to the sensor in the middle of it.
-    if (commandDepth_ > 0 || !view_)
+    // A tick that comes while a sequence drains the queue between its requests is
+    // skipped: the panel must not talk to the sensor in the middle of it. A dialog that
+    // only waits for the user has released the guard, so the live values go on.
+    if (exchanges_.Held() || !view_)
         return;
+    ExchangeGuard::Hold hold(exchanges_);
     view_->UpdatePanel();
 }
 
@@ -111,7 +116,8 @@ void CVKT02Doc::ShowSensorSettings() {
     CCustomSettingsDlg* dialog = ActiveSettingsDialog();
     if (!dialog)
         return;
-    dialog->exec();
+    // Each of its buttons holds the guard while it talks to the sensor.
+    WaitForUser(*dialog);
     PostRefreshSensorBar();
 }
 

@@ -7,6 +7,8 @@
 #include "sensor/connection_host.h"
 #include "sensor/log_sink.h"
 #include "sensor/sensor_connection.h"
+#include "util_app/exchange_guard.h"
+#include "util_app/guard_releasing_prompts.h"
 #include "util_app/panel_context.h"
 #include "util_app/refresh_ticker.h"
 
@@ -17,6 +19,8 @@
 
 #include <array>
 #include <memory>
+
+class QDialog;
 
 namespace vk {
 
@@ -62,7 +66,8 @@ public:
     // Asks "Reset sensor to factory defaults ?" and on Yes sends the defaults.
     void ResetToDefaults();
     void ResetSensor();
-    // Shows the active settings dialog modally; nothing without one.
+    // Shows the active settings dialog modally; nothing without one. The panel's
+    // refresh goes on while the dialog waits for the user.
     void ShowSensorSettings();
     void ReloadSettings();
     // The document closes with the program: the ticker stops and "Close" is logged.
@@ -89,7 +94,8 @@ public:
     std::string FormatRange(std::uint16_t raw) const override;
     SensorDevice& Sensor() override { return connection_.Sensor(); }
     void LogMessage(const char* text, LogIcon icon) override;
-    UserPrompts& Prompts() override { return prompts_; }
+    UserPrompts& Prompts() override { return modalPrompts_; }
+    ExchangeGuard& Exchanges() override { return exchanges_; }
 
 signals:
     // The connection or the state of the commands changed; once per command, when it
@@ -99,14 +105,20 @@ signals:
     void sensorBarRefreshRequested();
 
 private:
-    // Marks a command as running for as long as it lives.
+    // Marks a command as running, and holds the exchange guard, for as long as it lives.
     class CommandScope;
     void OnTick();
+    // exec() of a modal dialog, with the exchange guard released while it waits for the
+    // user.
+    int WaitForUser(QDialog& dialog);
     // Emits connectionChanged, unless a command is running: that one emits it as it ends.
     void AnnounceChange();
 
     LogSink& log_;
     UserPrompts& prompts_;
+    ExchangeGuard exchanges_;
+    // prompts_, releasing the exchange guard while a prompt waits for the user.
+    GuardReleasingPrompts modalPrompts_{prompts_, exchanges_};
     std::unique_ptr<Profile> profile_;
     // Declared before the connection, which stops the ticker when it goes.
     RefreshTicker ticker_;

@@ -1,5 +1,6 @@
 // The document's answers to the connection's questions: the utility's dialogs, the
-// view and the queued refresh of the "System:" bar.
+// view and the queued refresh of the "System:" bar. While a dialog waits for the user
+// the refresh ticks run, although the command that asks holds the exchange guard.
 #include "util_app/address_dialog.h"
 #include "util_app/baud_rate_dialog.h"
 #include "util_app/connect_dialog.h"
@@ -11,10 +12,15 @@
 
 namespace vk {
 
+int CVKT02Doc::WaitForUser(QDialog& dialog) {
+    ExchangeGuard::Release waiting(exchanges_);
+    return dialog.exec();
+}
+
 bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
     CConnectDialog dialog(prompts_, ListComDevices(), dialogParent_);
     dialog.SetSettings(settings);
-    if (dialog.exec() != QDialog::Accepted)
+    if (WaitForUser(dialog) != QDialog::Accepted)
         return false;
     settings = dialog.settings();
     return true;
@@ -22,7 +28,7 @@ bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
 
 bool CVKT02Doc::AskBaudRate(std::int32_t& baudRate) {
     CBoudRateDialog dialog(baudRate, dialogParent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (WaitForUser(dialog) != QDialog::Accepted)
         return false;
     baudRate = dialog.baudRate();
     return true;
@@ -30,14 +36,14 @@ bool CVKT02Doc::AskBaudRate(std::int32_t& baudRate) {
 
 bool CVKT02Doc::AskAddress(const std::string& serial8, std::uint8_t& address) {
     CAddressDialog dialog(prompts_, serial8, address, dialogParent_);
-    if (dialog.exec() != QDialog::Accepted)
+    if (WaitForUser(dialog) != QDialog::Accepted)
         return false;
     address = dialog.address();
     return true;
 }
 
 bool CVKT02Doc::AskYesNo(const char* question) {
-    return prompts_.AskYesNo(dialogParent_, QString::fromUtf8(question));
+    return modalPrompts_.AskYesNo(dialogParent_, QString::fromUtf8(question));
 }
 
 void CVKT02Doc::ShowModelPanel(ModelType type) {

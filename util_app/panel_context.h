@@ -5,6 +5,7 @@
 
 #include "sensor/log_sink.h"
 #include "sensor/model_table.h"
+#include "util_app/exchange_guard.h"
 
 #include <cstdint>
 #include <string>
@@ -31,8 +32,12 @@ public:
     // Queues a refill of the "System:" bar; it runs after the caller has returned to the
     // event loop.
     virtual void PostRefreshSensorBar() = 0;
-    // Message boxes and file dialogs.
+    // Message boxes and file dialogs. While one is up the refresh ticks run, even inside
+    // a sequence that holds the exchange guard.
     virtual UserPrompts& Prompts() = 0;
+    // The guard that keeps refresh ticks out of a sequence: every button that talks to the
+    // sensor holds it while it does (ExchangeGuard::Hold hold(context.Exchanges());).
+    virtual ExchangeGuard& Exchanges() = 0;
 };
 
 } // namespace vk

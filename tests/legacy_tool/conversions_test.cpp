@@ -225,21 +225,20 @@ TEST(LegacyChecks, AveragingRoundsToWholeStepsInBothVariants) {
     EXPECT_EQ(AveragingTicks(0.0025, other), 60);
 
     std::string empty;
-    auto r = CheckAveraging(empty, "1.500", c, 0xABCD, false, kSum);
+    auto r = CheckAveraging(empty, "1.500", c, 0xABCD, kSum);
     EXPECT_EQ(empty, "1.500");
     EXPECT_EQ(r.value, (Bytes{0, 0, 0xCD, 0xAB, 0xDC, 0x05, 0, 0, 0, 0}));
     std::string big = "700";
-    EXPECT_EQ(CheckAveraging(big, "0.60", other, 0, true, kCrc).value,
-              (Bytes{0, 0, 0, 0, 0x00, 0x01, 0x11, 0x48, 0, 0})); // 69960 ticks, high half first
+    EXPECT_EQ(CheckAveraging(big, "0.60", other, 0, kCrc).value,
+              (Bytes{0, 0, 0, 0, 0x11, 0x48, 0x00, 0x01, 0, 0})); // 69960 ticks, low half first
     std::string tooLong = "21474836.48";
-    auto refused = CheckAveraging(tooLong, "0.60", other, 0, true, kSum);
+    auto refused = CheckAveraging(tooLong, "0.60", other, 0, kSum);
     EXPECT_EQ(refused.refusal->message,
               "Invalid Average Interval Entered!\r\n(Valid values 0 - 21474836.47($7FFFFFFF)");
     std::string limit = "21474836.47";
-    EXPECT_TRUE(CheckAveraging(limit, "0.60", other, 0, true, kSum).Ok());
+    EXPECT_TRUE(CheckAveraging(limit, "0.60", other, 0, kSum).Ok());
     // With the finer ticks the same period would not fit 31 bits.
-    EXPECT_EQ(CheckAveraging(limit, "1.500", c, 0, false, kSum).refusal->field,
-              Field::AveragingPeriod);
+    EXPECT_EQ(CheckAveraging(limit, "1.500", c, 0, kSum).refusal->field, Field::AveragingPeriod);
 }
 
 TEST(LegacyChecks, ProductsBeyondEveryFieldAreRefusedOrHeld) {
@@ -253,7 +252,7 @@ TEST(LegacyChecks, ProductsBeyondEveryFieldAreRefusedOrHeld) {
     EXPECT_EQ(AveragingTicks(-1e20, other), 60);
     EXPECT_EQ(AveragingTicks(-1e300, AveragingScale{1000, 1500, 3}), 1500);
     std::string period = "-1e20";
-    EXPECT_EQ(CheckAveraging(period, "0.60", other, 7, false, kSum).value,
+    EXPECT_EQ(CheckAveraging(period, "0.60", other, 7, kSum).value,
               (Bytes{0, 0, 7, 0, 60, 0, 0, 0, 0, 0}));
 }
 

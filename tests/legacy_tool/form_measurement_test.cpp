@@ -96,19 +96,23 @@ TEST_P(LegacyMeasurement, OffsetsScanAndAnalogVariables) {
 TEST_P(LegacyMeasurement, AveragingWithOtherFirmware) {
     Connect('B', 0);
     std::uint16_t word = line->Snapshot(1).settings.configWords[1];
-    SetText("editAvg", "0.61");
+    // 1000 ticks, down to 16 steps of 60: the period goes out low half first and the
+    // sensor reports it high half first.
+    SetText("editAvg", "10");
     Click("btnAvg");
-    // The period goes out as the configuration record holds it, high half first.
-    EXPECT_EQ(LineBytes(),
-              Cat({Req(kCmdSetConfigVars, Words({0, word, 0, 60, 0}, m)), Req(kCmdGetConfigVars)}));
-    EXPECT_EQ(Text("editAvg"), "0.60");
+    EXPECT_EQ(LineBytes(), Cat({Req(kCmdSetConfigVars, Words({0, word, 960, 0, 0}, m)),
+                                Req(kCmdGetConfigVars)}));
+    EXPECT_EQ(Text("editAvg"), "9.60");
     SetText("editAvg", "");
     Click("btnAvg");
     EXPECT_EQ(Text("editAvg"), "0.60");
-    SetText("editAvg", "700");
-    Click("btnAvg");
-    EXPECT_EQ(Text("editAvg"), "699.60");
     LineBytes();
+    // 99960 ticks need both halves.
+    SetText("editAvg", "1000");
+    Click("btnAvg");
+    EXPECT_EQ(LineBytes(), Cat({Req(kCmdSetConfigVars, Words({0, word, 0x8678, 1, 0}, m)),
+                                Req(kCmdGetConfigVars)}));
+    EXPECT_EQ(Text("editAvg"), "999.60");
     SetText("editAvg", "21474836.48");
     Click("btnAvg");
     ExpectRefused("editAvg",

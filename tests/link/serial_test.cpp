@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include <time.h>
 
 using namespace vk;
 using vk::test::ElapsedMs;
@@ -18,10 +21,12 @@ using vk::test::PtyPeer;
 namespace {
 
 struct OpenPort {
-    explicit OpenPort(PtyPeer& peer, std::int32_t readTimeoutMs = 100) {
+    explicit OpenPort(PtyPeer& peer, std::int32_t readTimeoutMs = 100,
+                      std::int32_t writeTimeoutMs = 100) {
         handle = sc_OpenName(peer.ComName().c_str(), &err);
         PortSettings settings;
         settings.readTimeoutMs = readTimeoutMs;
+        settings.writeTimeoutMs = writeTimeoutMs;
         ok = handle != kInvalidPortHandle && sc_SetSettings(handle, &settings, &err) &&
              sc_PurgeBuffers(handle, &err);
     }
@@ -167,6 +172,29 @@ TEST(SerialPort, WrittenBytesReachTheLineAndPurgeDropsInput) {
     std::uint8_t buffer[4];
     EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 0, &port.err), 1);
     EXPECT_EQ(count, 0u);
+}
+
+// The other side reads nothing, so the line fills up and the write stalls.
+TEST(SerialPort, AStalledWriteWithAZeroWriteTimeOutWaitsOutItsBudgetAsleep) {
+    PtyPeer peer;
+    OpenPort port(peer, 100, 0);
+    ASSERT_TRUE(port.ok) << port.err.text;
+    const std::vector<std::uint8_t> data(1 << 20, 0x55);
+    std::size_t count = 0;
+    timespec cpuBefore{}, cpuAfter{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuBefore);
+    double ms = ElapsedMs([&] {
+        EXPECT_EQ(sc_Write(port.handle, data.data(), data.size(), &count, 400, &port.err), 1);
+    });
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpuAfter);
+    const double cpuMs =
+        (cpuAfter.tv_sec - cpuBefore.tv_sec) * 1e3 + (cpuAfter.tv_nsec - cpuBefore.tv_nsec) / 1e6;
+    EXPECT_GT(count, 0u);
+    EXPECT_LT(count, data.size()); // short: the packet layer reports it
+    EXPECT_GE(ms, 395);
+    EXPECT_LT(ms, 1000);
+    // Asleep it takes about 3% of the time; a spinning loop all the CPU it can get.
+    EXPECT_LT(cpuMs, ms / 8) << "the write loop spun";
 }
 
 TEST(SerialPort, AVanishedDeviceFailsPromptlyWithAnIoError) {

@@ -4,17 +4,26 @@
 #include "util_test_support.h"
 
 #include "panels/numeric_edit.h"
+#include "panels/vkt02_diags_page.h"
+#include "panels/vkt02_panel.h"
 #include "panels/vkt02_settings_dlg.h"
 #include "util_app/docking_bars.h"
 #include "util_app/document.h"
 #include "util_app/frame.h"
+#include "util_app/log_dialog.h"
 #include "util_app/range_modes.h"
+#include "util_app/view.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
+#include <algorithm>
 #include <functional>
 
 namespace vk::test {
@@ -178,11 +187,11 @@ TEST_P(Vkt02SettingsSession, EveryButtonWritesItsGroupAndReadsEverythingBack) {
     Type("maxRange", "33");
     ExpectRefused("setAnalogFactors", "Range values must be between 0.000 inch and 32.000 inch");
 
-    // 100 ticks per ms in 60-tick quanta: 10 ms is 960 ticks; the count's high half goes
-    // in the word at 4, where the sensor reports it.
+    // 100 ticks per ms in 60-tick quanta: 10 ms is 960 ticks, sent low half first; the
+    // sensor reports it high half first.
     Type("averagingPeriod", "10");
     Press("setAveragingPeriod");
-    EXPECT_EQ(Sent(), Request(33, Words({100, 0, 0, 960}) + Bytes{0, 0}) + Reload());
+    EXPECT_EQ(Sent(), Request(33, Words({100, 0, 960, 0}) + Bytes{0, 0}) + Reload());
     EXPECT_EQ(Shown("averagingPeriod"), "9.60");
     Type("averagingPeriod", "300000");
     ExpectRefused("setAveragingPeriod", "Averaging period must be between 0 and 21474836.47");
@@ -287,9 +296,63 @@ TEST_F(Vkt02SettingsTest, AveragingPeriodReadsAConfigurationNotYetRead) {
 
     Type("averagingPeriod", "10");
     Press("setAveragingPeriod");
-    EXPECT_EQ(Sent(), Request(32) + Request(33, Words({100, 0, 0, 960}) + Bytes{0, 0}) + Reload());
+    EXPECT_EQ(Sent(), Request(32) + Request(33, Words({100, 0, 960, 0}) + Bytes{0, 0}) + Reload());
     EXPECT_EQ(Held().configWords, (std::array<std::uint16_t, 4>{100, 0, 0, 960}));
     dialog_->hide();
+}
+
+// Edit > Sensor Settings: while the dialog waits for the user the VKT02 panel goes on
+// polling at the ticker's pace; a button's sequence gets no poll between its requests,
+// even when the event loop runs between them.
+TEST_F(Vkt02SettingsTest, DiagnosticsRunWhileTheDialogWaitsButNeverInsideAButton) {
+    Start();
+    Connect("VKT02", CheckMethod::Checksum);
+    auto* panel = dynamic_cast<CVKT02Dlg*>(Frame().View()->CurrentPanel());
+    ASSERT_NE(panel, nullptr);
+    panel->DiagnosticPage()->UpdateBox()->click();
+    const Bytes poll = Frames(method_, 1, {21, 67, 38});
+
+    // The success line of SetThreshold runs the event loop for 700 ms before the reload.
+    QObject hook;
+    bool waited = false;
+    std::uint64_t ticksInside = 0;
+    Doc().Sensor().SetLogSuccesses(true);
+    QObject::connect(Frame().LogBar()->Log()->List(), &QTreeWidget::itemChanged, &hook,
+                     [&](QTreeWidgetItem* item, int column) {
+                         if (waited || column != 1 ||
+                             item->text(1) != QStringLiteral("Command SetThreshold completed"))
+                             return;
+                         waited = true;
+                         const std::uint64_t before = Doc().Ticker().TicksHandled();
+                         QTest::qWait(700);
+                         ticksInside = Doc().Ticker().TicksHandled() - before;
+                     });
+
+    std::size_t idlePolls = 0;
+    Bytes idle, button;
+    QTimer::singleShot(0, &hook, [&] {
+        Doc().Ticker().StartThread();
+        QTest::qWait(1500);
+        idle = Sent();
+        idlePolls = idle.size() / poll.size();
+        Type("threshold", "41");
+        Press("setThreshold");
+        Doc().Ticker().StopThread();
+        button = Sent();
+        dialog_->reject();
+    });
+    ASSERT_TRUE(Frame().RunCommand(CommandId::SensorSettings));
+
+    Bytes polls;
+    for (std::size_t i = 0; i < idlePolls; ++i)
+        polls = polls + poll;
+    EXPECT_EQ(idle, polls);
+    EXPECT_GE(idlePolls, 3u); // about 6 in 1.5 s; generous, the machine is shared
+    EXPECT_LE(idlePolls, 9u);
+    EXPECT_GE(ticksInside, 2u);
+    const Bytes sequence = Request(82, {41}) + Reload();
+    EXPECT_NE(std::search(button.begin(), button.end(), sequence.begin(), sequence.end()),
+              button.end());
 }
 
 } // namespace

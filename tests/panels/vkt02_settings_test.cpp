@@ -40,7 +40,7 @@ ReplyStore SampleReplies() {
     a.maxRange = 32000;
     a.offsetVoltage = Word(-500);
     a.voltsOutOfRange = 0xFFFF;
-    r.configVars.SetAveragingCount(960);
+    r.configVars.words = {0, 0, 0, 960}; // as reported: high half at 4, low half at 6
     return r;
 }
 
@@ -189,25 +189,31 @@ TEST(Vkt02SettingsChecks, AnalogFactors) {
     EXPECT_EQ(reversed.value->maxRange, Word(-32000));
 }
 
+// The count as SetConfigVars takes it: low half in the word at 4, high half at 6.
+std::uint32_t CountToSet(const ConfigRecord& record) {
+    return std::uint32_t{record.words[3]} << 16 | record.words[2];
+}
+
 TEST(Vkt02SettingsChecks, AveragingPeriod) {
     ConfigRecord last;
     last.words = {7, 8, 0xAAAA, 0xBBBB};
     last.bytes = {1, 2};
     const auto tenMs = CheckAveragingPeriod("10", last, kRevisionB);
     ASSERT_TRUE(tenMs.Accepted());
-    EXPECT_EQ(tenMs.value->AveragingCount(), 960u); // 16 whole quanta of 60 ticks
-    EXPECT_EQ(tenMs.value->words[1], 8);
+    // 16 whole quanta of 60 ticks, low half first; the rest goes back as it came.
+    EXPECT_EQ(tenMs.value->words, (std::array<std::uint16_t, 4>{7, 8, 960, 0}));
     EXPECT_EQ(tenMs.value->bytes, last.bytes);
-    EXPECT_EQ(AveragingPeriodText(tenMs.value->AveragingCount(), kRevisionB), "9.60");
+    EXPECT_EQ(AveragingPeriodText(960, kRevisionB), "9.60");
 
-    EXPECT_EQ(CheckAveragingPeriod("0.5", last, kRevisionB).value->AveragingCount(), 0u);
-    // A count over 16 bits keeps both halves in place.
-    EXPECT_EQ(CheckAveragingPeriod("1000", last, kRevisionC).value->AveragingCount(), 999000u);
+    EXPECT_EQ(CountToSet(*CheckAveragingPeriod("0.5", last, kRevisionB).value), 0u);
+    // 999000 ticks: 0x000F in the word at 6, 0x3E58 in the word at 4.
+    EXPECT_EQ(CheckAveragingPeriod("1000", last, kRevisionC).value->words,
+              (std::array<std::uint16_t, 4>{7, 8, 0x3E58, 0x000F}));
 
     const char* refusal = "Averaging period must be between 0 and 21474836.47";
     EXPECT_EQ(CheckAveragingPeriod("-0.001", last, kRevisionB).refusal, refusal);
     // The bound is on the count: whole quanta up to 21474836 ticks.
-    EXPECT_EQ(CheckAveragingPeriod("21474.9", last, kRevisionC).value->AveragingCount(), 21474000u);
+    EXPECT_EQ(CountToSet(*CheckAveragingPeriod("21474.9", last, kRevisionC).value), 21474000u);
     EXPECT_EQ(CheckAveragingPeriod("21475.5", last, kRevisionC).refusal, refusal);
     EXPECT_EQ(CheckAveragingPeriod("1e300", last, kRevisionC).refusal, refusal);
 }
@@ -235,7 +241,7 @@ TEST(Vkt02SettingsChecks, UntouchedFieldsGoBackUnchanged) {
             const std::uint32_t count = quanta * timing.scanQuantum;
             const auto sent =
                 CheckAveragingPeriod(AveragingPeriodText(count, timing), ConfigRecord{}, timing);
-            ASSERT_EQ(sent.value->AveragingCount(), count) << AveragingPeriodText(count, timing);
+            ASSERT_EQ(CountToSet(*sent.value), count) << AveragingPeriodText(count, timing);
         }
     }
 }

@@ -34,22 +34,22 @@ TEST(SensorRecords, Vkt04SetupAndBoardFlipperState) {
     EXPECT_EQ(flipper.extraWords[3], 0x1514);
 }
 
-TEST(SensorRecords, ConfigAveragingCountIsWordFourHighWordSixLow) {
+// The count is set low half first and reported high half first.
+TEST(SensorRecords, ConfigAveragingCountHalvesSwapBetweenSetAndReport) {
     ConfigRecord config;
-    config.SetAveragingCount(0x00012345);
-    EXPECT_EQ(config.words[2], 0x0001);
-    EXPECT_EQ(config.words[3], 0x2345);
+    config.SetAveragingCountForSet(0x00012345);
+    EXPECT_EQ(config.words[2], 0x2345);
+    EXPECT_EQ(config.words[3], 0x0001);
     config.bytes = {0xAB, 0xCD};
     std::array<std::uint8_t, ConfigRecord::kSize> wire{};
     config.Encode(wire.data(), CheckMethod::Crc16);
-    EXPECT_EQ(wire[4], 0x00);
-    EXPECT_EQ(wire[5], 0x01);
-    EXPECT_EQ(wire[6], 0x23);
-    EXPECT_EQ(wire[7], 0x45);
+    EXPECT_EQ(wire[4], 0x23);
+    EXPECT_EQ(wire[5], 0x45);
+    EXPECT_EQ(wire[6], 0x00);
+    EXPECT_EQ(wire[7], 0x01);
     EXPECT_EQ(wire[8], 0xAB);
-    auto back = ConfigRecord::Decode(wire.data(), CheckMethod::Crc16);
-    EXPECT_EQ(back.AveragingCount(), 0x00012345u);
-    EXPECT_EQ(back.bytes, config.bytes);
+    const std::uint8_t reported[ConfigRecord::kSize] = {0, 0, 0, 0, 0x00, 0x01, 0x23, 0x45};
+    EXPECT_EQ(ConfigRecord::Decode(reported, CheckMethod::Crc16).AveragingCount(), 0x00012345u);
 }
 
 TEST(SensorRecords, AnalogOutputSendsZerosAfterItsSixWords) {

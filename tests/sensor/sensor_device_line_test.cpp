@@ -125,7 +125,7 @@ TEST_P(SensorDeviceRecord, RecordsTravelBothWays) {
     ASSERT_TRUE(sensor.SetFilterFactors(5, 6, 7));
     ConfigRecord config;
     config.words = {100, 200, 0, 0};
-    config.SetAveragingCount(0x00012345);
+    config.SetAveragingCountForSet(0x00012345);
     ASSERT_TRUE(sensor.SetConfigVars(config));
     WaneRecord wane{30, 15, 1200, {0, 0, 0, 0}, 250};
     ASSERT_TRUE(sensor.WriteWaneParams(wane));

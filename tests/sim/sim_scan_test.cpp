@@ -23,7 +23,7 @@ TEST_P(SimScan, BufferPortionsCountDownAndCarrySamplesLowByteFirst) {
     for (int i = 0; i < 3; ++i) {
         auto packet = Receive(m, kScanBufferPortion);
         ASSERT_TRUE(packet) << link.ErrorText();
-        EXPECT_EQ((*packet)[0], 2 - i);
+        EXPECT_EQ((*packet)[0], 3 - i); // 3, 2, 1
         sizes.push_back(packet->size());
         for (std::size_t k = 1; k + 1 < packet->size(); k += 2)
             samples.push_back(static_cast<std::uint16_t>((*packet)[k] | (*packet)[k + 1] << 8));
