@@ -75,17 +75,22 @@ bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs, Bytes* check) 
 
 bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
     while (count > 0) {
-        PumpPending();
-        if (!timer1_->isActive() || state_.closing)
-            return false;
-        if (!ring_.Empty()) {
-            destination.push_back(GetRxByte());
-            --count;
-        } else if (ring_.Overflowed()) {
-            return false; // what comes next follows a gap
-        } else {
-            WaitForEvents();
+        // Bytes already received are taken at once; the events are handled whenever the
+        // ring runs dry, before every wait. Handling them after every single byte would
+        // spend more time than the bytes take on the wire.
+        if (ring_.Empty()) {
+            PumpPending();
+            if (!timer1_->isActive() || state_.closing)
+                return false;
+            if (ring_.Empty()) {
+                if (ring_.Overflowed())
+                    return false; // what comes next follows a gap
+                WaitForEvents();
+            }
+            continue;
         }
+        destination.push_back(GetRxByte());
+        --count;
     }
     return true;
 }

@@ -76,7 +76,9 @@ QLabel* ViewPage::AddReadout(QGridLayout* grid, int row, int column, const char*
     auto* panel = new QLabel(text, parent);
     panel->setObjectName(name);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setMinimumWidth(90);
+    // A fixed size keeps a new reading from laying out the whole window again: the live
+    // view changes these many times a second.
+    panel->setFixedSize(100, panel->sizeHint().height());
     grid->addWidget(caption, row, column);
     grid->addWidget(panel, row, column + 1);
     return panel;
