@@ -1,6 +1,7 @@
 // Measures the command layer against paced simulated sensors at 57600 baud: one
 // GetVKT02State exchange, and reading all 8192 ranges of the scan buffer. Each figure is
 // printed beside its wire time and the ratio of the two.
+#include "bench/bench_line.h"
 #include "bench/wire_time.h"
 #include "link/dcs_link.h"
 #include "link/frame.h"
@@ -11,9 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace vk;
@@ -22,7 +21,7 @@ using vk::bench::WireMs;
 
 namespace {
 
-constexpr double kBaud = 57600;
+constexpr double kBaud = vk::bench::kBenchBaud;
 
 struct QuietLog : LogSink {
     void LogMessage(const char* text, LogIcon icon) override {
@@ -51,26 +50,12 @@ int main(int argc, char** argv) {
     int exchanges = argc > 1 ? std::atoi(argv[1]) : 200;
     int bufferReads = argc > 2 ? std::atoi(argv[2]) : 3;
 
-    char dirTemplate[] = "/tmp/vk-bench-XXXXXX";
-    if (!mkdtemp(dirTemplate))
+    vk::bench::BenchLine line(true);
+    if (!line.Start())
         return 1;
-    setenv("KORVEL_PORT_DIR", dirTemplate, 1);
-
-    sim::SimLine line({1, dirTemplate, true});
-    line.AddSensor(sim::ConfigForModel("VKT02"));
-    std::string error;
-    if (!line.Start(&error)) {
-        std::fprintf(stderr, "bench: %s\n", error.c_str());
-        return 1;
-    }
-    DcsLink link;
-    if (!link.OpenPortName("COM1", static_cast<std::int32_t>(kBaud), 0, 0, 8, 100, 100)) {
-        std::fprintf(stderr, "bench: %s\n", link.ErrorText());
-        return 1;
-    }
     QuietLog log;
     SensorDevice sensor(&log);
-    sensor.SetLink(&link);
+    sensor.SetLink(&line.Link());
     sensor.SetAddress(1);
     sensor.SetCheckMethod(CheckMethod::Checksum);
 
@@ -111,9 +96,5 @@ int main(int argc, char** argv) {
         best = std::min(best, MsSince(start));
     }
     Report("read 8192 ranges (best run)", best, WireMs(wireBytes, kBaud));
-
-    link.ClosePort();
-    line.Stop();
-    std::filesystem::remove_all(dirTemplate);
     return 0;
 }

@@ -35,7 +35,8 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
     PrintField(out, "firmware", c.FirmwareVersion());
     PrintField(out, "fpga", c.FpgaVersion());
     PrintField(out, "check method", c.Sensor().Method() == CheckMethod::Crc16 ? "crc" : "checksum");
-    return kOk;
+    // What could be read is printed; a script still learns that part of it is missing.
+    return session.ConnectStatus();
 }
 
 VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
@@ -52,7 +53,7 @@ VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
                                                      {"scanning flag", s.scanning}};
     for (const auto& [name, value] : rows)
         std::fprintf(out, "%s: %u\n", name, value);
-    return kOk;
+    return session.ConnectStatus();
 }
 
 VkctlStatus SetThreshold(const VkctlOptions& options, std::FILE*, std::FILE* err) {
@@ -62,7 +63,7 @@ VkctlStatus SetThreshold(const VkctlOptions& options, std::FILE*, std::FILE* err
     VkctlSession session(options, err);
     if (!session.Connect() || !session.Sensor().SetThreshold(static_cast<std::uint8_t>(*threshold)))
         return kSensorFailed;
-    return kOk;
+    return session.ConnectStatus();
 }
 
 VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
@@ -96,7 +97,7 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
         index += portion;
         left -= portion;
     }
-    return kOk;
+    return session.ConnectStatus();
 }
 
 constexpr VkctlCommand kCommands[] = {

@@ -36,4 +36,8 @@ bool VkctlSession::Connect() {
     return false;
 }
 
+VkctlStatus VkctlSession::ConnectStatus() const {
+    return connection_.Connected() && connection_.ReadOutComplete() ? kOk : kSensorFailed;
+}
+
 } // namespace vk::cli

@@ -3,6 +3,7 @@
 // "dialogs" answer with the command line's settings, nothing is shown, and the profile
 // of the graphical utility is left alone. Error lines go to standard error as they come.
 
+#include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
 #include "sensor/connection_host.h"
 #include "sensor/log_sink.h"
@@ -20,6 +21,9 @@ public:
     // Runs the utility's connect sequence. On failure the error lines are out, and the
     // link's own reason too when no line quoted it (a port that cannot be opened).
     bool Connect();
+    // kOk when the connect read everything it asks for (model, versions, serial number),
+    // else kSensorFailed: its failure lines are out already.
+    VkctlStatus ConnectStatus() const;
     SensorDevice& Sensor() { return connection_.Sensor(); }
     SensorConnection& Connection() { return connection_; }
     // Number of error lines written so far.

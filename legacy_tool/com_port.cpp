@@ -20,6 +20,7 @@ ComPort::ComPort(UserPrompts& prompts, QObject* parent)
 
 bool ComPort::Open() {
     Close();
+    losing_ = false;
     int number = portNumber_;
     if (number == 0) {
         std::vector<ComDevice> devices = ListComDevices(kHighestListedPort);
@@ -82,10 +83,23 @@ void ComPort::LowerLines() {
 }
 
 void ComPort::OnError(QSerialPort::SerialPortError error) {
-    // The device went away (cable pulled, adapter unplugged): close, so replies time out
-    // instead of the event loop spinning on a dead descriptor.
-    if (error == QSerialPort::ResourceError)
-        Close();
+    // A read of end-of-file or a hang-up: the device went away. Left open, the port would
+    // be reported readable for ever and the event loop would spin on it. It is closed
+    // once the port object has finished the read that failed.
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        return;
+    if (losing_ || !port_->isOpen())
+        return;
+    losing_ = true;
+    QMetaObject::invokeMethod(this, &ComPort::CloseLost, Qt::QueuedConnection);
+}
+
+void ComPort::CloseLost() {
+    if (!losing_)
+        return; // opened again meanwhile
+    losing_ = false;
+    Close();
+    emit Lost();
 }
 
 } // namespace vk::legacy

@@ -39,14 +39,19 @@ public:
 signals:
     // Bytes are waiting; `count` of them.
     void TriggerAvail(int count);
+    // The device went away (adapter pulled, cable cut): the port has been closed and
+    // stays closed until the next Open. Sent once for each open.
+    void Lost();
 
 private:
     void OnError(QSerialPort::SerialPortError error);
+    void CloseLost();
 
     UserPrompts& prompts_;
     QSerialPort* port_;
     int portNumber_ = 1;
     int baud_ = 57600;
+    bool losing_ = false; // a loss was seen and the port is about to close
 };
 
 } // namespace vk::legacy

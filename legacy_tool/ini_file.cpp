@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -36,63 +37,134 @@ bool KeyMatches(const std::string& line, const std::string& key, std::string* va
 }
 
 // The lines of the file without their line ends (CR LF or LF); nothing when the file
-// cannot be read or holds more than kMaxIniFileSize bytes.
+// cannot be read or breaks a bound. The bounds hold while reading: no more than they
+// allow is ever in memory.
 std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string content(kMaxIniFileSize + 1, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t total = 0;
+    char chunk[4096];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        auto n = static_cast<std::size_t>(in.gcount());
+        total += n;
+        if (total > kMaxIniFileSize)
+            return std::nullopt;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (chunk[i] == '\n') {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                lines.push_back(std::move(line));
+                line.clear();
+            } else if (line.size() < kMaxIniLineLength + 1) { // and its CR
+                line.push_back(chunk[i]);
+            } else {
+                return std::nullopt;
+            }
+        }
+    }
     if (in.bad())
         return std::nullopt;
-    content.resize(static_cast<std::size_t>(in.gcount()));
-    if (content.size() > kMaxIniFileSize)
-        return std::nullopt;
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
+    if (!line.empty()) {
+        if (line.back() == '\r')
             line.pop_back();
         lines.push_back(std::move(line));
-        start = end + 1;
     }
     return lines;
 }
 
-bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : lines)
-        out << l << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
+namespace fs = std::filesystem;
+
+bool Missing(const std::string& path) {
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
+}
+
+// What a save writes to: the file itself, or the file a link at the path points to (the
+// link stays). Nothing when the path holds anything but a regular file or nothing.
+std::optional<fs::path> SaveTarget(const std::string& path) {
+    std::error_code ec;
+    if (Missing(path))
+        return fs::path(path);
+    if (!fs::is_regular_file(fs::status(path, ec)))
+        return std::nullopt;
+    fs::path target = fs::canonical(path, ec);
+    if (ec)
+        return std::nullopt;
+    return target;
+}
+
+// A file nobody may write is left alone, even by a user whom the system would let
+// replace it; opening to append changes nothing and tells what the system allows.
+bool Writable(const fs::path& file) {
+    std::error_code ec;
+    fs::perms p = fs::status(file, ec).permissions();
+    if (ec || (p & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+                  fs::perms::none)
+        return false;
+    return static_cast<bool>(std::ofstream(file, std::ios::binary | std::ios::app));
+}
+
+// Writes `lines` to a new file beside `target` and renames it over `target`. The new
+// file is made afresh ("x": it never opens what another program put there) and gets the
+// old file's permissions.
+bool WriteWhole(const fs::path& target, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    bool replacing = fs::exists(target, ec);
+    if (replacing && !Writable(target))
+        return false;
+    fs::path fresh = target;
+    fresh += ".new";
+    if (fs::is_regular_file(fs::symlink_status(fresh, ec)))
+        fs::remove(fresh, ec); // left by a save that did not finish
+    std::FILE* out = std::fopen(fresh.string().c_str(), "wbx");
+    if (!out)
+        return false;
+    bool ok = true;
+    for (const std::string& l : lines) {
+        ok = ok && std::fwrite(l.data(), 1, l.size(), out) == l.size() &&
+             std::fwrite("\r\n", 1, 2, out) == 2;
+    }
+    ok = std::fflush(out) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && replacing)
+        fs::permissions(fresh, fs::status(target, ec).permissions(), ec);
+    if (ok)
+        fs::rename(fresh, target, ec);
+    if (!ok || ec) {
+        fs::remove(fresh, ec);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    if (!Exists())
+    if (Missing(path_))
         return;
-    if (auto lines = ReadLines(path_))
+    // Only a regular file is opened: a pipe would block the start, a device never end.
+    std::error_code ec;
+    std::optional<std::vector<std::string>> lines;
+    if (fs::is_regular_file(fs::status(path_, ec)))
+        lines = ReadLines(path_);
+    if (lines)
         lines_ = std::move(*lines);
     else
         unread_ = true;
 }
 
 bool IniFile::Exists() const {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path_, ec);
+    return !Missing(path_);
 }
 
 bool IniFile::CreateIfMissing(const std::vector<std::string>& lines) {
     if (Exists())
         return true;
     lines_ = lines;
-    unread_ = false;
-    return WriteLines(path_, lines_);
+    return WriteWhole(path_, lines_);
 }
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int fallback) const {
@@ -141,7 +213,8 @@ void IniFile::WriteInteger(const std::string& section, const std::string& key, i
 bool IniFile::Save() const {
     if (unread_)
         return false;
-    return WriteLines(path_, lines_);
+    std::optional<fs::path> target = SaveTarget(path_);
+    return target && WriteWhole(*target, lines_);
 }
 
 } // namespace vk::legacy

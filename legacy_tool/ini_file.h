@@ -4,12 +4,14 @@
 // every other line as it was.
 //
 // The file is read once, when the IniFile is made, into a copy in memory. Keys are read
-// from and written to that copy; Save writes the copy back whole, in one go.
+// from and written to that copy; Save writes the copy whole to a new file beside the old
+// one and renames it over the old one, so a crash or a full disk never leaves half a file.
 //
-// A file larger than kMaxIniFileSize is no settings file of ours: it is not read, so
-// every key reads as its default, and it is never written over, so keys written while
-// the program runs live in the copy only. A file that exists but cannot be read is
-// treated the same way.
+// Only a regular file (or a link to one) is read. Anything else at the path (a pipe, a
+// device, a folder, a link to nothing), a file that cannot be read, one larger than
+// kMaxIniFileSize or with a line longer than kMaxIniLineLength is no settings file of
+// ours: it is not read, so every key reads as its default, and it is never written
+// over, so keys written while the program runs live in the copy only.
 
 #include <cstddef>
 #include <string>
@@ -17,7 +19,8 @@
 
 namespace vk::legacy {
 
-inline constexpr std::size_t kMaxIniFileSize = 64 * 1024;
+inline constexpr std::size_t kMaxIniFileSize = 1024 * 1024;
+inline constexpr std::size_t kMaxIniLineLength = 4096;
 
 class IniFile {
 public:
@@ -25,10 +28,12 @@ public:
     explicit IniFile(std::string path);
 
     const std::string& Path() const { return path_; }
-    // Whether the file is there now.
+    // Whether anything is at the path now.
     bool Exists() const;
-    // Creates the file with `lines` (each ended by CR LF) unless it exists; the copy then
-    // holds `lines`. False when it cannot be written.
+    // Something was at the path when the IniFile was made but it was not read (see above).
+    bool Unread() const { return unread_; }
+    // Creates the file with `lines` (each ended by CR LF) unless something is at the
+    // path; the copy then holds `lines`. False when it could not be written.
     bool CreateIfMissing(const std::vector<std::string>& lines);
 
     // The integer value of the key, `fallback` when the section or key is missing or the
@@ -36,8 +41,9 @@ public:
     int ReadInteger(const std::string& section, const std::string& key, int fallback) const;
     // Sets the key to a decimal integer, adding the section or key when missing.
     void WriteInteger(const std::string& section, const std::string& key, int value);
-    // Writes the copy to the file. False when it cannot be written, or when the file was
-    // not read (too large or unreadable), which is then left as it is.
+    // Writes the copy to the file. False, leaving the file as it is, when it was not read,
+    // when it is read-only (no write permission for anyone, or refused by the system),
+    // when the path no longer holds a regular file, or when writing failed.
     bool Save() const;
 
 private:

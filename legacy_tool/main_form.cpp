@@ -47,6 +47,7 @@ TfrmMain::TfrmMain(UserPrompts& prompts, const QString& settingsPath, QWidget* p
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     BuildLayout();
+    connect(port_, &ComPort::Lost, this, &TfrmMain::ComPortLost);
     FormCreate();
     dlgAbout_ = new TdlgAbout(this);
 }
@@ -120,8 +121,18 @@ void TfrmMain::BuildLayout() {
 void TfrmMain::FormCreate() {
     connectPage_->lblWarning->setText(
         "* Do not use global addressing\r\n  in multi-drop situation!");
-    ini_.CreateIfMissing(DefaultSettingsLines());
+    if (ini_.Unread())
+        SayOnce(kSettingsUnread);
+    else if (!ini_.CreateIfMissing(DefaultSettingsLines()))
+        SayOnce(kSettingsNotSaved);
     LoadSettings();
+}
+
+void TfrmMain::SayOnce(const char* text) {
+    if (settingsTrouble_ == SettingsTrouble::Said)
+        return;
+    SetStatus(text);
+    settingsTrouble_ = SettingsTrouble::Said;
 }
 
 void TfrmMain::SetStatus(const QString& text) {
@@ -146,6 +157,17 @@ void TfrmMain::ProcessErrorMsg(int code) {
         break;
     }
     pnlComErrors_->setText(QString::number(pnlComErrors_->text().toInt() + 1));
+}
+
+void TfrmMain::ComPortLost() {
+    // As after a Connect that found nobody: only the Connect page is of use now, and
+    // nothing runs until the user connects again.
+    state_.connected = false;
+    state_.stop = true;
+    PageControl1_->setTabEnabled(1, false);
+    PageControl1_->setTabEnabled(2, false);
+    SetStatus("Error : ComPort Lost!");
+    ProcessErrorMsg(kNoError); // counts, leaves the text
 }
 
 void TfrmMain::ShowSerialNumber(const QString& text) {

@@ -50,6 +50,8 @@ public:
     void PageControl1Change();
     // Shows the About dialog; what was typed into its hidden field decides the modes.
     void btnAboutClick();
+    // The port's device went away: said on the status line and counted in "COM Errors".
+    void ComPortLost();
     void cboPortExit();
     void cboHostBaudExit();
 
@@ -67,10 +69,19 @@ private:
     void FormClose();
     void LoadSettings();
     void SaveSettings();
+    // Tells of trouble with the settings file on the status line, the first time only.
+    void SayOnce(const char* text);
     void BuildLayout();
+
+    // The settings file cannot keep what the user chose; the form keeps it until it closes.
+    static constexpr const char* kSettingsUnread =
+        "SetupVk2.ini could not be read: settings will not be saved";
+    static constexpr const char* kSettingsNotSaved = "Settings could not be saved to SetupVk2.ini";
+    enum class SettingsTrouble { None, Pending, Said };
 
     ToolState state_;
     UserPrompts& prompts_;
+    SettingsTrouble settingsTrouble_ = SettingsTrouble::None;
     IniFile ini_;
     ComPort* port_;
     KorvelComm* comm_;

@@ -8,6 +8,7 @@
 #include "legacy_tool/settings_requests.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -36,7 +37,11 @@ void TfrmMain::SaveSettings() {
     int position = HostBaudPosition();
     if (position >= 0)
         state_.hostBaud = BaudAtPosition(position);
-    SaveHostSettings(ini_, {state_.portNumber, state_.hostBaud});
+    // A file that cannot be written still leaves the choice in the copy that LoadSettings
+    // reads next, so Connect opens what the user chose.
+    if (!SaveHostSettings(ini_, {state_.portNumber, state_.hostBaud}) &&
+        settingsTrouble_ == SettingsTrouble::None)
+        settingsTrouble_ = SettingsTrouble::Pending;
 }
 
 void TfrmMain::BtnConnectClick() {
@@ -90,6 +95,9 @@ void TfrmMain::BtnConnectClick() {
     PageControl1_->setTabEnabled(2, state_.connected);
     if (state_.connected)
         settingsPage_->GetSensorData();
+    // Said where it does not hide an error of the sensor's or the port's.
+    if (settingsTrouble_ == SettingsTrouble::Pending && lblStatus_->text().isEmpty())
+        SayOnce(kSettingsNotSaved);
     state_.busy = false;
 }
 

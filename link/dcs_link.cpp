@@ -1,16 +1,8 @@
 #include "link/dcs_link.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace vk {
-
-namespace {
-void PauseMs(std::uint32_t ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-} // namespace
 
 DcsLink::~DcsLink() {
     ClosePort();
@@ -229,6 +221,15 @@ bool DcsLink::BuildRequest(FrameBuffer* frame, std::uint8_t address, CheckMethod
     return true;
 }
 
+void DcsLink::DiscardStaleInput() {
+    // No answer to this request can be waiting before it is sent: whatever is there is a
+    // stray frame or the rest of an earlier reply, and would be read in place of ours,
+    // one frame late, for every exchange to come. A purge that fails leaves the error
+    // to the write that follows.
+    CommError scratch;
+    sc_PurgeInput(handle_, &scratch);
+}
+
 bool DcsLink::dcs_Transact(std::uint8_t address, CheckMethod method, std::uint8_t packetId,
                            const std::uint8_t* request, std::size_t requestLength,
                            std::uint8_t* reply, std::size_t replyLength) {
@@ -239,6 +240,7 @@ bool DcsLink::dcs_Transact(std::uint8_t address, CheckMethod method, std::uint8_
         SetCommError(&error_, kErrInvalidArgument, "dcs_ReadPacket: invalid argument");
         return false;
     }
+    DiscardStaleInput();
     if (!dcs_SendAndConfirm(&frame, kExchangeBudgetMs, true, true))
         return false;
     if (frame[2] != LengthByte(method, replyLength))
@@ -253,6 +255,7 @@ bool DcsLink::dcs_Send(std::uint8_t address, CheckMethod method, std::uint8_t pa
     FrameBuffer frame{};
     if (!BuildRequest(&frame, address, method, packetId, payload, length))
         return false;
+    DiscardStaleInput();
     return dcs_WritePacket(&frame, kExchangeBudgetMs);
 }
 

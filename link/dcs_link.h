@@ -64,6 +64,9 @@ public:
     bool dcs_SendAndConfirm(FrameBuffer* frame, std::uint32_t timeoutMs, bool checkId, bool verify);
 
     // --- exchange patterns of the command layer (1000 ms budget each) ------
+    // The two requests below first drop what is waiting unread on the line: it cannot
+    // answer a request not yet sent. dcs_ReceiveReply and the raw calls never do.
+    //
     // One request, one reply of exactly `replyLength` payload bytes into `reply`.
     // `reply` is untouched on failure; a wrong reply length fails without a new text.
     bool dcs_Transact(std::uint8_t address, CheckMethod method, std::uint8_t packetId,
@@ -88,6 +91,8 @@ public:
 private:
     bool BuildRequest(FrameBuffer* frame, std::uint8_t address, CheckMethod method,
                       std::uint8_t packetId, const std::uint8_t* payload, std::size_t length);
+    // Drops received bytes not read yet; keeps the link's error record.
+    void DiscardStaleInput();
 
     CommError error_;
     PortHandle handle_ = kInvalidPortHandle;

@@ -1,19 +1,6 @@
 #include "link/deadline_timer.h"
 
-#include <chrono>
-
 namespace vk {
-
-std::uint64_t PerformanceFrequency() {
-    return 1000000000ULL;
-}
-
-bool ReadPerformanceCounter(std::uint64_t* now) {
-    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
-    *now = static_cast<std::uint64_t>(ns.count());
-    return true;
-}
 
 void DeadlineTimer::Start(std::uint64_t microseconds) {
     valid = true;

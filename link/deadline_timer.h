@@ -5,9 +5,11 @@
 
 namespace vk {
 
-// The high-resolution counter: ticks per second (0 when there is none) and the current value.
+// The link's clock (clock.cpp): the high-resolution counter's ticks per second (0 when
+// there is none) and its current value, and a pause of at least `ms` milliseconds.
 std::uint64_t PerformanceFrequency();
 bool ReadPerformanceCounter(std::uint64_t* now);
+void PauseMs(std::uint32_t ms);
 
 class DeadlineTimer {
 public:

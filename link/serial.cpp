@@ -138,23 +138,37 @@ int sc_SetSettings(PortHandle handle, const PortSettings* settings, CommError* e
     return 1;
 }
 
-int sc_PurgeBuffers(PortHandle handle, CommError* err) {
+namespace {
+
+// A purge of the directions `purge` drops, then the error flags read and thrown away,
+// which also clears a port that an error halted.
+int PurgeWith(PortHandle handle, CommError* err, const char* name, bool (*purge)(PortHandle)) {
     if (handle == kInvalidPortHandle) {
-        SetCommError(err, kErrInvalidArgument, "sc_PurgeBuffers: an invalid argument was passed.");
+        SetCommError(err, kErrInvalidArgument, "%s: an invalid argument was passed.", name);
         return 0;
     }
-    if (!backend::Purge(handle)) {
-        SetCommError(err, kErrSystemCall, "sc_PurgeBuffers: PurgeComm failed");
+    if (!purge(handle)) {
+        SetCommError(err, kErrSystemCall, "%s: PurgeComm failed", name);
         sc_AppendSystemError(err);
         return 0;
     }
     std::uint32_t flags = 0, inQueue = 0;
     if (!backend::ReadErrorFlags(handle, &flags, &inQueue)) {
-        SetCommError(err, kErrSystemCall, "sc_PurgeBuffers: ClearCommError failed");
+        SetCommError(err, kErrSystemCall, "%s: ClearCommError failed", name);
         sc_AppendSystemError(err);
         return 0;
     }
     return 1;
+}
+
+} // namespace
+
+int sc_PurgeBuffers(PortHandle handle, CommError* err) {
+    return PurgeWith(handle, err, "sc_PurgeBuffers", backend::Purge);
+}
+
+int sc_PurgeInput(PortHandle handle, CommError* err) {
+    return PurgeWith(handle, err, "sc_PurgeInput", backend::PurgeInput);
 }
 
 namespace {

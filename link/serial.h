@@ -39,6 +39,9 @@ int sc_Close(PortHandle handle, CommError* err);
 int sc_SetSettings(PortHandle handle, const PortSettings* settings, CommError* err);
 // Drops everything queued in both directions and clears the error flags.
 int sc_PurgeBuffers(PortHandle handle, CommError* err);
+// Drops everything received and not read yet, and clears the error flags; what is
+// being sent goes on. Code 2 for the invalid handle, 16 when the system refuses.
+int sc_PurgeInput(PortHandle handle, CommError* err);
 // Reads up to `length` bytes within `timeoutMs`. A short count is success; `*count`
 // holds the bytes read, also on failure. May overrun the time-out by one read time-out.
 int sc_Read(PortHandle handle, void* buffer, std::size_t length, std::size_t* count,

@@ -18,6 +18,8 @@ bool SetState(PortHandle handle, const PortSettings& settings);
 bool SetupQueues(PortHandle handle, std::int32_t inputSize, std::int32_t outputSize);
 bool SetTimeouts(PortHandle handle, std::uint32_t readMs, std::uint32_t writeMs);
 bool Purge(PortHandle handle);
+// Drops what was received and not read yet; what is being sent goes on.
+bool PurgeInput(PortHandle handle);
 // One read call: returns when `length` bytes came or the port's read time-out has
 // passed since the call began. False when the device failed or went away.
 bool ReadCall(PortHandle handle, std::uint8_t* buffer, std::size_t length, std::size_t* got);

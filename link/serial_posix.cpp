@@ -271,6 +271,12 @@ bool Purge(PortHandle port) {
     return true;
 }
 
+bool PurgeInput(PortHandle port) {
+    if (tcflush(port->fd, TCIFLUSH) != 0)
+        return FailWithErrno();
+    return true;
+}
+
 bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
     *got = 0;
     // A read time-out of 0 would make every caller that loops on a deadline spin; one

@@ -112,6 +112,10 @@ bool Purge(PortHandle port) {
                : Fail();
 }
 
+bool PurgeInput(PortHandle port) {
+    return PurgeComm(port->handle, PURGE_RXABORT | PURGE_RXCLEAR) ? true : Fail();
+}
+
 bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
     DWORD n = 0;
     BOOL ok = ReadFile(port->handle, buffer, static_cast<DWORD>(length), &n, nullptr);

@@ -54,7 +54,7 @@ bool SensorConnection::ProbeModelName() {
     return sensor_.GetModelName();
 }
 
-void SensorConnection::ReadVersions() {
+bool SensorConnection::ReadVersions() {
     bool ok;
     const VersionRecord* version;
     if (modelType_ == ModelType::VKT02 || modelType_ == ModelType::RmxLong) {
@@ -65,9 +65,10 @@ void SensorConnection::ReadVersions() {
         version = &sensor_.Replies().vkt04Version;
     }
     if (!ok)
-        return;
+        return false;
     firmwareVersion_ = FirmwareVersionText(version->firmwareHundredths, version->revision);
     fpgaVersion_ = FpgaVersionText(version->fpgaTenths);
+    return true;
 }
 
 bool SensorConnection::FailConnect(const char* text) {
@@ -81,6 +82,7 @@ bool SensorConnection::Connect() {
         return false;
     models_ = MakeModelTable(dialogs_);
     sensor_.ResetReplies();
+    readOutComplete_ = false;
 
     ConnectSettings settings;
     if (!host_.AskConnectSettings(settings))
@@ -108,9 +110,9 @@ bool SensorConnection::Connect() {
     if (!DetectModel())
         return FailConnect(kUnknownModel);
 
-    ReadVersions();
+    bool versionsRead = ReadVersions();
     ReloadSettings();
-    sensor_.GetSerialNum();
+    readOutComplete_ = sensor_.GetSerialNum() && versionsRead;
 
     connected_ = true;
     host_.UpdateAllViews();

@@ -78,11 +78,14 @@ public:
     SettingsDialogLink* ActiveSettingsDialog() const { return activeDialog_; }
     const std::string& FirmwareVersion() const { return firmwareVersion_; }
     const std::string& FpgaVersion() const { return fpgaVersion_; }
+    // Whether the last connect also read the versions and the serial number; a connect
+    // goes on without them, leaving the texts as they were.
+    bool ReadOutComplete() const { return readOutComplete_; }
 
 private:
     bool OpenLink(const ConnectSettings& settings);
     bool ProbeModelName();
-    void ReadVersions();
+    bool ReadVersions();
     bool FailConnect(const char* text);
     void StopTicker();
     void Log(LogIcon icon, const char* format, ...)
@@ -103,6 +106,7 @@ private:
 
     int portNumber_ = 0;
     bool connected_ = false;
+    bool readOutComplete_ = false;
     ModelType modelType_ = ModelType::VKT02;
     std::string modelName_;
     SettingsDialogLink* activeDialog_ = nullptr;

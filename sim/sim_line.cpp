@@ -456,6 +456,10 @@ void SimLine::Unplug() {
     Stop();
 }
 
+bool SimLine::Replug(std::string* error) {
+    return Start(error);
+}
+
 bool SimLine::Running() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->running;

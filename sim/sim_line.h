@@ -85,6 +85,10 @@ public:
     // The device vanishes: the master side closes (the program sees end-of-file, EIO or a
     // hang-up), serving ends and the link is removed.
     void Unplug();
+    // The device comes back after Unplug: a new terminal linked as COMn again, its
+    // sensors as they were. A program must open the port anew, as after any replugging.
+    // False with a reason, as Start.
+    bool Replug(std::string* error);
 
 private:
     struct Impl;

@@ -153,6 +153,16 @@ TEST_F(VkctlLine, ASensorThatStopsAnsweringExitsOneWithTheFailureLine) {
                      "Cannot connect to the sensor...\n");
 }
 
+TEST_F(VkctlLine, AReadOutWithAFailedReadPrintsWhatItHasAndExitsOne) {
+    StartLine({sim::ConfigForModel("VKT02")});
+    line->InjectFault(1, {.kind = sim::FaultKind::Silence, .packetId = 128}); // serial number
+    Outcome r = RunVkctl({"--checksum", "identify"});
+    EXPECT_EQ(r.status, kSensorFailed);
+    EXPECT_NE(r.out.find("model string: 0 VKT-02\nserial: \nfirmware: "), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.err, "Command GetSerialNum failed. dcs_ReadHeader timeout waiting for STX\n");
+}
+
 TEST(VkctlProgram, ExitStatusesOfTheRealProgram) {
     sim::test::ScopedPortDir dir; // an empty port directory: COM1 resolves to no device here
     Outcome missing = RunProgram("--port COM40 identify");

@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace vk::legacy::test {
 namespace {
@@ -350,6 +352,62 @@ TEST_F(LegacyForm, ClosingStopsTheReplyTimer) {
     form->close();
     EXPECT_FALSE(form->Comm().Timer1().isActive());
     EXPECT_TRUE(form->State().stop);
+}
+
+TEST_F(LegacyForm, PulledAdapterIsShownOnceAndThenCostsNoCpu) {
+    MakeConnectedForm({sim::test::Sensor(1)});
+    line->Unplug();
+    auto cpuMs = [] {
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+               (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Status().isEmpty(); }, 2000));
+    double cpu = cpuMs();
+    double wall = vk::test::ElapsedMs([] { QTest::qWait(1500); });
+    // A port left open on a dead device keeps the event loop busy all the time.
+    EXPECT_LT(cpuMs() - cpu, wall / 4);
+    EXPECT_EQ(Status(), "Error : ComPort Lost!");
+    EXPECT_EQ(ComErrors(), 1);
+    EXPECT_FALSE(form->State().connected);
+    EXPECT_FALSE(Find<QTabWidget>("PageControl1")->isTabEnabled(1));
+
+    // Plugged in again, Connect finds the sensor.
+    std::string error;
+    ASSERT_TRUE(line->Replug(&error)) << error;
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+}
+
+TEST_F(LegacyForm, SettingsFileThatCannotKeepTheChoiceIsSaidOnceAndTheChoiceHolds) {
+    namespace fs = std::filesystem;
+    StartLine({sim::test::Sensor(1)});
+    // Read-only: the port chosen in the list is used, the file stays as it was.
+    const std::string text = "[CommPort]\r\nPort=3\r\n[BaudRate]\r\nBaud=57600\r\n";
+    WriteSettings(text);
+    fs::permissions(settingsPath, fs::perms::owner_read);
+    MakeForm();
+    EXPECT_TRUE(Status().isEmpty());
+    Find<QComboBox>("cboPort")->setCurrentIndex(0);
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+    EXPECT_EQ(Status(), "Settings could not be saved to SetupVk2.ini");
+    EXPECT_EQ(FileText(settingsPath), text);
+    Click("BtnConnect");
+    EXPECT_TRUE(Status().isEmpty()); // said once
+    EXPECT_EQ(Index("cboPort"), 0);
+
+    // A pipe at the path neither blocks the start nor is written to.
+    form.reset();
+    fs::remove(settingsPath);
+    ASSERT_EQ(mkfifo(settingsPath.c_str(), 0644), 0);
+    MakeForm();
+    EXPECT_EQ(Status(), "SetupVk2.ini could not be read: settings will not be saved");
+    Click("BtnConnect");
+    EXPECT_TRUE(form->State().connected);
+    EXPECT_TRUE(Status().isEmpty());
+    EXPECT_TRUE(fs::is_fifo(settingsPath));
 }
 
 // A sensor the test answers for, byte for byte.

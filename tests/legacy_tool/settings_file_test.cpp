@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vk::legacy {
 namespace {
@@ -77,25 +80,86 @@ TEST_F(LegacySettingsFile, ReadOnceAndSavedWhole) {
 }
 
 TEST_F(LegacySettingsFile, OversizedFileCountsAsTheDefaultsAndIsNeverWrittenOver) {
-    const std::string head = "[CommPort]\r\nPort=3\r\n;";
-    // At the limit the file is read.
-    std::string atLimit = head + std::string(kMaxIniFileSize - head.size() - 2, 'x') + "\r\n";
+    // At the limits the file is read: 1 MiB in all, lines of 4096 characters.
+    const std::string head = "[CommPort]\r\nPort=3\r\n";
+    const std::string line = ";" + std::string(kMaxIniLineLength - 1, 'x') + "\r\n";
+    std::string atLimit = head;
+    while (atLimit.size() + line.size() <= kMaxIniFileSize)
+        atLimit += line;
+    atLimit += std::string(kMaxIniFileSize - atLimit.size() - 2, ';') + "\r\n";
     ASSERT_EQ(atLimit.size(), kMaxIniFileSize);
     Write(atLimit);
     EXPECT_EQ(LoadHostSettings(IniFile(path_)).port, 3);
 
-    // One byte more and it is not.
-    std::string over = atLimit + ";";
-    Write(over);
-    IniFile file(path_);
-    EXPECT_EQ(LoadHostSettings(file).port, 1);
-    EXPECT_EQ(LoadHostSettings(file).baud, 57600);
-    ASSERT_TRUE(file.CreateIfMissing(DefaultSettingsLines()));
-    EXPECT_FALSE(SaveHostSettings(file, {4, 9600}));
-    EXPECT_TRUE(Content() == over); // not printed: 64 KiB
-    // What was set holds while the program runs.
-    EXPECT_EQ(LoadHostSettings(file).port, 4);
-    EXPECT_EQ(LoadHostSettings(file).baud, 9600);
+    // One byte more, or one longer line, and it is not.
+    for (const std::string& over : {atLimit + ";", head + ";" + line}) {
+        Write(over);
+        IniFile file(path_);
+        EXPECT_TRUE(file.Unread());
+        EXPECT_EQ(LoadHostSettings(file).port, 1);
+        EXPECT_EQ(LoadHostSettings(file).baud, 57600);
+        ASSERT_TRUE(file.CreateIfMissing(DefaultSettingsLines()));
+        EXPECT_FALSE(SaveHostSettings(file, {4, 9600}));
+        EXPECT_TRUE(Content() == over); // not printed: 1 MiB
+        // What was set holds while the program runs.
+        EXPECT_EQ(LoadHostSettings(file).port, 4);
+        EXPECT_EQ(LoadHostSettings(file).baud, 9600);
+    }
+}
+
+TEST_F(LegacySettingsFile, WhatIsNoRegularFileIsNeitherReadNorWrittenNorCreated) {
+    // A pipe would block the start, a device would be read for ever; a folder, a link to
+    // nothing and (for anyone but root) a file nobody may read are no settings either.
+    auto fifo = [&] { ASSERT_EQ(mkfifo(path_.c_str(), 0644), 0); };
+    auto zero = [&] { std::filesystem::create_symlink("/dev/zero", path_); };
+    auto folder = [&] { std::filesystem::create_directory(path_); };
+    auto nothing = [&] { std::filesystem::create_symlink(dir_ / "gone", path_); };
+    auto unreadable = [&] {
+        Write("[CommPort]\r\nPort=2\r\n");
+        std::filesystem::permissions(path_, std::filesystem::perms::none);
+    };
+    std::vector<std::function<void()>> strange = {fifo, zero, folder, nothing};
+    if (geteuid() != 0)
+        strange.push_back(unreadable);
+    for (const auto& make : strange) {
+        std::filesystem::remove_all(path_);
+        make();
+        auto type = std::filesystem::symlink_status(path_).type();
+        IniFile file(path_);
+        EXPECT_TRUE(file.Unread());
+        EXPECT_EQ(LoadHostSettings(file).port, 1);
+        EXPECT_TRUE(file.CreateIfMissing(DefaultSettingsLines()));
+        EXPECT_FALSE(SaveHostSettings(file, {3, 9600}));
+        EXPECT_EQ(LoadHostSettings(file).port, 3);
+        EXPECT_EQ(std::filesystem::symlink_status(path_).type(), type);
+        EXPECT_FALSE(std::filesystem::exists(path_ + ".new"));
+    }
+}
+
+TEST_F(LegacySettingsFile, ReadOnlyFileIsLeftAsItIsAndLinksAreWrittenThrough) {
+    const std::string text = "[CommPort]\r\nPort=2\r\n[BaudRate]\r\nBaud=9600\r\n";
+    Write(text);
+    namespace fs = std::filesystem;
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
+    IniFile readOnly(path_);
+    EXPECT_FALSE(readOnly.Unread());
+    EXPECT_FALSE(SaveHostSettings(readOnly, {3, 19200}));
+    EXPECT_EQ(Content(), text);
+    EXPECT_EQ(LoadHostSettings(readOnly).port, 3);
+
+    // The file behind a link is replaced whole; the link and the permissions stay. A new
+    // file an earlier save left behind is no obstacle.
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string link = (dir_ / "link.ini").string();
+    fs::create_symlink(path_, link);
+    Write(text);
+    std::ofstream(path_ + ".new") << "half";
+    IniFile linked(link);
+    ASSERT_TRUE(SaveHostSettings(linked, {4, 38400}));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Content(), "[CommPort]\r\nPort=4\r\n[BaudRate]\r\nBaud=38400\r\n");
+    EXPECT_EQ(fs::status(path_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(path_ + ".new"));
 }
 
 TEST_F(LegacySettingsFile, UnreadableValuesFallBackToTheDefaults) {

@@ -23,9 +23,9 @@ protected:
         ASSERT_TRUE(link.OpenPortName(peer.ComName(), 57600, 0, 0, 8, 100, 100))
             << link.ErrorText();
     }
-    // GetPeak (38) to address 1; the peer has already queued `reply`.
+    // GetPeak (38) to address 1; the peer answers the request with `reply`.
     bool TransactPeak(CheckMethod method, const Bytes& reply, std::uint8_t out[2]) {
-        peer.Send(reply);
+        peer.AnswerNextRequest(reply);
         return link.dcs_Transact(1, method, 38, nullptr, 0, out, 2);
     }
     PtyPeer peer;
@@ -131,10 +131,10 @@ TEST_F(DcsLinkTest, VerifyOffAcceptsABadCheckField) {
 
 TEST_F(DcsLinkTest, SendWritesOneFrameAndReadsNothing) {
     const std::uint8_t mode[] = {0x34, 0x12};
-    peer.Send(test::FrameBytes(CheckMethod::Checksum, 1,
-                               9)); // would be an acknowledgement: must stay unread
     EXPECT_TRUE(link.dcs_Send(1, CheckMethod::Checksum, 2, nullptr, 0));
     EXPECT_EQ(peer.Received(), (Bytes{0x02, 0x01, 0x01, 0x02, 0xFA}));
+    // The acknowledgement is left for dcs_ReceiveReply.
+    peer.AnswerNextRequest(test::FrameBytes(CheckMethod::Checksum, 1, 9));
     EXPECT_TRUE(link.dcs_Send(1, CheckMethod::Crc16, 9, mode, 2));
     EXPECT_EQ(peer.Received(), test::FrameBytes(CheckMethod::Crc16, 1, 9, {0x34, 0x12}));
 
@@ -159,6 +159,30 @@ TEST_F(DcsLinkTest, ReceiveReplyHandsBackTheWholePayloadOrDropsAForeignPacket) {
     peer.Send(test::FrameBytes(CheckMethod::Crc16, 1, 12, {1}));
     EXPECT_FALSE(link.dcs_ReceiveReply(CheckMethod::Crc16, 11, payload, &length));
     EXPECT_STREQ(link.ErrorText(), "older failure");
+}
+
+TEST_F(DcsLinkTest, AStrayFrameCostsOneExchangeNotEveryOneAfterIt) {
+    // An unasked frame comes just ahead of the reply and is taken for it; the reply is
+    // left waiting. The next request must not read it in place of its own.
+    const Bytes stray = test::FrameBytes(CheckMethod::Checksum, 1, 20, {9});
+    Bytes both = stray;
+    for (std::uint8_t b : test::FrameBytes(CheckMethod::Checksum, 1, 38, {1, 2}))
+        both.push_back(b);
+    std::uint8_t out[2] = {};
+    EXPECT_FALSE(TransactPeak(CheckMethod::Checksum, both, out));
+    EXPECT_EQ(link.Error().code, kErrWrongPacketId);
+    ASSERT_TRUE(TransactPeak(CheckMethod::Checksum,
+                             test::FrameBytes(CheckMethod::Checksum, 1, 38, {3, 4}), out))
+        << link.ErrorText();
+    EXPECT_EQ(out[0], 3);
+    EXPECT_EQ(out[1], 4);
+    // So does dcs_Send: the acknowledgement read after it is the new one.
+    peer.Send(stray);
+    peer.AnswerNextRequest(test::FrameBytes(CheckMethod::Checksum, 1, 82));
+    ASSERT_TRUE(link.dcs_Send(1, CheckMethod::Checksum, 82, out, 1));
+    std::uint8_t payload[kMaxPayload];
+    std::size_t length = 0;
+    EXPECT_TRUE(link.dcs_ReceiveReply(CheckMethod::Checksum, 82, payload, &length));
 }
 
 TEST_F(DcsLinkTest, ACableGoneMidExchangeGivesAnErrorNotAHang) {

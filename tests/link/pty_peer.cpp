@@ -23,6 +23,7 @@ PtyPeer::PtyPeer(int comNumber) : com_(comNumber) {
 }
 
 PtyPeer::~PtyPeer() {
+    JoinAnswer();
     Hangup();
     if (slave_ >= 0)
         close(slave_);
@@ -40,8 +41,34 @@ void PtyPeer::Send(const std::vector<std::uint8_t>& bytes) {
     }
 }
 
+void PtyPeer::AnswerNextRequest(std::vector<std::uint8_t> bytes) {
+    JoinAnswer();
+    answer_ = std::thread([this, bytes = std::move(bytes)] {
+        pollfd p{master_, POLLIN, 0};
+        if (poll(&p, 1, 2000) <= 0 || !(p.revents & POLLIN))
+            return;
+        std::uint8_t buf[512];
+        ssize_t n = read(master_, buf, sizeof buf);
+        if (n > 0) {
+            std::lock_guard lock(mutex_);
+            taken_.insert(taken_.end(), buf, buf + n);
+        }
+        Send(bytes);
+    });
+}
+
+void PtyPeer::JoinAnswer() {
+    if (answer_.joinable())
+        answer_.join();
+}
+
 std::vector<std::uint8_t> PtyPeer::Received(int quietMs) {
+    JoinAnswer();
     std::vector<std::uint8_t> out;
+    {
+        std::lock_guard lock(mutex_);
+        out.swap(taken_);
+    }
     pollfd p{master_, POLLIN, 0};
     while (poll(&p, 1, quietMs) > 0 && (p.revents & POLLIN)) {
         std::uint8_t buf[512];
