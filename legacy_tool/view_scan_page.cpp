@@ -80,6 +80,8 @@ QWidget* ViewPage::BuildScanBuffer() {
     pnlAvgScan_ = AddReadout(s, 5, 0, "Average Scan", "pnlAvgScan", "00");
     grid->addWidget(stats, 0, 3, 6, 1);
     grid->setRowStretch(6, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
     return page;
 }
 
