@@ -12,10 +12,6 @@ std::string SensorLine(std::uint8_t address, const std::string& rest) {
     return "Sensor  " + std::to_string(address) + "  :" + rest;
 }
 
-void TellTargets(LegacySession& s, std::uint8_t code, bool global) {
-    s.TellAt(global ? 0 : s.State().currentAddress, code);
-}
-
 std::optional<StateReadout> StateOf(LegacySession& s, std::uint8_t address) {
     auto reply = s.AskAt(address, kCmdGetVKT02State, {}, kReplyMs, kStateSize);
     if (!reply)
@@ -25,32 +21,21 @@ std::optional<StateReadout> StateOf(LegacySession& s, std::uint8_t address) {
 
 } // namespace
 
-std::vector<std::string> StartScans(LegacySession& s, const std::vector<std::uint8_t>& targets,
-                                    bool global) {
-    TellTargets(s, kCmdStartScan, global);
-    std::vector<std::string> lines;
-    for (std::uint8_t address : targets) {
-        auto state = StateOf(s, address);
-        lines.push_back(SensorLine(address, state ? "  " + state->scanStatus : "  Error"));
-    }
-    return lines;
+void TellScan(LegacySession& s, std::uint8_t code, bool global) {
+    s.TellAt(global ? 0 : s.State().currentAddress, code);
 }
 
-std::vector<std::string> StopScans(LegacySession& s, const std::vector<std::uint8_t>& targets,
-                                   bool global) {
-    TellTargets(s, kCmdStopScan, global);
-    std::vector<std::string> lines;
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        auto state = StateOf(s, targets[i]);
-        if (!state) {
-            lines.push_back(SensorLine(targets[i], "  Error"));
-            continue;
-        }
-        if (i < s.State().scanCounts.size())
-            s.State().scanCounts[i] = state->scans;
-        lines.push_back(SensorLine(targets[i], " " + state->scanCount + "  " + state->scanStatus));
-    }
-    return lines;
+std::string StartedLine(LegacySession& s, std::uint8_t address) {
+    auto state = StateOf(s, address);
+    return SensorLine(address, state ? "  " + state->scanStatus : "  Error");
+}
+
+std::string StoppedLine(LegacySession& s, std::uint8_t address, std::uint16_t& count) {
+    auto state = StateOf(s, address);
+    if (!state)
+        return SensorLine(address, "  Error");
+    count = state->scans;
+    return SensorLine(address, " " + state->scanCount + "  " + state->scanStatus);
 }
 
 std::vector<std::uint16_t> ReadScanBuffer(LegacySession& s, std::uint8_t address,

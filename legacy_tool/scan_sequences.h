@@ -9,14 +9,15 @@
 
 namespace vk::legacy {
 
-// StartScan to every sensor (`global`) or to the current address, then each target's
-// state: one memo line per target, "Sensor  5  :  Scanning" or "Sensor  5  :  Error".
-std::vector<std::string> StartScans(LegacySession& session,
-                                    const std::vector<std::uint8_t>& targets, bool global);
-// StopScan likewise; each target that answers gives its scan count to the state's scan
-// counts at its position: "Sensor  5  : 1024  Not Scanning".
-std::vector<std::string> StopScans(LegacySession& session, const std::vector<std::uint8_t>& targets,
-                                   bool global);
+// StartScan or StopScan (`code`) once, to every sensor (`global`) or to the current address;
+// no reply is read.
+void TellScan(LegacySession& session, std::uint8_t code, bool global);
+// The memo line of one target after "Start Scan", from its state: "Sensor  5  :  Scanning",
+// or "Sensor  5  :  Error" when it did not answer.
+std::string StartedLine(LegacySession& session, std::uint8_t address);
+// The same after "Stop Scan": "Sensor  5  : 1024  Not Scanning". A target that answers
+// leaves its scan count in `count`.
+std::string StoppedLine(LegacySession& session, std::uint8_t address, std::uint16_t& count);
 
 // The `count` values from `start` of the scan buffer of the sensor at `address`: nothing
 // when the first packet did not come, what came before a break when the answer broke off

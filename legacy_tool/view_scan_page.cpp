@@ -2,6 +2,7 @@
 // targets, reading their buffers into the scan-buffer file, and the filtered statistics.
 
 #include "legacy_tool/key_filter_hook.h"
+#include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/scan_data_file.h"
 #include "legacy_tool/scan_sequences.h"
 #include "legacy_tool/settings_requests.h"
@@ -126,9 +127,10 @@ void ViewPage::btnStartScanClick() {
     auto targets = Targets("Address list not found!");
     if (!targets)
         return;
-    std::vector<std::string> lines = StartScans(host_.Session(), *targets, ListMode());
+    TellScan(host_.Session(), kCmdStartScan, ListMode());
     Memo1_->clear();
-    AddMemoLines(lines);
+    for (std::uint8_t address : *targets)
+        AddMemoLines({StartedLine(host_.Session(), address)});
 }
 
 void ViewPage::btnStopScanClick() {
@@ -136,8 +138,12 @@ void ViewPage::btnStopScanClick() {
     if (!scope.Entered())
         return;
     auto targets = Targets("Address List not found!");
-    if (targets)
-        AddMemoLines(StopScans(host_.Session(), *targets, ListMode()));
+    if (!targets)
+        return;
+    TellScan(host_.Session(), kCmdStopScan, ListMode());
+    std::array<std::uint16_t, kMaxAddresses>& counts = host_.State().scanCounts;
+    for (std::size_t i = 0; i < targets->size() && i < counts.size(); ++i)
+        AddMemoLines({StoppedLine(host_.Session(), (*targets)[i], counts[i])});
 }
 
 void ViewPage::btnReadScanClick() {
