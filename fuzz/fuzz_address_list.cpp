@@ -1,17 +1,11 @@
 // The address list file of the multi-sensor scan as whatever file the fuzzer makes up.
+#include "fuzz/require.h"
 #include "legacy_tool/address_list.h"
 
 #include <sstream>
 #include <string>
 
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
+using vk::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vk::legacy;

@@ -2,6 +2,7 @@
 // of the scan-buffer file written from what was kept.
 //
 // Input: records of one length byte and that many bytes, each the payload of one packet.
+#include "fuzz/require.h"
 #include "legacy_tool/scan_data_file.h"
 #include "legacy_tool/scan_packets.h"
 
@@ -9,12 +10,9 @@
 
 namespace {
 
-using namespace vk::legacy;
+using vk::fuzz::Require;
 
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using namespace vk::legacy;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // Input: a control byte (bit 0: the answer counts as a valid packet; bits 1-3: how many of
 // the next bytes are the answer's reply buffer, the rest of it its check field), then the
 // file.
+#include "fuzz/require.h"
 #include "legacy_tool/upload_image.h"
 #include "link/xmodem.h"
 
@@ -15,12 +16,9 @@
 
 namespace {
 
-using namespace vk::legacy;
+using vk::fuzz::Require;
 
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using namespace vk::legacy;
 
 } // namespace
 

@@ -22,32 +22,31 @@ Answer AwaitAnswer(KorvelComm& comm, int& errors) {
     return Answer::Other;
 }
 
-} // namespace
-
-int XModemSendBlock(KorvelComm& comm, std::size_t number, const std::uint8_t* data, bool last) {
-    int errors = 0;
-    const Bytes frame = XModemBlockFrame(number, data);
+// Writes `frame` until it is acknowledged; every other answer, silence included, counts
+// in `errors`. kBlockSent, kCancelledByPeer, or `failure` once the errors pass 16.
+int SendUntilAcknowledged(KorvelComm& comm, const Bytes& frame, int& errors, int failure) {
     for (;;) {
         comm.WriteRaw(frame);
         Answer a = AwaitAnswer(comm, errors);
         if (a == Answer::Cancel)
             return kCancelledByPeer;
         if (errors > kMaxErrors)
-            return kBlockNotAcked;
+            return failure;
         if (a == Answer::Ack)
-            break;
+            return kBlockSent;
     }
-    while (last) {
-        comm.WriteRaw({xmodem::kEot});
-        Answer a = AwaitAnswer(comm, errors);
-        if (a == Answer::Cancel)
-            return kCancelledByPeer;
-        if (errors > kMaxErrors)
-            return kEndNotAcked;
-        if (a == Answer::Ack)
-            break;
-    }
-    return kBlockSent;
+}
+
+} // namespace
+
+int XModemSendBlock(KorvelComm& comm, std::size_t number, const std::uint8_t* data, bool last) {
+    int errors = 0;
+    int result =
+        SendUntilAcknowledged(comm, XModemBlockFrame(number, data), errors, kBlockNotAcked);
+    if (result != kBlockSent || !last)
+        return result;
+    // The EOT draws on the same count of errors as the block before it.
+    return SendUntilAcknowledged(comm, {xmodem::kEot}, errors, kEndNotAcked);
 }
 
 EraseVerdict UnlockAndErase(LegacySession& s, std::uint8_t command) {

@@ -18,17 +18,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace vk::legacy::test {
 namespace {
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Whether `bytes` is `pattern` repeated, the last repeat possibly cut short.
 bool Repeats(const Bytes& bytes, const Bytes& pattern) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 namespace vk::legacy::test {
 
@@ -246,6 +247,13 @@ void PeerResponder::Answer() {
                 pending.erase(pending.begin());
         }
     }
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,

@@ -174,6 +174,9 @@ private:
     std::thread thread_;
 };
 
+// The whole content of a file; empty when it cannot be read.
+std::string FileText(const std::string& path);
+
 // Expects the request after `times[i]` to have come `waitMs` after it. The simulator's
 // thread notes the arrivals; a loaded machine may wake it late for one request and not
 // the next, so a gap may seem a little shorter than the wait was and a good deal longer.
