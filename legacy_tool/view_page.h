@@ -51,6 +51,7 @@ private:
     QLabel* AddReadout(QGridLayout* grid, int row, int column, const char* label, const char* name,
                        const char* text = "");
 
+    void ReadScans();
     void RangeCycle();
     void ShowAllCycle();
     // The sensors "Start Scan", "Stop Scan" and "Read Scan Buffer" work on; nothing (and
@@ -92,6 +93,8 @@ private:
     QLabel* pnlCheckErrors_;
     QLabel* pnlCommandErrors_;
     QLabel* pnlCalibration_;
+
+    bool readingScans_ = false; // "Read Scan Buffer" is running
 };
 
 } // namespace vk::legacy

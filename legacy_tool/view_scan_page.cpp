@@ -147,6 +147,16 @@ void ViewPage::btnStopScanClick() {
 }
 
 void ViewPage::btnReadScanClick() {
+    // A second read started from within the first would throw away the packets the first
+    // is waiting for, and write its block into the middle of the file.
+    if (readingScans_)
+        return;
+    readingScans_ = true;
+    ReadScans();
+    readingScans_ = false;
+}
+
+void ViewPage::ReadScans() {
     auto targets = Targets("Address List not found!");
     if (!targets)
         return;

@@ -157,6 +157,19 @@ TEST_F(LegacyView, ScansOverTheAddressListIntoTheScanBufferFile) {
     EXPECT_EQ(LineBytes(), Req(kCmdGetScanBufferPortion, {0, 0, 1, 0}, 1));
     EXPECT_EQ(FileText(samples),
               block + block + ScanDataBlock({1}, {counts[0]}, {{line->Snapshot(1).scanBuffer[0]}}));
+
+    // While a read waits for its packets, neither a second read nor another button runs.
+    line->InjectFault(1, {sim::FaultKind::ExtraDelay, 1, 300, 0, {}, kCmdGetScanBufferPortion});
+    prompts.files = {QString::fromStdString(samples)};
+    prompts.shown.clear();
+    QTimer::singleShot(100, form.get(), [this] {
+        Click("btnReadScan");
+        Click("btnFilter");
+    });
+    Click("btnReadScan");
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(LineBytes(), Req(kCmdGetScanBufferPortion, {0, 0, 1, 0}, 1));
+    EXPECT_EQ(Status(), " Done");
 }
 
 TEST_F(LegacyView, ListsAndFieldsThatSendNothing) {
