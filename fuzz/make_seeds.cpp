@@ -176,6 +176,28 @@ void SettingsSeeds(const fs::path& folder) {
     w.Write("other", Bytes(other.begin(), other.end()));
 }
 
+void DiagnosticsSeeds(const fs::path& folder) {
+    SeedWriter lists(folder, "fuzz_address_list");
+    const std::string list = "1\r\n2 second sensor\n\n255\n";
+    lists.Write("list", Bytes(list.begin(), list.end()));
+    std::string long_list;
+    for (int i = 1; i <= 40; ++i)
+        long_list += std::to_string(i) + "\n";
+    lists.Write("long", Bytes(long_list.begin(), long_list.end()));
+
+    // Two packets counting down 2, 1; then one whose countdown skips.
+    SeedWriter packets(folder, "fuzz_scan_packets");
+    packets.Write("two", Cat({{5, 2, 0x10, 0x27, 0x11, 0x27}, {3, 1, 0x12, 0x27}}));
+    packets.Write("skip", Cat({{3, 3, 1, 0}, {3, 1, 2, 0}}));
+
+    SeedWriter uploads(folder, "fuzz_upload_image");
+    Bytes file(129);
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<std::uint8_t>(i);
+    uploads.Write("acked", Cat({{1 | 4 << 1}, Frame(CheckMethod::Checksum, 86, {}), file}));
+    uploads.Write("ack-byte", Cat({{2}, {0x06}, file}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -188,5 +210,6 @@ int main(int argc, char** argv) {
     UploadSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
+    DiagnosticsSeeds(argv[1]);
     return 0;
 }
