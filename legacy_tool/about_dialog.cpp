@@ -42,6 +42,7 @@ TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent) {
     editPasswrod_ = new QLineEdit(Panel1_);
     editPasswrod_->setObjectName("editPasswrod");
     editPasswrod_->setVisible(false);
+    editPasswrod_->setAccessibleName("Access code");
     panel->addWidget(program);
     panel->addWidget(lblVersion_);
     panel->addWidget(editPasswrod_);
@@ -65,6 +66,7 @@ TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent) {
 
 void TdlgAbout::HideEntry() {
     editPasswrod_->setVisible(false);
+    editPasswrod_->setAccessibleName("Access code");
     editPasswrod_->clear();
 }
 

@@ -1,6 +1,7 @@
 #include "legacy_tool/connect_page.h"
 
 #include "legacy_tool/key_filter_hook.h"
+#include "util_app/buddy_label.h"
 #include "util_app/port_descriptions.h"
 
 #include <QCheckBox>
@@ -62,11 +63,11 @@ ConnectPage::ConnectPage(QWidget* parent) : QWidget(parent) {
     BtnConnect = new QPushButton("Connect", this);
     BtnConnect->setObjectName("BtnConnect");
 
-    grid->addWidget(new QLabel("COM Port", this), 0, 0);
+    grid->addWidget(BuddyLabel("COM Port", cboPort), 0, 0);
     grid->addWidget(cboPort, 0, 1);
-    grid->addWidget(new QLabel("Baud Rate", this), 1, 0);
+    grid->addWidget(BuddyLabel("Baud Rate", cboHostBaud), 1, 0);
     grid->addWidget(cboHostBaud, 1, 1);
-    grid->addWidget(new QLabel("Address", this), 2, 0);
+    grid->addWidget(BuddyLabel("Address", editAddress), 2, 0);
     grid->addWidget(editAddress, 2, 1);
     grid->addWidget(cbxGlobal, 3, 1);
     grid->addWidget(lblWarning, 4, 0, 1, 2);

@@ -8,6 +8,7 @@
 #include "legacy_tool/reply_reader.h"
 #include "legacy_tool/sensor_settings_page.h"
 #include "legacy_tool/view_page.h"
+#include "util_app/buddy_label.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -68,13 +69,13 @@ void TfrmMain::BuildLayout() {
     pnlModel_ = NewValuePanel(this, "pnlModel");
     pnlFirmware_ = NewValuePanel(this, "pnlFirmware");
     pnlFpga_ = NewValuePanel(this, "pnlFpga");
-    header->addWidget(new QLabel("Serial Number", this), 0, 0);
+    header->addWidget(BuddyLabel("Serial Number", pnlSerial_), 0, 0);
     header->addWidget(pnlSerial_, 0, 1);
-    header->addWidget(new QLabel("Model Number", this), 0, 2);
+    header->addWidget(BuddyLabel("Model Number", pnlModel_), 0, 2);
     header->addWidget(pnlModel_, 0, 3);
-    header->addWidget(new QLabel("Firmware ", this), 1, 0);
+    header->addWidget(BuddyLabel("Firmware ", pnlFirmware_), 1, 0);
     header->addWidget(pnlFirmware_, 1, 1);
-    header->addWidget(new QLabel("FPGA", this), 1, 2);
+    header->addWidget(BuddyLabel("FPGA", pnlFpga_), 1, 2);
     header->addWidget(pnlFpga_, 1, 3);
     btnAbout_ = new QPushButton("About", this);
     btnAbout_->setObjectName("btnAbout");
@@ -107,7 +108,7 @@ void TfrmMain::BuildLayout() {
     pnlComErrors_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     strip->addWidget(lblStatus_, 1);
     strip->addWidget(ProgressBar1_);
-    strip->addWidget(new QLabel("COM Errors", this));
+    strip->addWidget(BuddyLabel("COM Errors", pnlComErrors_));
     strip->addWidget(pnlComErrors_);
     main->addLayout(strip);
 

@@ -1,5 +1,7 @@
 #include "legacy_tool/select_port_dialog.h"
 
+#include "util_app/buddy_label.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
@@ -11,8 +13,8 @@ SelectPortDialog::SelectPortDialog(const QStringList& ports, QWidget* parent) : 
     setWindowTitle("Select Port");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("The configured serial port is not valid.", this));
-    layout->addWidget(new QLabel("Please choose another port.", this));
     list_ = new QListWidget(this);
+    layout->addWidget(BuddyLabel("Please choose another port.", list_));
     list_->setObjectName("lstPorts");
     list_->addItems(ports);
     if (!ports.isEmpty())

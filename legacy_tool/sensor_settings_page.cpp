@@ -5,6 +5,7 @@
 #include "legacy_tool/model_presets.h"
 #include "legacy_tool/sensor_modes.h"
 #include "legacy_tool/settings_sequences.h"
+#include "util_app/buddy_label.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -54,7 +55,7 @@ QLineEdit* SensorSettingsPage::AddEdit(QGridLayout* grid, int row, const char* l
     edit->setObjectName(name);
     if (maxLength > 0)
         InstallLengthLimit(edit, maxLength);
-    grid->addWidget(new QLabel(label, this), row, 0);
+    grid->addWidget(BuddyLabel(label, edit), row, 0);
     grid->addWidget(edit, row, 1);
     return edit;
 }
@@ -119,6 +120,7 @@ void SensorSettingsPage::BuildLayout() {
     };
     int r = 1;
     for (const Row& row : rows) {
+        NameAfterButton(row.field, row.button);
         g->addWidget(row.button, r, 0);
         g->addWidget(row.field, r, 1, 1, 2);
         ++r;
@@ -127,6 +129,7 @@ void SensorSettingsPage::BuildLayout() {
                  0);
     cboUpload_ = NewList(this, "cboUpload", {"DSP", "FPGA", "Calibration"});
     btnUpload_ = AddButton("Upload", "btnUpload", &SensorSettingsPage::BtnUploadClick);
+    NameAfterButton(cboUpload_, btnUpload_);
     g->addWidget(cboUpload_, r, 0);
     g->addWidget(btnUpload_, r, 1);
     page->addWidget(ident, 0, 0, 3, 1);
@@ -170,8 +173,10 @@ void SensorSettingsPage::BuildLayout() {
     InstallLengthLimit(editAvg_, 11);
     v->addWidget(editAvg_, 0, 0);
     v->addWidget(new QLabel("msec", this), 0, 1);
-    v->addWidget(AddButton("Set  Averaging Period", "btnAvg", &SensorSettingsPage::btnAvgClick), 1,
-                 0, 1, 2);
+    QPushButton* btnAvg =
+        AddButton("Set  Averaging Period", "btnAvg", &SensorSettingsPage::btnAvgClick);
+    NameAfterButton(editAvg_, btnAvg);
+    v->addWidget(btnAvg, 1, 0, 1, 2);
     page->addWidget(averaging, 1, 2);
     page->setRowStretch(2, 1);
 

@@ -3,6 +3,7 @@
 #include "legacy_tool/key_filter_hook.h"
 #include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/view_decoding.h"
+#include "util_app/buddy_label.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -72,9 +73,9 @@ QPushButton* ViewPage::AddButton(QWidget* parent, const char* caption, const cha
 QLabel* ViewPage::AddReadout(QGridLayout* grid, int row, int column, const char* label,
                              const char* name, const char* text) {
     QWidget* parent = grid->parentWidget();
-    auto* caption = new QLabel(label, parent);
     auto* panel = new QLabel(text, parent);
     panel->setObjectName(name);
+    QLabel* caption = BuddyLabel(label, panel, parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A fixed size keeps a new reading from laying out the whole window again: the live
     // view changes these many times a second.

@@ -7,6 +7,7 @@
 #include "legacy_tool/scan_sequences.h"
 #include "legacy_tool/settings_requests.h"
 #include "legacy_tool/view_page.h"
+#include "util_app/buddy_label.h"
 
 #include <QFile>
 #include <QGridLayout>
@@ -51,6 +52,7 @@ QWidget* ViewPage::BuildScanBuffer() {
     Memo1_ = new QPlainTextEdit(page);
     Memo1_->setObjectName("Memo1");
     Memo1_->setReadOnly(true);
+    Memo1_->setAccessibleName("Scan results");
     Memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     grid->addWidget(Memo1_, 0, 2, 6, 1);
 
@@ -64,9 +66,9 @@ QWidget* ViewPage::BuildScanBuffer() {
     editNumScans_->setObjectName("editNumScans");
     for (QLineEdit* e : {editStartIndex_, editNumScans_})
         InstallKeyFilter(e, KeyFilter::Digits);
-    grid->addWidget(new QLabel("Start Index", page), 3, 0);
+    grid->addWidget(BuddyLabel("Start Index", editStartIndex_), 3, 0);
     grid->addWidget(editStartIndex_, 3, 1);
-    grid->addWidget(new QLabel("# Of Scans", page), 4, 0);
+    grid->addWidget(BuddyLabel("# Of Scans", editNumScans_), 4, 0);
     grid->addWidget(editNumScans_, 4, 1);
     grid->addWidget(AddButton(page, "Read Scan Buffer", "btnReadScan", &ViewPage::btnReadScanClick),
                     5, 0, 1, 2);

@@ -1,5 +1,7 @@
 #include "panels/settings_dlg_scaffold.h"
 
+#include "util_app/buddy_label.h"
+
 #include "panels/numeric_edit.h"
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
@@ -33,7 +35,7 @@ CNumericEdit* CSettingsDlgScaffold::AddField(QGridLayout* grid, int row, const c
                                              std::string* text, const char* name, bool digitsOnly) {
     CNumericEdit* edit = NewField(text, name, digitsOnly);
     if (label)
-        grid->addWidget(new QLabel(QString::fromLatin1(label), this), row, 0);
+        grid->addWidget(BuddyLabel(QString::fromLatin1(label), edit, this), row, 0);
     grid->addWidget(edit, row, 1);
     return edit;
 }

@@ -32,7 +32,7 @@ CSingleListPanel::CSingleListPanel(PanelContext& context, QWidget* parent)
     anchorRow_->addWidget(updateBox_);
     anchorRow_->addStretch(1);
 
-    SetUpNameValueList(list_);
+    SetUpNameValueList(list_, QStringLiteral("Sensor state"));
     connect(updateBox_, &QCheckBox::clicked, this,
             [this](bool ticked) { updateEnabled_ = ticked; });
     ready_ = true;

@@ -19,7 +19,7 @@ CVKT02DiagsDlg::CVKT02DiagsDlg(PanelContext& context, QWidget* parent)
     list_->setObjectName(QStringLiteral("diagnosticList"));
     updateBox_->setObjectName(QStringLiteral("updateDiagnostics"));
 
-    SetUpNameValueList(list_);
+    SetUpNameValueList(list_, QStringLiteral("Diagnostics"));
     connect(updateBox_, &QCheckBox::clicked, this,
             [this](bool ticked) { updateEnabled_ = ticked; });
 

@@ -4,6 +4,7 @@
 #include "panels/numeric_edit.h"
 #include "panels/vkt02_settings_checks.h"
 #include "sensor/sensor_device.h"
+#include "util_app/buddy_label.h"
 #include "util_app/up_down_edit.h"
 
 #include <QComboBox>
@@ -31,7 +32,9 @@ void CVKT02SettingsDlg::BuildControls() {
     modeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* scanModeLayout = new QHBoxLayout(scanMode);
     scanModeLayout->addWidget(modeBox_, 1);
-    scanModeLayout->addWidget(AddButton("Set Mode", "setMode", &CVKT02SettingsDlg::OnSetMode));
+    QPushButton* setMode = AddButton("Set Mode", "setMode", &CVKT02SettingsDlg::OnSetMode);
+    NameAfterButton(modeBox_, setMode);
+    scanModeLayout->addWidget(setMode);
 
     auto* offset = NewGroup("Range offset");
     auto* offsetGrid = new QGridLayout(offset);
@@ -44,12 +47,18 @@ void CVKT02SettingsDlg::BuildControls() {
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
-    AddField(powersGrid, 0, nullptr, &t.minLaserPower, "minLaserPower", true);
-    powersGrid->addWidget(
-        AddButton("Set Min.", "setMinLaserPower", &CVKT02SettingsDlg::OnSetMinLaserPower), 0, 2);
-    AddField(powersGrid, 1, nullptr, &t.maxLaserPower, "maxLaserPower", true);
-    powersGrid->addWidget(
-        AddButton("Set Max", "setMaxLaserPower", &CVKT02SettingsDlg::OnSetMaxLaserPower), 1, 2);
+    CNumericEdit* minPower =
+        AddField(powersGrid, 0, nullptr, &t.minLaserPower, "minLaserPower", true);
+    QPushButton* setMin =
+        AddButton("Set Min.", "setMinLaserPower", &CVKT02SettingsDlg::OnSetMinLaserPower);
+    NameAfterButton(minPower, setMin);
+    powersGrid->addWidget(setMin, 0, 2);
+    CNumericEdit* maxPower =
+        AddField(powersGrid, 1, nullptr, &t.maxLaserPower, "maxLaserPower", true);
+    QPushButton* setMax =
+        AddButton("Set Max", "setMaxLaserPower", &CVKT02SettingsDlg::OnSetMaxLaserPower);
+    NameAfterButton(maxPower, setMax);
+    powersGrid->addWidget(setMax, 1, 2);
 
     auto* laser = NewGroup("Laser");
     laserBox_ = new QComboBox(laser);
@@ -58,7 +67,9 @@ void CVKT02SettingsDlg::BuildControls() {
         laserBox_->addItem(QString::fromLatin1(item));
     auto* laserLayout = new QHBoxLayout(laser);
     laserLayout->addWidget(laserBox_, 1);
-    laserLayout->addWidget(AddButton("Set Laser", "setLaser", &CVKT02SettingsDlg::OnSetLaser));
+    QPushButton* setLaser = AddButton("Set Laser", "setLaser", &CVKT02SettingsDlg::OnSetLaser);
+    NameAfterButton(laserBox_, setLaser);
+    laserLayout->addWidget(setLaser);
 
     auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);
@@ -76,8 +87,8 @@ void CVKT02SettingsDlg::BuildControls() {
     auto* filterGrid = new QGridLayout(filter);
     AddField(filterGrid, 0, "Dropout factor:", &t.dropout, "dropout", true);
     AddField(filterGrid, 1, "Smooth factor:", &t.smooth, "smooth", true);
-    filterGrid->addWidget(new QLabel(QStringLiteral("Order factor:"), filter), 2, 0);
     orderBox_ = new QComboBox(filter);
+    filterGrid->addWidget(BuddyLabel(QStringLiteral("Order factor:"), orderBox_, filter), 2, 0);
     orderBox_->setObjectName(QStringLiteral("orderBox"));
     for (std::uint16_t order : kOrderBoxItems)
         orderBox_->addItem(QString::number(order), QVariant::fromValue(order));
@@ -91,16 +102,21 @@ void CVKT02SettingsDlg::BuildControls() {
         AddButton("Set Scan Int.", "setScanInterval", &CVKT02SettingsDlg::OnSetScanInterval), 5, 1);
 
     auto* thresholdRow = new QHBoxLayout;
-    thresholdRow->addWidget(NewThresholdField(&t.threshold), 1);
-    thresholdRow->addWidget(
-        AddButton("Set Threshold", "setThreshold", &CVKT02SettingsDlg::OnSetThreshold));
+    UpDownEdit* threshold = NewThresholdField(&t.threshold);
+    QPushButton* setThreshold =
+        AddButton("Set Threshold", "setThreshold", &CVKT02SettingsDlg::OnSetThreshold);
+    NameAfterButton(threshold->Edit(), setThreshold);
+    thresholdRow->addWidget(threshold, 1);
+    thresholdRow->addWidget(setThreshold);
 
     auto* averagingRow = new QGridLayout;
-    AddField(averagingRow, 0, nullptr, &t.averagingPeriod, "averagingPeriod");
+    CNumericEdit* averaging =
+        AddField(averagingRow, 0, nullptr, &t.averagingPeriod, "averagingPeriod");
     averagingRow->addWidget(new QLabel(QStringLiteral("(ms)"), this), 0, 2);
-    averagingRow->addWidget(AddButton("Averaging Period", "setAveragingPeriod",
-                                      &CVKT02SettingsDlg::OnSetAveragingPeriod),
-                            0, 3);
+    QPushButton* setAveraging = AddButton("Averaging Period", "setAveragingPeriod",
+                                          &CVKT02SettingsDlg::OnSetAveragingPeriod);
+    NameAfterButton(averaging, setAveraging);
+    averagingRow->addWidget(setAveraging, 0, 3);
 
     auto* left = new QVBoxLayout;
     left->addWidget(scanMode);

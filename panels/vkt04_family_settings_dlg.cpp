@@ -1,6 +1,7 @@
 #include "panels/vkt04_family_settings_dlg.h"
 
 #include "panels/numeric_edit.h"
+#include "util_app/buddy_label.h"
 #include "util_app/range_modes.h"
 #include "util_app/up_down_edit.h"
 
@@ -43,16 +44,20 @@ QPushButton* CVkt04FamilySettingsDlg::AddTextWriteButton(const char* button, con
 void CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const char* button,
                                            const char* buttonName, std::string* text,
                                            const char* field, AnalogOutputValue value) {
-    grid->addWidget(NewField(text, field), row, 0);
-    grid->addWidget(AddButton(button, buttonName,
-                              [this, text, value] {
-                                  Write([this, text, value](SensorDevice& s) {
-                                      // The mode in the box governs, even before "Set Mode".
-                                      const RangeMode& mode =
-                                          GetRangeMode(type_, modeNumber_ ? *modeNumber_ : 0);
-                                      return WriteAnalogOutputValue(s, value, *text, mode, rules_);
-                                  });
-                              }),
+    CNumericEdit* edit = NewField(text, field);
+    grid->addWidget(edit, row, 0);
+    grid->addWidget(NameAfterButton(edit, AddButton(button, buttonName,
+                                                    [this, text, value] {
+                                                        Write([this, text, value](SensorDevice& s) {
+                                                            // The mode in the box governs, even
+                                                            // before "Set Mode".
+                                                            const RangeMode& mode = GetRangeMode(
+                                                                type_,
+                                                                modeNumber_ ? *modeNumber_ : 0);
+                                                            return WriteAnalogOutputValue(
+                                                                s, value, *text, mode, rules_);
+                                                        });
+                                                    })),
                     row, 1);
 }
 
@@ -62,20 +67,26 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
-    powersGrid->addWidget(NewField(&t.minLaserPower, "minLaserPower", true), 0, 0);
+    CNumericEdit* minPower = NewField(&t.minLaserPower, "minLaserPower", true);
+    powersGrid->addWidget(minPower, 0, 0);
     powersGrid->addWidget(
-        AddTextWriteButton("Set Min LP", "setMinLaserPower", &t.minLaserPower, WriteMinLaserPower),
+        NameAfterButton(minPower, AddTextWriteButton("Set Min LP", "setMinLaserPower",
+                                                     &t.minLaserPower, WriteMinLaserPower)),
         0, 1);
-    powersGrid->addWidget(NewField(&t.maxLaserPower, "maxLaserPower", true), 1, 0);
+    CNumericEdit* maxPower = NewField(&t.maxLaserPower, "maxLaserPower", true);
+    powersGrid->addWidget(maxPower, 1, 0);
     powersGrid->addWidget(
-        AddTextWriteButton("Set Max LP", "setMaxLaserPower", &t.maxLaserPower, WriteMaxLaserPower),
+        NameAfterButton(maxPower, AddTextWriteButton("Set Max LP", "setMaxLaserPower",
+                                                     &t.maxLaserPower, WriteMaxLaserPower)),
         1, 1);
 
     auto* threshold = NewGroup("Threshold");
     auto* thresholdRow = new QHBoxLayout(threshold);
-    thresholdRow->addWidget(NewThresholdField(&t.threshold), 1);
+    UpDownEdit* thresholdField = NewThresholdField(&t.threshold);
+    thresholdRow->addWidget(thresholdField, 1);
     thresholdRow->addWidget(
-        AddTextWriteButton("Set Threshold", "setThreshold", &t.threshold, WriteThreshold));
+        NameAfterButton(thresholdField->Edit(), AddTextWriteButton("Set Threshold", "setThreshold",
+                                                                   &t.threshold, WriteThreshold)));
 
     auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);
@@ -103,9 +114,11 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
         modeBox_->addItem(QString::fromStdString(item));
     auto* modeRow = new QHBoxLayout(mode);
     modeRow->addWidget(modeBox_, 1);
-    modeRow->addWidget(AddButton("Set Mode", "setMode", [this] {
-        Write([this](SensorDevice& s) { return WriteVkt04Mode(s, *modeNumber_); });
-    }));
+    modeRow->addWidget(NameAfterButton(modeBox_, AddButton("Set Mode", "setMode", [this] {
+                                           Write([this](SensorDevice& s) {
+                                               return WriteVkt04Mode(s, *modeNumber_);
+                                           });
+                                       })));
     AddToColumn(0, mode);
 }
 

@@ -1,6 +1,7 @@
 #include "panels/vkt04_settings_dlg.h"
 
 #include "panels/numeric_edit.h"
+#include "util_app/buddy_label.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,13 +26,15 @@ CVKT04SettingsDlg::CVKT04SettingsDlg(PanelContext& context, QWidget* parent)
     });
     auto* holdGrid = new QGridLayout(hold);
     holdGrid->addWidget(holdBox_, 0, 0, 1, 2);
-    holdGrid->addWidget(NewField(&settings_.holdScans, "holdScans"), 1, 0);
-    holdGrid->addWidget(AddButton("Max # dropouts", "setHoldScans",
-                                  [this] {
-                                      Write([this](SensorDevice& s) {
-                                          return WriteHoldScans(s, settings_.holdScans);
-                                      });
-                                  }),
+    CNumericEdit* holdScans = NewField(&settings_.holdScans, "holdScans");
+    holdGrid->addWidget(holdScans, 1, 0);
+    holdGrid->addWidget(NameAfterButton(holdScans, AddButton("Max # dropouts", "setHoldScans",
+                                                             [this] {
+                                                                 Write([this](SensorDevice& s) {
+                                                                     return WriteHoldScans(
+                                                                         s, settings_.holdScans);
+                                                                 });
+                                                             })),
                         1, 1);
     AddToColumn(1, hold);
 }

@@ -1,5 +1,6 @@
 #include "util_app/address_dialog.h"
 
+#include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
 #include "util_app/up_down_edit.h"
@@ -7,6 +8,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -26,7 +28,7 @@ CAddressDialog::CAddressDialog(UserPrompts& prompts, const std::string& serial8,
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Serial number:"), serial);
-    form->addRow(QStringLiteral("Address:"), edit_);
+    form->addRow(BuddyLabel(QStringLiteral("Address:"), edit_, this), edit_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(OkCancelButtons(this));

@@ -4,6 +4,7 @@
 #include "util_app/frame.h"
 #include "util_app/manufacturing_switch.h"
 #include "util_app/model_parts.h"
+#include "util_app/toolbar_icons.h"
 #include "util_app/user_prompts.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ bool CVkUtilApp::ManufacturingMode() const {
 
 bool CVkUtilApp::InitInstance() {
     // The profile is QSettings("Korvel", "VkUil"), opened where it is used.
+    UseDesktopIconTheme();
     doc_ = std::make_unique<CVKT02Doc>(*this, *prompts_);
     frame_ = std::make_unique<CMainFrame>(*doc_);
     InstallModelParts(*doc_, *frame_->View());

@@ -1,6 +1,7 @@
 #include "util_app/connect_dialog.h"
 
 #include "panels/number_text.h"
+#include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
 #include "util_app/up_down_edit.h"
@@ -74,6 +75,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     parityOn_ = new QCheckBox(QStringLiteral("Parity"), this);
     parityOn_->setObjectName(QStringLiteral("parityOn"));
     parity_ = DropDown(this, "parity", ParityItems());
+    NameAfterButton(parity_, parityOn_);
     dataBits_ = DropDown(this, "dataBits", {"8", "7", "6", "5", "4"});
 
     address_ = new UpDownEdit(NewDigitsEdit(), this);
@@ -93,19 +95,19 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     // Line settings.
     auto* portGroup = new QGroupBox(QStringLiteral("Port:"), this);
     auto* portForm = new QGridLayout(portGroup);
-    portForm->addWidget(new QLabel(QStringLiteral("Name:"), portGroup), 0, 0);
+    portForm->addWidget(BuddyLabel(QStringLiteral("Name:"), port_, portGroup), 0, 0);
     portForm->addWidget(port_, 0, 1);
-    portForm->addWidget(new QLabel(QStringLiteral("Boudrate:"), portGroup), 1, 0);
+    portForm->addWidget(BuddyLabel(QStringLiteral("Boudrate:"), baud_, portGroup), 1, 0);
     portForm->addWidget(baud_, 1, 1);
-    portForm->addWidget(new QLabel(QStringLiteral("Stop bit:"), portGroup), 2, 0);
+    portForm->addWidget(BuddyLabel(QStringLiteral("Stop bit:"), stopBits_, portGroup), 2, 0);
     portForm->addWidget(stopBits_, 2, 1);
     portForm->addWidget(parityOn_, 3, 0);
     portForm->addWidget(parity_, 3, 1);
-    portForm->addWidget(new QLabel(QStringLiteral("Num bits:"), portGroup), 4, 0);
+    portForm->addWidget(BuddyLabel(QStringLiteral("Num bits:"), dataBits_, portGroup), 4, 0);
     portForm->addWidget(dataBits_, 4, 1);
 
     auto* addressRow = new QHBoxLayout;
-    addressRow->addWidget(new QLabel(QStringLiteral("Sensor address:"), this));
+    addressRow->addWidget(BuddyLabel(QStringLiteral("Sensor address:"), address_, this));
     addressRow->addWidget(address_);
     addressRow->addWidget(globalBox_);
 

@@ -29,6 +29,7 @@ constexpr int kIconRole = Qt::UserRole;
 
 CLogDialog::CLogDialog(QWidget* parent) : QWidget(parent), list_(new QTreeWidget(this)) {
     list_->setObjectName(QStringLiteral("logList"));
+    list_->setAccessibleName(QStringLiteral("Command log"));
     list_->setColumnCount(2);
     list_->setHeaderLabels({QString(), QStringLiteral("Command log")});
     list_->setRootIsDecorated(false);

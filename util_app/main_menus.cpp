@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QWidget>
 
 namespace vk {
 
@@ -56,6 +57,17 @@ void BuildToolBar(QToolBar* toolbar, const MainActions& a) {
     toolbar->addAction(a.Action(CommandId::SetDefaults));
     toolbar->addAction(a.Action(CommandId::ReloadSettings));
     toolbar->addAction(a.Action(CommandId::About));
+    // A screen reader names a button by its words; one that shows only its icon is named
+    // by its tooltip, and the reload button, which has neither, by what it does.
+    for (QAction* action : toolbar->actions()) {
+        QWidget* button = toolbar->widgetForAction(action);
+        if (!button || action->isSeparator() || !action->text().isEmpty())
+            continue;
+        QString name = action->toolTip();
+        if (name.isEmpty() && action == a.Action(CommandId::ReloadSettings))
+            name = QStringLiteral("Reload settings");
+        button->setAccessibleName(name);
+    }
 }
 
 } // namespace vk

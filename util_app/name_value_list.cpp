@@ -5,12 +5,18 @@
 
 namespace vk {
 
-void SetUpNameValueList(QTableWidget* list) {
+void SetUpNameValueList(QTableWidget* list, const QString& name) {
+    list->setAccessibleName(name);
     list->setColumnCount(2);
     list->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value")});
     list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->setColumnWidth(0, 100);
-    list->setColumnWidth(1, 150);
+    // Names such as "Min. Laser Power" must be read whole: the name column follows its
+    // longest name and the value column fills the rest, neither below the old widths.
+    QHeaderView* header = list->horizontalHeader();
+    header->setMinimumSectionSize(100);
+    header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
     list->verticalHeader()->hide();
     list->verticalHeader()->setMinimumSectionSize(20);
     list->verticalHeader()->setDefaultSectionSize(20);

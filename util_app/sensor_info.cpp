@@ -36,8 +36,8 @@ CSensorSettingsDialog::CSensorSettingsDialog(CMainFrame* frame, CVKT02Doc& doc, 
     : QWidget(parent), frame_(frame), doc_(doc), tabs_(new QTabWidget(this)) {
     setObjectName(QStringLiteral("sensorInfo"));
     tabs_->setObjectName(QStringLiteral("sensorInfoTabs"));
-    sensorList_ = MakeList("sensorList", false);
-    settingsList_ = MakeList("settingsList", true);
+    sensorList_ = MakeList("sensorList", QStringLiteral("Sensor"), false);
+    settingsList_ = MakeList("settingsList", QStringLiteral("Settings"), true);
     tabs_->addTab(sensorList_, QStringLiteral("Sensor"));
     tabs_->addTab(settingsList_, QStringLiteral("Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -46,10 +46,11 @@ CSensorSettingsDialog::CSensorSettingsDialog(CMainFrame* frame, CVKT02Doc& doc, 
     Refill();
 }
 
-QTableWidget* CSensorSettingsDialog::MakeList(const char* name, bool singleSelection) {
+QTableWidget* CSensorSettingsDialog::MakeList(const char* name, const QString& title,
+                                              bool singleSelection) {
     auto* list = new QTableWidget(0, 2, tabs_);
     list->setObjectName(QString::fromLatin1(name));
-    SetUpNameValueList(list);
+    SetUpNameValueList(list, title);
     list->setSelectionMode(singleSelection ? QAbstractItemView::SingleSelection
                                            : QAbstractItemView::ExtendedSelection);
     list->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -46,7 +46,7 @@ public:
     void ShowRowMenu(QTableWidget* list, const QPoint& position);
 
 private:
-    QTableWidget* MakeList(const char* name, bool singleSelection);
+    QTableWidget* MakeList(const char* name, const QString& title, bool singleSelection);
 
     CMainFrame* frame_;
     CVKT02Doc& doc_;

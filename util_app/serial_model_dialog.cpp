@@ -2,12 +2,14 @@
 
 #include "sensor/model_table.h"
 #include "sensor/sensor_device.h"
+#include "util_app/buddy_label.h"
 #include "util_app/dialog_buttons.h"
 #include "util_app/panel_context.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -46,8 +48,10 @@ CSerialAndModelDlg::CSerialAndModelDlg(PanelContext& context, QWidget* parent)
     QPushButton* ok = NamedButton("OK", "ok", this);
     ok->setDefault(true);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Model"), FieldAndButton(models_, setModel));
-    form->addRow(QStringLiteral("Serial number"), FieldAndButton(serial_, setSerial));
+    form->addRow(BuddyLabel(QStringLiteral("Model"), models_, this),
+                 FieldAndButton(models_, setModel));
+    form->addRow(BuddyLabel(QStringLiteral("Serial number"), serial_, this),
+                 FieldAndButton(serial_, setSerial));
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(refresh, QDialogButtonBox::ActionRole);
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);

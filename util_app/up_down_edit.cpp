@@ -25,6 +25,9 @@ UpDownEdit::UpDownEdit(QLineEdit* edit, QWidget* parent)
     edit_->setParent(this);
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
+    // Arrows say nothing to a screen reader.
+    up_->setAccessibleName(QStringLiteral("Step up"));
+    down_->setAccessibleName(QStringLiteral("Step down"));
     for (QToolButton* button : {up_, down_}) {
         button->setAutoRepeat(true);
         button->setFixedSize(16, 11);

@@ -1,6 +1,7 @@
 #include "util_app/upload_dialog.h"
 
 #include "link/xmodem_sender.h"
+#include "util_app/buddy_label.h"
 #include "util_app/dialog_buttons.h"
 #include "util_app/panel_context.h"
 #include "util_app/user_prompts.h"
@@ -11,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -37,7 +39,7 @@ CVkUploadDlg::CVkUploadDlg(PanelContext& context, XModemSender& sender, QWidget*
     upload_->setDefault(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("File"), FieldAndButton(file_, browse_));
+    form->addRow(BuddyLabel(QStringLiteral("File"), file_, this), FieldAndButton(file_, browse_));
     form->addRow(QStringLiteral("Type"), type_);
     form->addRow(QStringLiteral("Progress"), progress_);
     form->addRow(QStringLiteral("Status"), status_);

@@ -49,8 +49,8 @@ TEST_F(SingleListPanelTest, Vkt04RowsAppearAtOnceAndArePolledOnlyWhileTicked) {
     QTableWidget* list = Panel()->List();
     EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Name");
     EXPECT_EQ(list->horizontalHeaderItem(1)->text(), "Value");
-    EXPECT_EQ(list->columnWidth(0), 100);
-    EXPECT_EQ(list->columnWidth(1), 150);
+    EXPECT_GE(list->columnWidth(0), 100); // and as wide as the longest name
+    EXPECT_GE(list->columnWidth(1), 100);
     // The connect's update put the names in although the box is unticked.
     ASSERT_EQ(list->rowCount(), 8);
     for (int row = 0; row < 8; ++row)

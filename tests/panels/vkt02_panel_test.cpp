@@ -61,8 +61,8 @@ TEST_F(Vkt02PanelTest, PollsOnlyWhileTickedAndRewritesTheValuesInPlace) {
 
     EXPECT_EQ(List().horizontalHeaderItem(0)->text(), "Name");
     EXPECT_EQ(List().horizontalHeaderItem(1)->text(), "Value");
-    EXPECT_EQ(List().columnWidth(0), 100);
-    EXPECT_EQ(List().columnWidth(1), 150);
+    EXPECT_GE(List().columnWidth(0), 100); // and as wide as the longest name
+    EXPECT_GE(List().columnWidth(1), 100);
     EXPECT_TRUE(List().showGrid());
     ASSERT_EQ(List().rowCount(), 10);
     for (int row = 0; row < 10; ++row)

@@ -84,8 +84,8 @@ TEST_F(SensorInfoTest, ListsTheConnectedSensorAndItsSettings) {
     for (const QTableWidget* list : {Info().SensorList(), Info().SettingsList()}) {
         EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Name");
         EXPECT_EQ(list->horizontalHeaderItem(1)->text(), "Value");
-        EXPECT_EQ(list->columnWidth(0), 100);
-        EXPECT_EQ(list->columnWidth(1), 150);
+        EXPECT_GE(list->columnWidth(0), 100); // and as wide as the longest name
+        EXPECT_GE(list->columnWidth(1), 100);
         EXPECT_EQ(list->rowCount(), 0);
     }
 

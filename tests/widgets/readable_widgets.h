@@ -1,0 +1,82 @@
+#pragma once
+// What a screen reader or a GUI test tool finds in a window: every control it can act on
+// has a name, and every name/value list shows its names whole.
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+namespace vk::test {
+
+// Where a widget sits, for a failure message: class and objectName of it and its parents.
+inline std::string WidgetPath(const QWidget* w) {
+    std::string path;
+    for (; w; w = w->parentWidget()) {
+        std::string step = w->metaObject()->className();
+        if (!w->objectName().isEmpty())
+            step += "#" + w->objectName().toStdString();
+        path = path.empty() ? step : step + " < " + path;
+    }
+    return path;
+}
+
+inline bool IsControl(const QWidget* w) {
+    // The parts Qt builds inside a control (a spin box's line edit, a combo box's popup
+    // list, a list's header, a scroll bar, a toolbar's overflow button) are reached
+    // through the control itself.
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p) ||
+            qobject_cast<const QAbstractItemView*>(p))
+            return false;
+    }
+    if (w->inherits("QScrollBar") || w->objectName().startsWith(QLatin1String("qt_")) ||
+        w->window() != w->parentWidget()->window())
+        return false;
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+// Every control below `root` whose accessible name (its own, its buddy label's, its text)
+// is empty, as WidgetPath gives it.
+inline std::vector<std::string> UnnamedControls(QWidget* root) {
+    std::vector<std::string> unnamed;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!IsControl(w))
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.push_back(WidgetPath(w));
+    }
+    return unnamed;
+}
+
+// Every name/value list below `root` whose name column is narrower than its longest name.
+inline std::vector<std::string> ClippedNameColumns(QWidget* root) {
+    QCoreApplication::processEvents(); // columns sized to their contents follow lazily
+    std::vector<std::string> clipped;
+    for (QTableWidget* list : root->findChildren<QTableWidget*>()) {
+        // What the names need, as the view itself measures its cells.
+        const int needed = static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(0);
+        if (list->columnCount() == 2 && list->rowCount() > 0 && list->columnWidth(0) < needed)
+            clipped.push_back(WidgetPath(list) + ": " + std::to_string(list->columnWidth(0)) +
+                              " < " + std::to_string(needed));
+    }
+    return clipped;
+}
+
+} // namespace vk::test
