@@ -1,5 +1,6 @@
 #include "panels/vkt02_diags_page.h"
 
+#include "panels/value_rows.h"
 #include "panels/vkt02_diagnostics.h"
 #include "sensor/sensor_device.h"
 #include "util_app/name_value_list.h"
@@ -30,14 +31,7 @@ CVKT02DiagsDlg::CVKT02DiagsDlg(PanelContext& context, QWidget* parent)
 }
 
 void CVKT02DiagsDlg::BuildRows() {
-    list_->setRowCount(0);
-    list_->setRowCount(static_cast<int>(kVkt02DiagnosticRowNames.size()));
-    int row = 0;
-    for (const char* name : kVkt02DiagnosticRowNames) {
-        list_->setItem(row, 0, new QTableWidgetItem(QString::fromLatin1(name)));
-        list_->setItem(row, 1, new QTableWidgetItem);
-        ++row;
-    }
+    InsertNamedRows(list_, kVkt02DiagnosticRowNames);
 }
 
 void CVKT02DiagsDlg::Update() {
@@ -54,12 +48,9 @@ void CVKT02DiagsDlg::Update() {
     if (!sensor.GetVKT02State() || !sensor.GetLaserPower() || !sensor.GetPeak())
         return;
     const ReplyStore& replies = sensor.Replies();
-    for (const DiagnosticValue& value :
-         Vkt02DiagnosticValues(replies.vkt02State, replies.laserPower, replies.peak,
-                               context_.FormatRange(replies.vkt02State.range))) {
-        if (QTableWidgetItem* item = list_->item(value.row, 1))
-            item->setText(QString::fromStdString(value.text));
-    }
+    WriteRowValues(list_,
+                   Vkt02DiagnosticValues(replies.vkt02State, replies.laserPower, replies.peak,
+                                         context_.FormatRange(replies.vkt02State.range)));
 }
 
 } // namespace vk
