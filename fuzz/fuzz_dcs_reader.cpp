@@ -4,6 +4,7 @@
 // per read call, 0 for all), the reply length a dcs_Transact expects, then the line's
 // records (see fake_line.h).
 #include "fuzz/fake_line.h"
+#include "fuzz/fuzz_require.h"
 #include "link/dcs_link.h"
 
 #include <cstring>
@@ -12,12 +13,6 @@
 namespace {
 
 using namespace vk;
-
-// A broken promise of the link is a crash, so the fuzzer keeps the input.
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
 
 void RequireSaneError(const DcsLink& link) {
     Require(std::memchr(link.ErrorText(), '\0', kCommErrorTextSize) != nullptr);

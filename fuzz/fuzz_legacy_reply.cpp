@@ -3,6 +3,7 @@
 //
 // Input: a control byte (bit 0: CRC variant; bits 1-7: bytes per data-available event,
 // 0 for 128), the last request CRC (2 bytes, high first), then the received bytes.
+#include "fuzz/fuzz_require.h"
 #include "legacy_tool/readout_decoding.h"
 #include "legacy_tool/receive_ring.h"
 #include "legacy_tool/reply_reader.h"
@@ -13,11 +14,6 @@ namespace {
 
 using namespace vk;
 using namespace vk::legacy;
-
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
 
 // Data-available events deliver the input in pieces; once it is used up the reply's
 // deadline has passed.

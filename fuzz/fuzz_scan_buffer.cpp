@@ -3,19 +3,11 @@
 //
 // Input: records of a slot byte, a length byte and that many payload bytes; the first
 // byte of all says how many samples to take out.
+#include "fuzz/fuzz_require.h"
 #include "sensor/scan_buffer_area.h"
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)

@@ -4,21 +4,13 @@
 //
 // Input: the first byte scales the ranges available; the rest, split at line feeds, is
 // the ranges-to-read text, the start-index text, the serial number and the range texts.
+#include "fuzz/fuzz_require.h"
 #include "util_app/scan_buffer_fields.h"
 #include "util_app/scan_buffer_file.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)

@@ -41,12 +41,24 @@ std::uint16_t MillivoltWord(double volts) {
     return WrapToWord(TruncateNearWhole(volts * 1000.0));
 }
 
+std::uint16_t RangeWord(double value, const RangeMode& mode) {
+    return WrapToWord(TruncateNearWhole(value * mode.factor));
+}
+
+std::string RangeText(double raw, const RangeMode& mode) {
+    return FormatValue(mode.plainFormat, raw / mode.factor);
+}
+
 std::string SignedWordText(std::uint16_t word) {
     return std::to_string(static_cast<std::int16_t>(word));
 }
 
 std::string VoltsText(std::uint16_t millivolts) {
     return FormatValue("%3.3f", static_cast<std::int16_t>(millivolts) * 0.001);
+}
+
+std::string UnsignedVoltsText(std::uint16_t millivolts) {
+    return FormatValue("%3.3f", millivolts * 0.001);
 }
 
 } // namespace vk

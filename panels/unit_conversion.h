@@ -14,6 +14,8 @@
 
 namespace vk {
 
+struct RangeMode;
+
 // A product such as value x factor, snapped as above, then truncated toward zero.
 double TruncateNearWhole(double product);
 
@@ -27,10 +29,21 @@ std::uint16_t WrapToWord(double whole);
 // Volts as typed to the millivolt word: truncated toward zero, modulo 2^16.
 std::uint16_t MillivoltWord(double volts);
 
+// A range typed in the units of `mode` as the raw word a sensor keeps: value x factor,
+// snapped and truncated toward zero, modulo 2^16.
+std::uint16_t RangeWord(double value, const RangeMode& mode);
+
+// A raw range (read signed or unsigned by the caller) in `mode`'s plain format of
+// raw / factor: 12345 in a mode of factor 1000 gives "12.345".
+std::string RangeText(double raw, const RangeMode& mode);
+
 // "%d" of a word read as signed 16-bit: 0xFFFF gives "-1".
 std::string SignedWordText(std::uint16_t word);
 
 // A millivolt word (read as signed) as volts, "%3.3f": 1001 gives "1.001".
 std::string VoltsText(std::uint16_t millivolts);
+
+// A millivolt word read as unsigned, as volts "%3.3f": 0xFFFF gives "65.535".
+std::string UnsignedVoltsText(std::uint16_t millivolts);
 
 } // namespace vk

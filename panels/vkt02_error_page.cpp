@@ -36,14 +36,8 @@ CVKT02ErrorDlg::CVKT02ErrorDlg(PanelContext& context, QWidget* parent)
 }
 
 void CVKT02ErrorDlg::OnGetErrors() {
-    if (!context_.IsConnected()) {
-        list_->setRowCount(0);
+    if (!RowsReadyToFill(list_, context_.IsConnected(), kVkt02ErrorRowNames))
         return;
-    }
-    if (list_->rowCount() == 0) {
-        InsertNamedRows(list_, kVkt02ErrorRowNames);
-        return;
-    }
     ExchangeGuard::Hold hold(context_.Exchanges());
     SensorDevice& sensor = context_.Sensor();
     if (!sensor.GetErrorState())

@@ -83,14 +83,8 @@ void CVKT02ScanDlg::OnReadScanBuffer() {
 }
 
 void CVKT02ScanDlg::UpdateStatistics() {
-    if (!context_.IsConnected()) {
-        list_->setRowCount(0);
+    if (!RowsReadyToFill(list_, context_.IsConnected(), kVkt02ScanStatisticsRowNames))
         return;
-    }
-    if (list_->rowCount() == 0) {
-        InsertNamedRows(list_, kVkt02ScanStatisticsRowNames);
-        return;
-    }
     const ReplyStore& replies = context_.Sensor().Replies();
     WriteRowValues(list_, Vkt02ScanStatisticsValues(
                               replies.vkt02State.scanCount, replies.hlaResult,

@@ -1,19 +1,10 @@
 #include "panels/vkt02_settings.h"
 
+#include "panels/settings_common.h"
 #include "panels/unit_conversion.h"
 #include "util_app/range_modes.h"
 
-#include <utility>
-
 namespace vk {
-
-namespace {
-
-std::string RangeText(std::uint16_t raw, const RangeMode& mode) {
-    return FormatValue(mode.plainFormat, static_cast<std::int16_t>(raw) / mode.factor);
-}
-
-} // namespace
 
 Vkt02Settings Vkt02SettingsFromReplies(const ReplyStore& replies, ModelType type,
                                        const TimingBase& timing) {
@@ -30,8 +21,8 @@ Vkt02Settings Vkt02SettingsFromReplies(const ReplyStore& replies, ModelType type
     t.cosine = FormatValue("%3.4f", static_cast<std::int16_t>(setup.cosine) * 0.0001);
     t.minLaserPower = std::to_string(replies.minLaserPower);
     t.maxLaserPower = std::to_string(replies.maxLaserPower);
-    t.minRange = RangeText(analog.minRange, mode);
-    t.maxRange = RangeText(analog.maxRange, mode);
+    t.minRange = RangeText(static_cast<std::int16_t>(analog.minRange), mode);
+    t.maxRange = RangeText(static_cast<std::int16_t>(analog.maxRange), mode);
     t.voltsAtMinRange = VoltsText(analog.voltsAtMinRange);
     t.voltsAtMaxRange = VoltsText(analog.voltsAtMaxRange);
     t.offsetVoltage = VoltsText(analog.offsetVoltage);
@@ -50,7 +41,7 @@ Vkt02Settings Vkt02SettingsFromReplies(const ReplyStore& replies, ModelType type
 void FillVkt02SettingsList(const Vkt02Settings& settings, ModelType type,
                            std::vector<std::string>& names, std::vector<std::string>& values) {
     const Vkt02SettingsTexts& t = settings.texts;
-    const std::pair<const char*, std::string> rows[] = {
+    const SettingsRows rows = {
         {"Laser", settings.laserOn ? "On" : "Off"},
         {"Mode", GetRangeMode(type, settings.modeNumber).description},
         {"Scan Interval", t.scanInterval},
@@ -71,12 +62,7 @@ void FillVkt02SettingsList(const Vkt02Settings& settings, ModelType type,
         {"Out of Range", t.voltsOutOfRange},
         {"Averaging Period(ms)", t.averagingPeriod},
     };
-    names.clear();
-    values.clear();
-    for (const auto& [name, value] : rows) {
-        names.emplace_back(name);
-        values.push_back(value);
-    }
+    FillSettingsList(rows, names, values);
 }
 
 std::vector<std::string> Vkt02ModeBoxItems(ModelType type) {

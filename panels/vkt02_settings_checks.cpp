@@ -1,24 +1,10 @@
 #include "panels/vkt02_settings_checks.h"
 
 #include "panels/number_text.h"
+#include "panels/settings_common.h"
 #include "panels/unit_conversion.h"
 
 namespace vk {
-
-namespace {
-
-Checked<std::uint8_t> CheckByte(std::string_view text, std::int64_t highest, const char* refusal) {
-    const std::int64_t value = TextAsInteger(text);
-    if (value < 0 || value > highest)
-        return Checked<std::uint8_t>::Refuse(refusal);
-    return Checked<std::uint8_t>::Accept(static_cast<std::uint8_t>(value));
-}
-
-std::uint16_t RangeWord(double value, const RangeMode& mode) {
-    return WrapToWord(TruncateNearWhole(value * mode.factor));
-}
-
-} // namespace
 
 std::uint16_t ModeWord(int modeNumber) {
     return WrapToWord(modeNumber);
@@ -60,14 +46,8 @@ Checked<AnalogOutputRecord> CheckAnalogFactors(const Vkt02SettingsTexts& texts,
                                                const RangeMode& mode) {
     const double minRange = TextAsNumber(texts.minRange);
     const double maxRange = TextAsNumber(texts.maxRange);
-    const auto outside = [&mode](double range) {
-        return range < mode.minimum || range > mode.maximum;
-    };
-    if (outside(minRange) || outside(maxRange)) {
-        return Checked<AnalogOutputRecord>::Refuse(
-            "Range values must be between " + FormatValue(mode.displayFormat, mode.minimum) +
-            " and " + FormatValue(mode.displayFormat, mode.maximum));
-    }
+    if (OutsideLimits(minRange, mode) || OutsideLimits(maxRange, mode))
+        return Checked<AnalogOutputRecord>::Refuse(RangeLimitsRefusal(mode));
     AnalogOutputRecord record;
     record.voltsAtMinRange = MillivoltWord(TextAsNumber(texts.voltsAtMinRange));
     record.minRange = RangeWord(minRange, mode);

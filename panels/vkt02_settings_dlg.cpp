@@ -5,7 +5,6 @@
 #include "panels/vkt02_settings_checks.h"
 #include "sensor/sensor_device.h"
 #include "util_app/up_down_edit.h"
-#include "util_app/user_prompts.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,57 +12,20 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vk {
 
-namespace {
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QGroupBox* Group(const char* title, QWidget* parent) {
-    return new QGroupBox(QString::fromLatin1(title), parent);
-}
-
-} // namespace
-
 CVKT02SettingsDlg::CVKT02SettingsDlg(PanelContext& context, QWidget* parent)
-    : CCustomSettingsDlg(context, parent) {
+    : CSettingsDlgScaffold(context, parent) {
     setObjectName(QStringLiteral("vkt02Settings"));
-    setWindowTitle(QStringLiteral("Settings"));
     BuildControls();
 }
 
-void CVKT02SettingsDlg::AddField(QGridLayout* grid, int row, const char* label,
-                                 std::string Vkt02SettingsTexts::*text, const char* name,
-                                 bool digitsOnly) {
-    auto* edit = new CNumericEdit(this);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->SetDigitsOnly(digitsOnly);
-    if (label)
-        grid->addWidget(new QLabel(QString::fromLatin1(label), this), row, 0);
-    grid->addWidget(edit, row, 1);
-    fields_.push_back({text, edit});
-}
-
-QPushButton* CVKT02SettingsDlg::AddButton(const char* text, const char* name,
-                                          void (CVKT02SettingsDlg::*handler)()) {
-    auto* button = new QPushButton(QString::fromLatin1(text), this);
-    button->setObjectName(QString::fromLatin1(name));
-    // Enter in a field must never write a setting the user did not press for.
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, handler);
-    return button;
-}
-
 void CVKT02SettingsDlg::BuildControls() {
-    using T = Vkt02SettingsTexts;
+    Vkt02SettingsTexts& t = settings_.texts;
 
-    auto* scanMode = Group("Scan Mode", this);
+    auto* scanMode = NewGroup("Scan Mode");
     modeBox_ = new QComboBox(scanMode);
     modeBox_->setObjectName(QStringLiteral("modeBox"));
     modeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -71,25 +33,25 @@ void CVKT02SettingsDlg::BuildControls() {
     scanModeLayout->addWidget(modeBox_, 1);
     scanModeLayout->addWidget(AddButton("Set Mode", "setMode", &CVKT02SettingsDlg::OnSetMode));
 
-    auto* offset = Group("Range offset", this);
+    auto* offset = NewGroup("Range offset");
     auto* offsetGrid = new QGridLayout(offset);
-    AddField(offsetGrid, 0, "Range offset:", &T::rangeOffset, "rangeOffset");
-    AddField(offsetGrid, 1, "Range multiplier", &T::multiplier, "multiplier");
-    AddField(offsetGrid, 2, "Cosine:", &T::cosine, "cosine");
+    AddField(offsetGrid, 0, "Range offset:", &t.rangeOffset, "rangeOffset");
+    AddField(offsetGrid, 1, "Range multiplier", &t.multiplier, "multiplier");
+    AddField(offsetGrid, 2, "Cosine:", &t.cosine, "cosine");
     offsetGrid->addWidget(
         AddButton("Set Range offset", "setRangeOffset", &CVKT02SettingsDlg::OnSetRangeOffset), 3,
         1);
 
-    auto* powers = Group("Laser powers", this);
+    auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
-    AddField(powersGrid, 0, nullptr, &T::minLaserPower, "minLaserPower", true);
+    AddField(powersGrid, 0, nullptr, &t.minLaserPower, "minLaserPower", true);
     powersGrid->addWidget(
         AddButton("Set Min.", "setMinLaserPower", &CVKT02SettingsDlg::OnSetMinLaserPower), 0, 2);
-    AddField(powersGrid, 1, nullptr, &T::maxLaserPower, "maxLaserPower", true);
+    AddField(powersGrid, 1, nullptr, &t.maxLaserPower, "maxLaserPower", true);
     powersGrid->addWidget(
         AddButton("Set Max", "setMaxLaserPower", &CVKT02SettingsDlg::OnSetMaxLaserPower), 1, 2);
 
-    auto* laser = Group("Laser", this);
+    auto* laser = NewGroup("Laser");
     laserBox_ = new QComboBox(laser);
     laserBox_->setObjectName(QStringLiteral("laserBox"));
     for (const char* item : kLaserBoxItems)
@@ -98,22 +60,22 @@ void CVKT02SettingsDlg::BuildControls() {
     laserLayout->addWidget(laserBox_, 1);
     laserLayout->addWidget(AddButton("Set Laser", "setLaser", &CVKT02SettingsDlg::OnSetLaser));
 
-    auto* analog = Group("Analog Factors", this);
+    auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);
-    AddField(analogGrid, 0, "Min. Range", &T::minRange, "minRange");
-    AddField(analogGrid, 1, "Max. Range", &T::maxRange, "maxRange");
-    AddField(analogGrid, 2, "Volts @ minimum range:", &T::voltsAtMinRange, "voltsAtMinRange");
-    AddField(analogGrid, 3, "Volts @ maximum:", &T::voltsAtMaxRange, "voltsAtMaxRange");
-    AddField(analogGrid, 4, "Offset voltage:", &T::offsetVoltage, "offsetVoltage");
-    AddField(analogGrid, 5, "Volts outside range:", &T::voltsOutOfRange, "voltsOutOfRange");
+    AddField(analogGrid, 0, "Min. Range", &t.minRange, "minRange");
+    AddField(analogGrid, 1, "Max. Range", &t.maxRange, "maxRange");
+    AddField(analogGrid, 2, "Volts @ minimum range:", &t.voltsAtMinRange, "voltsAtMinRange");
+    AddField(analogGrid, 3, "Volts @ maximum:", &t.voltsAtMaxRange, "voltsAtMaxRange");
+    AddField(analogGrid, 4, "Offset voltage:", &t.offsetVoltage, "offsetVoltage");
+    AddField(analogGrid, 5, "Volts outside range:", &t.voltsOutOfRange, "voltsOutOfRange");
     analogGrid->addWidget(
         AddButton("Set Analog Factors", "setAnalogFactors", &CVKT02SettingsDlg::OnSetAnalogFactors),
         6, 1);
 
-    auto* filter = Group("Scan Buffer Variables", this);
+    auto* filter = NewGroup("Scan Buffer Variables");
     auto* filterGrid = new QGridLayout(filter);
-    AddField(filterGrid, 0, "Dropout factor:", &T::dropout, "dropout", true);
-    AddField(filterGrid, 1, "Smooth factor:", &T::smooth, "smooth", true);
+    AddField(filterGrid, 0, "Dropout factor:", &t.dropout, "dropout", true);
+    AddField(filterGrid, 1, "Smooth factor:", &t.smooth, "smooth", true);
     filterGrid->addWidget(new QLabel(QStringLiteral("Order factor:"), filter), 2, 0);
     orderBox_ = new QComboBox(filter);
     orderBox_->setObjectName(QStringLiteral("orderBox"));
@@ -123,26 +85,18 @@ void CVKT02SettingsDlg::BuildControls() {
     filterGrid->addWidget(AddButton("Set Scan Filter Variables", "setFilterFactors",
                                     &CVKT02SettingsDlg::OnSetFilterFactors),
                           3, 1);
-    AddField(filterGrid, 4, "Scan Interval", &T::scanInterval, "scanInterval", true);
+    AddField(filterGrid, 4, "Scan Interval", &t.scanInterval, "scanInterval", true);
     filterGrid->addWidget(new QLabel(QStringLiteral("(0.6 x)"), filter), 4, 2);
     filterGrid->addWidget(
         AddButton("Set Scan Int.", "setScanInterval", &CVKT02SettingsDlg::OnSetScanInterval), 5, 1);
 
     auto* thresholdRow = new QHBoxLayout;
-    auto* thresholdEdit = new CNumericEdit;
-    thresholdEdit->setObjectName(QStringLiteral("threshold"));
-    thresholdEdit->SetDigitsOnly(true);
-    auto* threshold = new UpDownEdit(thresholdEdit, this);
-    threshold->SetRange(0, 255);
-    threshold->UpButton()->setObjectName(QStringLiteral("thresholdUp"));
-    threshold->DownButton()->setObjectName(QStringLiteral("thresholdDown"));
-    fields_.push_back({&T::threshold, thresholdEdit});
-    thresholdRow->addWidget(threshold, 1);
+    thresholdRow->addWidget(NewThresholdField(&t.threshold), 1);
     thresholdRow->addWidget(
         AddButton("Set Threshold", "setThreshold", &CVKT02SettingsDlg::OnSetThreshold));
 
     auto* averagingRow = new QGridLayout;
-    AddField(averagingRow, 0, nullptr, &T::averagingPeriod, "averagingPeriod");
+    AddField(averagingRow, 0, nullptr, &t.averagingPeriod, "averagingPeriod");
     averagingRow->addWidget(new QLabel(QStringLiteral("(ms)"), this), 0, 2);
     averagingRow->addWidget(AddButton("Averaging Period", "setAveragingPeriod",
                                       &CVKT02SettingsDlg::OnSetAveragingPeriod),
@@ -164,45 +118,26 @@ void CVKT02SettingsDlg::BuildControls() {
     columns->addLayout(left);
     columns->addLayout(right);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(AddButton("Refresh", "refresh", &CVKT02SettingsDlg::ReloadSettings));
-    buttons->addWidget(AddButton("Close", "close", &QDialog::reject));
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addLayout(buttons);
-}
-
-void CVKT02SettingsDlg::showEvent(QShowEvent* event) {
-    CCustomSettingsDlg::showEvent(event);
-    if (event->spontaneous())
-        return;
-    InitDialog();
+    layout->addLayout(NewRefreshCloseRow());
 }
 
 void CVKT02SettingsDlg::InitDialog() {
     modeBox_->clear();
     for (const std::string& item : Vkt02ModeBoxItems(Context().Model()))
-        modeBox_->addItem(Text(item));
-    TextsToControls();
+        modeBox_->addItem(QString::fromStdString(item));
+    CSettingsDlgScaffold::InitDialog();
 }
 
-void CVKT02SettingsDlg::TextsToControls() {
-    // A closed dialog keeps its values; the controls take them when it next opens.
-    if (!isVisible())
-        return;
-    for (const Field& field : fields_)
-        field.edit->setText(Text(settings_.texts.*field.text));
+void CVKT02SettingsDlg::ChoicesToControls() {
     // An index the box does not have leaves it without a selection.
     modeBox_->setCurrentIndex(settings_.modeNumber);
     laserBox_->setCurrentIndex(settings_.laserOn ? 0 : 1);
     orderBox_->setCurrentIndex(OrderBoxRow(settings_.order));
 }
 
-void CVKT02SettingsDlg::ControlsToTexts() {
-    for (const Field& field : fields_)
-        settings_.texts.*field.text = field.edit->text().toStdString();
+void CVKT02SettingsDlg::ChoicesFromControls() {
     if (orderBox_->currentIndex() >= 0)
         settings_.order = orderBox_->currentData().value<std::uint16_t>();
     if (laserBox_->currentIndex() >= 0)
@@ -233,20 +168,7 @@ void CVKT02SettingsDlg::ReloadSettings() {
     settings_ = Vkt02SettingsFromReplies(replies, Context().Model(), TimingBase::Of(*sensor));
     // A connection made through the global address goes on with the sensor's own.
     sensor->SetAddress(replies.sensorSetup.address);
-    TextsToControls();
-    Context().PostRefreshSensorBar();
-}
-
-void CVKT02SettingsDlg::SendAndReload(const std::function<void(SensorDevice&)>& send) {
-    ExchangeGuard::Hold hold(Context().Exchanges());
-    if (SensorDevice* sensor = Sensor())
-        send(*sensor);
-    // A failed write is in the log already; the re-read shows what the sensor kept.
-    ReloadSettings();
-}
-
-void CVKT02SettingsDlg::Warn(const std::string& text) {
-    Context().Prompts().Warn(this, Text(text));
+    Reloaded();
 }
 
 // --- write buttons -------------------------------------------------------------------

@@ -8,23 +8,17 @@
 // while the dialog is closed, and the controls take the values the next time it opens.
 // The conversions and checks are those of vkt02_settings_checks.h.
 
-#include "panels/checked.h"
+#include "panels/settings_dlg_scaffold.h"
 #include "panels/vkt02_settings.h"
-#include "util_app/custom_settings_dlg.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
 class QComboBox;
-class QGridLayout;
-class QPushButton;
 
 namespace vk {
 
-class CNumericEdit;
-
-class CVKT02SettingsDlg : public CCustomSettingsDlg {
+class CVKT02SettingsDlg : public CSettingsDlgScaffold {
 public:
     // `context` must outlive the dialog. The document owns the dialog, so it normally
     // has no parent.
@@ -49,26 +43,13 @@ public:
     // The values as the last reload (or the last button's copy of the controls) left them.
     const Vkt02Settings& Values() const { return settings_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    // One entry field and the text it shows.
-    struct Field {
-        std::string Vkt02SettingsTexts::*text;
-        CNumericEdit* edit;
-    };
-
     void BuildControls();
-    void AddField(QGridLayout* grid, int row, const char* label,
-                  std::string Vkt02SettingsTexts::*text, const char* name, bool digitsOnly = false);
-    QPushButton* AddButton(const char* text, const char* name,
-                           void (CVKT02SettingsDlg::*handler)());
 
     // Each time the dialog opens: the mode box for the connected model, then the values.
-    void InitDialog();
-    void TextsToControls();
-    void ControlsToTexts();
+    void InitDialog() override;
+    void ChoicesToControls() override;
+    void ChoicesFromControls() override;
 
     // The write buttons: each copies the controls into the values first.
     void OnSetMode();
@@ -82,20 +63,7 @@ private:
     void OnSetAnalogFactors();
     void OnSetAveragingPeriod();
 
-    // Sends through `send` (when there is a sensor), then reloads whatever it answered;
-    // no refresh tick comes between the two.
-    void SendAndReload(const std::function<void(SensorDevice&)>& send);
-    // Shows the warning of a refused input; true when refused.
-    template <typename T> bool Refused(const Checked<T>& checked) {
-        if (checked.Accepted())
-            return false;
-        Warn(checked.refusal);
-        return true;
-    }
-    void Warn(const std::string& text);
-
     Vkt02Settings settings_;
-    std::vector<Field> fields_;
     QComboBox* modeBox_ = nullptr;
     QComboBox* orderBox_ = nullptr;
     QComboBox* laserBox_ = nullptr;

@@ -33,6 +33,15 @@ CommandTable Vkt04Commands() {
     return t;
 }
 
+// The Rmx Short answers the VKT04 setup record but has one range mode and no hold or wane
+// settings, so it knows none of their commands.
+CommandTable RmxShortCommands() {
+    CommandTable t = Vkt04Commands();
+    for (std::uint8_t code : {36, 40, 46, 47, 48, 49, 68})
+        t[code] = nullptr;
+    return t;
+}
+
 CommandTable VezirCommands() {
     CommandTable t = Vkt04Commands();
     t[41] = GetBoardFlipperState;
@@ -44,15 +53,17 @@ CommandTable VezirCommands() {
 const CommandTable& CommandsFor(ModelType model) {
     static const CommandTable vkt02 = CommonCommands();
     static const CommandTable vkt04 = Vkt04Commands();
+    static const CommandTable rmxShort = RmxShortCommands();
     static const CommandTable vezir = VezirCommands();
     switch (model) {
     case ModelType::VKT04:
         return vkt04;
+    case ModelType::RmxShort:
+        return rmxShort;
     case ModelType::VKT04VezirOrududu:
         return vezir;
     case ModelType::VKT02:
     case ModelType::RmxLong:
-    case ModelType::RmxShort:
         break;
     }
     return vkt02;

@@ -42,8 +42,8 @@ struct Outcome {
 using CommandHandler = bool (*)(CommandContext& context, const Request& request, Outcome& out);
 using CommandTable = std::array<CommandHandler, 256>;
 
-// The handlers of a model; codes the model does not know are null. The VKT02, Rmx Long
-// and Rmx Short share one table.
+// The handlers of a model; codes the model does not know are null. The VKT02 and the
+// Rmx Long share one table.
 const CommandTable& CommandsFor(ModelType model);
 
 // Runs one request on a sensor, by the model its present model string names as the tools

@@ -135,9 +135,9 @@ Payload SensorStateRecord(const SensorState& s, CheckMethod method, Clock::time_
 
 Payload BoardFlipperStateRecord(const SensorState& s, CheckMethod method, Clock::time_point now) {
     Payload record = SensorStateRecord(s, method, now);
-    // The board flipper's own words (8 bytes) are not interpreted by the tools.
     PayloadWriter w(method);
-    w.Word(s.scanCount).Word(s.scanning ? 1 : 0).Word(0).Word(0);
+    for (std::uint16_t word : s.boardFlipperWords)
+        w.Word(word);
     Payload tail = w.Take();
     record.insert(record.end(), tail.begin(), tail.end());
     return record;

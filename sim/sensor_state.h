@@ -37,7 +37,9 @@ struct WaneRecord {
     std::uint16_t minHeight = 20;
     std::uint16_t minWidth = 10;
     std::uint16_t conveyorSpeed = 500; // mm/s
-    std::array<std::uint8_t, 4> reserved{};
+    // Bytes 6 to 9: the board flipper's own, which the tools neither show nor set. A
+    // sensor keeps something there, so a tool that zeroes them is caught.
+    std::array<std::uint8_t, 4> reserved{0x5A, 0x01, 0xC3, 0x10};
     std::uint16_t pulseDurationMs = 100;
 };
 
@@ -92,6 +94,9 @@ struct SensorState {
     // Live measurement: follows the clock unless frozen, then `live` is what is reported.
     bool liveFrozen = false;
     LiveValues live;
+    // The four words the board flipper's state adds after the sensor state; the tools do
+    // not interpret them.
+    std::array<std::uint16_t, 4> boardFlipperWords{0x0102, 0x0304, 0x0506, 0x0708};
     Clock::time_point poweredUp = Clock::now();
 
     ErrorCounters errors;

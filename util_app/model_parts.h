@@ -1,7 +1,5 @@
 #pragma once
-// The one place where the model panels and settings dialogs join the utility. A model
-// without a panel of its own shows a panel that names the model, and without a settings
-// dialog its settings commands do nothing.
+// The one place where the model panels and settings dialogs join the utility.
 
 namespace vk {
 

@@ -1,6 +1,5 @@
 #pragma once
-// A panel that only shows one line of text near its middle: "Not Connected", and the
-// stand-in for a model whose own panel is not installed.
+// A panel that only shows one line of text near its middle: "Not Connected".
 
 #include "util_app/sensor_dialog.h"
 

@@ -13,10 +13,6 @@ CSensorParentView::CSensorParentView(QWidget* parent)
       current_(notConnected_) {
     setObjectName(QStringLiteral("sensorView"));
     notConnected_->setObjectName(QStringLiteral("notConnectedPanel"));
-    for (std::size_t i = 0; i < kModelTypeCount; ++i)
-        SetModelPanel(
-            static_cast<ModelType>(i),
-            new CTextPanel(QString::fromLatin1(ModelDisplayName(static_cast<ModelType>(i))), this));
     current_->show();
 }
 

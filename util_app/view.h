@@ -19,12 +19,14 @@ public:
     // Makes `panel` the panel of `type` (the view takes it over; one panel may serve
     // several types). The panel it replaces is deleted unless another type still uses it.
     void SetModelPanel(ModelType type, CSensorDialog* panel);
+    // The panel of `type`; null until one is set.
     CSensorDialog* ModelPanel(ModelType type) const;
     CSensorDialog* NotConnectedPanel() const { return notConnected_; }
 
     // Hides the current panel and shows `panel` in the view's whole area.
     void ShowPanel(CSensorDialog* panel);
-    // ShowPanel of the model's panel, or of "Not Connected".
+    // ShowPanel of the model's panel (nothing changes while it has none), or of
+    // "Not Connected".
     void ShowModelPanel(ModelType type);
     void ShowNotConnected();
     CSensorDialog* CurrentPanel() const { return current_; }

@@ -1,93 +1,36 @@
 // The VKT02 settings dialog in the running utility against a simulated VKT02 (checksum)
 // and Rmx Long (CRC): what each button puts on the line, what the dialog shows after the
 // read-back, and the refusals that send nothing.
-#include "util_test_support.h"
+#include "settings_dlg_test_support.h"
 
-#include "panels/numeric_edit.h"
 #include "panels/vkt02_diags_page.h"
 #include "panels/vkt02_panel.h"
 #include "panels/vkt02_settings_dlg.h"
 #include "util_app/docking_bars.h"
-#include "util_app/document.h"
 #include "util_app/frame.h"
 #include "util_app/log_dialog.h"
 #include "util_app/range_modes.h"
 #include "util_app/view.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <algorithm>
-#include <functional>
 
 namespace vk::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-class Vkt02SettingsTest : public UtilTest {
+class Vkt02SettingsTest : public SettingsDlgTest<CVKT02SettingsDlg> {
 protected:
+    // Every write is followed by GetSensorSetup, GetMinLP, GetMaxLP, GetAnalogFactors and
+    // GetConfigVars.
     void Connect(const std::string& model, CheckMethod method,
                  const std::function<void()>& beforeConnect = {}) {
-        method_ = method;
-        ASSERT_TRUE(ConnectQuiet(model, method, beforeConnect));
-        dialog_ = dynamic_cast<CVKT02SettingsDlg*>(Doc().ActiveSettingsDialog());
-        ASSERT_NE(dialog_, nullptr);
+        ConnectTo(model, method, {19, 130, 129, 27, 32}, beforeConnect);
     }
-    // Opened without a modal loop of its own, so the test can act between the steps.
-    void Open() {
-        dialog_->show();
-        QCoreApplication::processEvents();
-    }
-
-    CNumericEdit* Field(const char* name) const {
-        return dialog_->findChild<CNumericEdit*>(QString::fromLatin1(name));
-    }
-    QComboBox* Box(const char* name) const {
-        return dialog_->findChild<QComboBox*>(QString::fromLatin1(name));
-    }
-    std::string Shown(const char* name) const { return Field(name)->text().toStdString(); }
-    void Type(const char* name, const char* text) {
-        Field(name)->setText(QString::fromLatin1(text));
-    }
-    void Press(const char* name) {
-        dialog_->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-    }
-
-    Bytes Request(std::uint8_t id, const Bytes& payload = {}) const {
-        return sim::test::Frame(method_, 1, id, payload);
-    }
-    Bytes Words(std::initializer_list<int> values) const {
-        Bytes bytes;
-        for (int value : values)
-            bytes = bytes + sim::test::Word(static_cast<std::uint16_t>(value), method_);
-        return bytes;
-    }
-    // The five reads that follow every write.
-    Bytes Reload() const { return Frames(method_, 1, {19, 130, 129, 27, 32}); }
-    // A refusal: its warning, nothing on the line.
-    void ExpectRefused(const char* button, const std::string& warning) {
-        const std::size_t shown = prompts.shown.size();
-        Press(button);
-        ASSERT_EQ(prompts.shown.size(), shown + 1);
-        EXPECT_EQ(prompts.shown.back(), (ScriptedPrompts::Shown{"warn", warning}));
-        EXPECT_TRUE(Sent().empty());
-    }
-    sim::SensorSettings Held() const { return line->Snapshot(1).settings; }
-
-    CheckMethod method_ = CheckMethod::Checksum;
-    CVKT02SettingsDlg* dialog_ = nullptr;
 };
 
 class Vkt02SettingsSession : public Vkt02SettingsTest,

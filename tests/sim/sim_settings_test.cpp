@@ -8,6 +8,7 @@ namespace vk::sim::test {
 namespace {
 
 constexpr std::uint8_t kGetSetup = 19;
+using Bytes = std::vector<std::uint8_t>;
 
 std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> values, CheckMethod m) {
     std::vector<std::uint8_t> bytes;
@@ -142,10 +143,37 @@ TEST_P(SimSettings, Vkt04SetupAnalogFactorsAndTheSharedCodes) {
     EXPECT_GE((*power)[0], 25);
     EXPECT_LE((*power)[0], 190);
 
-    // Code 41: 14 bytes from a VKT04, 22 from the board flipper.
+    // Code 41: 14 bytes from a VKT04, 22 from the board flipper, whose last four words
+    // and the wane record's bytes 6 to 9 are data it keeps.
     EXPECT_TRUE(Transact(2, m, 41, {}, 14)) << link.ErrorText();
-    EXPECT_TRUE(Transact(5, m, 41, {}, 22)) << link.ErrorText();
+    auto flipper = Transact(5, m, 41, {}, 22);
+    ASSERT_TRUE(flipper) << link.ErrorText();
+    EXPECT_EQ(std::vector<std::uint8_t>(flipper->begin() + 14, flipper->end()),
+              Words({0x0102, 0x0304, 0x0506, 0x0708}, m));
+    auto wane = Transact(5, m, 47, {}, 12);
+    ASSERT_TRUE(wane) << link.ErrorText();
+    EXPECT_EQ(std::vector<std::uint8_t>(wane->begin() + 6, wane->begin() + 10),
+              (std::vector<std::uint8_t>{0x5A, 0x01, 0xC3, 0x10}));
     EXPECT_TRUE(Transact(5, m, kGetSetup, {}, 28)) << link.ErrorText();
+}
+
+TEST_P(SimSettings, RmxShortAnswersTheVkt04SetupAndKnowsNoModeHoldOrWane) {
+    CheckMethod m = GetParam();
+    StartLine({Sensor(7, "O RMX2000", m)});
+    SetAndAck(7, m, 84, {33}); // SetMinLP
+    auto setup = Transact(7, m, kGetSetup, {}, 28);
+    ASSERT_TRUE(setup) << link.ErrorText();
+    EXPECT_EQ((*setup)[9], 33);
+    EXPECT_EQ((*setup)[11], 7);
+    // Each request is one a VKT04 takes.
+    const std::pair<std::uint8_t, Bytes> unknown[] = {
+        {36, {1}}, {40, {1}}, {46, Bytes(12, 1)}, {47, {}}, {48, Word(5, m)}, {49, {}}, {68, {}}};
+    for (const auto& [code, payload] : unknown)
+        SendHandled(7, m, code, payload);
+    auto errors = Transact(7, m, 20, {}, 12);
+    ASSERT_TRUE(errors) << link.ErrorText();
+    EXPECT_EQ(WordAt(*errors, 6, m), 7); // command errors
+    EXPECT_EQ(line->Snapshot(7).settings.rangeMode, 0);
 }
 
 VK_SIM_BOTH_METHODS(SimSettings);

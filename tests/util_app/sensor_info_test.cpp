@@ -5,6 +5,7 @@
 #include "panels/numeric_edit.h"
 #include "panels/vkt02_settings_dlg.h"
 #include "util_app/address_dialog.h"
+#include "util_app/custom_settings_dlg.h"
 #include "util_app/docking_bars.h"
 #include "util_app/document.h"
 #include "util_app/frame.h"
@@ -23,6 +24,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <tuple>
 
 namespace vk::test {
 namespace {
@@ -117,11 +120,28 @@ TEST_F(SensorInfoTest, ListsTheConnectedSensorAndItsSettings) {
     EXPECT_EQ(Info().SensorList()->rowCount(), 0);
     EXPECT_EQ(Info().SettingsList()->rowCount(), 0);
 
-    // A model whose settings dialog is not installed yet lists nothing.
-    StartLine("VKT04");
-    ASSERT_TRUE(ConnectThroughDialog());
-    Settle();
-    EXPECT_EQ(Info().SensorList()->rowCount(), 0);
+    // Every other model lists its identity and its own dialog's settings.
+    for (const auto& [model, modelString, settingRows] : {std::tuple{"VKT04", "0 K4-D-4", 11},
+                                                          {"RMXS", "0 RMX2000", 8},
+                                                          {"BF", "0 K4-D-4BF", 15}}) {
+        SCOPED_TRACE(model);
+        ASSERT_TRUE(ConnectQuiet(model));
+        Settle();
+        EXPECT_EQ(RowsOf(Info().SensorList()), (Rows{{"Serial number", "VK000001"},
+                                                     {"Model String:", modelString},
+                                                     {"Firmware:", "1.23B"},
+                                                     {"FPGA version", " 2.5"},
+                                                     {"Address", "1"},
+                                                     {"Sensor baudrate", "57600"}}));
+        std::vector<std::string> names, values;
+        Doc().ActiveSettingsDialog()->GetSettingsList(names, values);
+        ASSERT_EQ(names.size(), static_cast<std::size_t>(settingRows));
+        Rows expected = {{"Serial Number", "VK000001"}};
+        for (std::size_t i = 0; i < names.size(); ++i)
+            expected.emplace_back(names[i], values[i]);
+        EXPECT_EQ(RowsOf(Info().SettingsList()), expected);
+        ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+    }
 }
 
 TEST_F(SensorInfoTest, RowsRunTheirCommands) {

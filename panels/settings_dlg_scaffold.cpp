@@ -1,0 +1,126 @@
+#include "panels/settings_dlg_scaffold.h"
+
+#include "panels/numeric_edit.h"
+#include "util_app/up_down_edit.h"
+#include "util_app/user_prompts.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolButton>
+
+namespace vk {
+
+CSettingsDlgScaffold::CSettingsDlgScaffold(PanelContext& context, QWidget* parent)
+    : CCustomSettingsDlg(context, parent) {
+    setWindowTitle(QStringLiteral("Settings"));
+}
+
+CNumericEdit* CSettingsDlgScaffold::NewField(std::string* text, const char* name, bool digitsOnly) {
+    auto* edit = new CNumericEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->SetDigitsOnly(digitsOnly);
+    // Room for any value a sensor word gives, however the columns share the width.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00000.000")) + 12);
+    fields_.push_back({text, edit});
+    return edit;
+}
+
+CNumericEdit* CSettingsDlgScaffold::AddField(QGridLayout* grid, int row, const char* label,
+                                             std::string* text, const char* name, bool digitsOnly) {
+    CNumericEdit* edit = NewField(text, name, digitsOnly);
+    if (label)
+        grid->addWidget(new QLabel(QString::fromLatin1(label), this), row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+}
+
+UpDownEdit* CSettingsDlgScaffold::NewThresholdField(std::string* text) {
+    auto* threshold = new UpDownEdit(NewField(text, "threshold", true), this);
+    threshold->SetRange(0, 255);
+    threshold->UpButton()->setObjectName(QStringLiteral("thresholdUp"));
+    threshold->DownButton()->setObjectName(QStringLiteral("thresholdDown"));
+    return threshold;
+}
+
+QPushButton* CSettingsDlgScaffold::AddButton(const char* text, const char* name,
+                                             std::function<void()> handler) {
+    auto* button = new QPushButton(QString::fromLatin1(text), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [handler = std::move(handler)] { handler(); });
+    return button;
+}
+
+QGroupBox* CSettingsDlgScaffold::NewGroup(const char* title) {
+    return new QGroupBox(QString::fromLatin1(title), this);
+}
+
+QBoxLayout* CSettingsDlgScaffold::NewRefreshCloseRow() {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(AddButton("Refresh", "refresh", [this] { ReloadSettings(); }));
+    row->addWidget(AddButton("Close", "close", [this] { reject(); }));
+    return row;
+}
+
+void CSettingsDlgScaffold::showEvent(QShowEvent* event) {
+    CCustomSettingsDlg::showEvent(event);
+    if (event->spontaneous())
+        return;
+    InitDialog();
+}
+
+void CSettingsDlgScaffold::InitDialog() {
+    TextsToControls();
+}
+
+void CSettingsDlgScaffold::TextsToControls() {
+    // A closed dialog keeps its values; the controls take them when it next opens.
+    if (!isVisible())
+        return;
+    for (const Field& field : fields_)
+        field.edit->setText(QString::fromStdString(*field.text));
+    ChoicesToControls();
+}
+
+void CSettingsDlgScaffold::ControlsToTexts() {
+    for (const Field& field : fields_)
+        *field.text = field.edit->text().toStdString();
+    ChoicesFromControls();
+}
+
+void CSettingsDlgScaffold::Reloaded() {
+    TextsToControls();
+    Context().PostRefreshSensorBar();
+}
+
+void CSettingsDlgScaffold::Write(const std::function<WriteOutcome(SensorDevice&)>& write) {
+    ControlsToTexts();
+    SensorDevice* sensor = Sensor();
+    if (!sensor)
+        return;
+    ExchangeGuard::Hold hold(Context().Exchanges());
+    const WriteOutcome outcome = write(*sensor);
+    if (!outcome.refusal.empty())
+        Warn(outcome.refusal);
+    else if (outcome.attempted)
+        ReloadSettings();
+}
+
+void CSettingsDlgScaffold::SendAndReload(const std::function<void(SensorDevice&)>& send) {
+    ExchangeGuard::Hold hold(Context().Exchanges());
+    if (SensorDevice* sensor = Sensor())
+        send(*sensor);
+    // A failed write is in the log already; the re-read shows what the sensor kept.
+    ReloadSettings();
+}
+
+void CSettingsDlgScaffold::Warn(const std::string& text) {
+    Context().Prompts().Warn(this, QString::fromStdString(text));
+}
+
+} // namespace vk

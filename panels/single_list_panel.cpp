@@ -1,0 +1,67 @@
+#include "panels/single_list_panel.h"
+
+#include "panels/sensor_state_rows.h"
+#include "panels/value_rows.h"
+#include "sensor/sensor_device.h"
+#include "util_app/name_value_list.h"
+#include "util_app/panel_context.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace vk {
+
+namespace {
+constexpr int kAnchorInset = 5;
+constexpr int kListGap = 5;
+} // namespace
+
+CSingleListPanel::CSingleListPanel(PanelContext& context, QWidget* parent)
+    : CSensorDialog(parent), context_(context), anchor_(new QFrame(this)),
+      anchorRow_(new QHBoxLayout(anchor_)),
+      updateBox_(new QCheckBox(QStringLiteral("Update Diagnostics"), anchor_)),
+      list_(new QTableWidget(0, 2, this)) {
+    anchor_->setObjectName(QStringLiteral("listAnchor"));
+    anchor_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    updateBox_->setObjectName(QStringLiteral("updateDiagnostics"));
+    list_->setObjectName(QStringLiteral("stateList"));
+    anchorRow_->addWidget(updateBox_);
+    anchorRow_->addStretch(1);
+
+    SetUpNameValueList(list_);
+    connect(updateBox_, &QCheckBox::clicked, this,
+            [this](bool ticked) { updateEnabled_ = ticked; });
+    ready_ = true;
+    OnSize(width(), height());
+}
+
+void CSingleListPanel::OnSize(int width, int height) {
+    if (!ready_)
+        return;
+    anchor_->setGeometry(kAnchorInset, kAnchorInset, width - 2 * kAnchorInset,
+                         anchor_->sizeHint().height());
+    const int b = anchor_->geometry().y() + anchor_->geometry().height();
+    list_->setGeometry(0, b + kListGap, width, std::max(0, height - 2 * b - kListGap));
+    update();
+}
+
+void CSingleListPanel::OnPeriodicUpdate() {
+    if (!context_.IsConnected()) {
+        list_->setRowCount(0);
+        return;
+    }
+    if (list_->rowCount() == 0)
+        InsertNamedRows(list_, kSensorStateRowNames);
+    if (!updateEnabled_)
+        return;
+    const SensorStateRecord* state = ReadState(context_.Sensor());
+    if (!state)
+        return;
+    WriteRowValues(list_, SensorStateValues(*state, context_.FormatRange(state->range)));
+}
+
+} // namespace vk
