@@ -4,13 +4,15 @@
 // per read call, 0 for all), the reply length a dcs_Transact expects, then the line's
 // records (see fake_line.h).
 #include "fuzz/fake_line.h"
-#include "fuzz/fuzz_require.h"
+#include "fuzz/require.h"
 #include "link/dcs_link.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
+
+using vk::fuzz::Require;
 
 using namespace vk;
 

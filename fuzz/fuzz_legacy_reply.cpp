@@ -3,7 +3,7 @@
 //
 // Input: a control byte (bit 0: CRC variant; bits 1-7: bytes per data-available event,
 // 0 for 128), the last request CRC (2 bytes, high first), then the received bytes.
-#include "fuzz/fuzz_require.h"
+#include "fuzz/require.h"
 #include "legacy_tool/readout_decoding.h"
 #include "legacy_tool/receive_ring.h"
 #include "legacy_tool/reply_reader.h"
@@ -11,6 +11,8 @@
 #include <algorithm>
 
 namespace {
+
+using vk::fuzz::Require;
 
 using namespace vk;
 using namespace vk::legacy;

@@ -3,11 +3,13 @@
 //
 // Input: records of a slot byte, a length byte and that many payload bytes; the first
 // byte of all says how many samples to take out.
-#include "fuzz/fuzz_require.h"
+#include "fuzz/require.h"
 #include "sensor/scan_buffer_area.h"
 
 #include <algorithm>
 #include <vector>
+
+using vk::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)

@@ -4,13 +4,15 @@
 //
 // Input: the first byte scales the ranges available; the rest, split at line feeds, is
 // the ranges-to-read text, the start-index text, the serial number and the range texts.
-#include "fuzz/fuzz_require.h"
+#include "fuzz/require.h"
 #include "util_app/scan_buffer_fields.h"
 #include "util_app/scan_buffer_file.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+using vk::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)

@@ -150,6 +150,30 @@ void ScanBufferFileSeeds(const fs::path& folder) {
     w.Write("refused", Cat({{205}, Bytes(refused.begin(), refused.end())}));
 }
 
+void UploadSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_upload");
+    // A 200-byte calibration table: two protect words, the upload command answered and
+    // the receiver's "C", two blocks and the EOT acknowledged, the two protect words.
+    const Bytes file(200, 0x5A);
+    const Bytes head = Cat({{2, static_cast<std::uint8_t>(file.size()), 0}, file});
+    for (CheckMethod m : {CheckMethod::Checksum, CheckMethod::Crc16}) {
+        const Bytes ack = {0x06};
+        Bytes line = Cat({Record(ack), Record(ack), Record(Cat({Frame(m, 88, {}), {0x43}}))});
+        for (int i = 0; i < 5; ++i)
+            line = Cat({line, Record(ack)});
+        w.Write(m == CheckMethod::Crc16 ? "crc-whole" : "checksum-whole", Cat({head, line}));
+    }
+    // A NAK, a lone CAN, a refused command (packet ID 0), then a sensor that goes away.
+    w.Write("faults", Cat({head,
+                           Record({0x06}),
+                           Record({0x06}),
+                           Record(Cat({Frame(CheckMethod::Checksum, 0, {}), {0x15}})),
+                           Record({0x15}),
+                           Record({0x18, 0x00}),
+                           Record({0x18, 0x18}),
+                           {0}}));
+}
+
 void SettingsSeeds(const fs::path& folder) {
     SeedWriter w(folder, "fuzz_settings_file");
     std::string lines;
@@ -158,6 +182,28 @@ void SettingsSeeds(const fs::path& folder) {
     w.Write("default", Bytes(lines.begin(), lines.end()));
     const std::string other = "; ours\n[commport]\nport = 3\n[BaudRate]\nBaud=115200\n[x]\ny=z\n";
     w.Write("other", Bytes(other.begin(), other.end()));
+}
+
+void DiagnosticsSeeds(const fs::path& folder) {
+    SeedWriter lists(folder, "fuzz_address_list");
+    const std::string list = "1\r\n2 second sensor\n\n255\n";
+    lists.Write("list", Bytes(list.begin(), list.end()));
+    std::string long_list;
+    for (int i = 1; i <= 40; ++i)
+        long_list += std::to_string(i) + "\n";
+    lists.Write("long", Bytes(long_list.begin(), long_list.end()));
+
+    // Two packets counting down 2, 1; then one whose countdown skips.
+    SeedWriter packets(folder, "fuzz_scan_packets");
+    packets.Write("two", Cat({{5, 2, 0x10, 0x27, 0x11, 0x27}, {3, 1, 0x12, 0x27}}));
+    packets.Write("skip", Cat({{3, 3, 1, 0}, {3, 1, 2, 0}}));
+
+    SeedWriter uploads(folder, "fuzz_upload_image");
+    Bytes file(129);
+    for (std::size_t i = 0; i < file.size(); ++i)
+        file[i] = static_cast<std::uint8_t>(i);
+    uploads.Write("acked", Cat({{1 | 4 << 1}, Frame(CheckMethod::Checksum, 86, {}), file}));
+    uploads.Write("ack-byte", Cat({{2}, {0x06}, file}));
 }
 
 } // namespace
@@ -170,7 +216,9 @@ int main(int argc, char** argv) {
     LinkSeeds(argv[1]);
     ScanBufferSeeds(argv[1]);
     ScanBufferFileSeeds(argv[1]);
+    UploadSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
+    DiagnosticsSeeds(argv[1]);
     return 0;
 }

@@ -25,6 +25,8 @@ public:
     virtual void ShowModelNumber(const QString& text) = 0;
     virtual void ShowVersions(const QString& firmware, const QString& fpga) = 0;
     virtual void ShowRangeUnit(const QString& label) = 0;
+    // The progress bar of the status strip: its position (0 to 100) and whether it shows.
+    virtual void SetProgress(int percent, bool visible) = 0;
 
     // The Connect page's Address field, global addressing and baud list.
     virtual void SetConnectAddress(const QString& text) = 0;

@@ -26,6 +26,8 @@ bool KeyAccepted(KeyFilter filter, char32_t key, const std::string& text) {
         return (key == '.' && !Holds(text, '.')) || (key == '-' && !Holds(text, '-'));
     case KeyFilter::Unsigned:
         return key == '.' && !Holds(text, '.');
+    case KeyFilter::AccessCode:
+        return (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z') || key == '_';
     case KeyFilter::Digits:
     case KeyFilter::NoKeys:
         break;

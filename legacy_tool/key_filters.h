@@ -11,6 +11,7 @@ enum class KeyFilter {
     SerialText, // serial number: digits and upper-case letters
     Signed,     // ranges and range offset: digits, one ".", one "-" anywhere
     Unsigned,   // voltages, cosine, multiplier, period: digits and one "."
+    AccessCode, // the About dialog's hidden field: digits, letters and "_"
     NoKeys,     // drop-down lists change only by choosing an entry
 };
 

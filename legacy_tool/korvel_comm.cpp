@@ -55,7 +55,7 @@ void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes
     port_.Write(request.frame);
 }
 
-bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
+bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs, Bytes* check) {
     reply.clear();
     if (state_.closing) {
         state_.lastError = kNoResponse;
@@ -68,28 +68,44 @@ bool KorvelComm::GetPacket(Bytes& reply, bool crc, int timeoutMs) {
     timer1_->stop();
     state_.lastError = result.lastError;
     reply = std::move(result.reply);
+    if (check)
+        *check = std::move(result.check);
     return result.lastError == kNoError;
 }
 
 bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
     while (count > 0) {
-        PumpPending();
-        if (!timer1_->isActive() || state_.closing)
-            return false;
-        if (!ring_.Empty()) {
-            destination.push_back(GetRxByte());
-            --count;
-        } else if (ring_.Overflowed()) {
-            return false; // what comes next follows a gap
-        } else {
-            WaitForEvents();
+        // Bytes already received are taken at once; the events are handled whenever the
+        // ring runs dry, before every wait. Handling them after every single byte would
+        // spend more time than the bytes take on the wire.
+        if (ring_.Empty()) {
+            PumpPending();
+            if (!timer1_->isActive() || state_.closing)
+                return false;
+            if (ring_.Empty()) {
+                if (ring_.Overflowed())
+                    return false; // what comes next follows a gap
+                WaitForEvents();
+            }
+            continue;
         }
+        destination.push_back(GetRxByte());
+        --count;
     }
     return true;
 }
 
 std::uint8_t KorvelComm::GetRxByte() {
     return ring_.Take();
+}
+
+std::uint8_t KorvelComm::WaitByte(int timeoutMs) {
+    timer1_->stop();
+    timer1_->start(timeoutMs);
+    Bytes byte;
+    bool came = GetBytes(byte, 1);
+    timer1_->stop();
+    return came ? byte[0] : 0;
 }
 
 void KorvelComm::DelayMs(int ms) {

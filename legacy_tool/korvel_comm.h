@@ -26,13 +26,16 @@ public:
     void SendPacket(std::uint8_t code, std::uint8_t address, const Bytes& payload, bool crc);
     // Reads one reply into `reply` (start byte through the last payload byte) within
     // `timeoutMs`. Sets the last error (0 on success, 1 to 4 as LastError says).
-    bool GetPacket(Bytes& reply, bool crc, int timeoutMs);
+    // `check`, when given, receives the check field as far as it came.
+    bool GetPacket(Bytes& reply, bool crc, int timeoutMs, Bytes* check = nullptr);
     // Appends `count` received bytes to `destination` while the reply timer runs. False
     // when the timer ran out first, or when bytes after the ones read were lost to a full
     // receive ring.
     bool GetBytes(Bytes& destination, std::size_t count);
     // The next byte of the ring; 0 when it is empty.
     std::uint8_t GetRxByte();
+    // Waits up to `timeoutMs` for one received byte, on the reply timer; 0 when none came.
+    std::uint8_t WaitByte(int timeoutMs);
     // Waits at least `ms` milliseconds, handling events meanwhile.
     void DelayMs(int ms);
     // The wait after a request that carries a setting: the acknowledgement in the CRC

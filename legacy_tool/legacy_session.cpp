@@ -13,11 +13,9 @@ std::optional<Bytes> LegacySession::AskAt(std::uint8_t address, std::uint8_t cod
                                           const Bytes& payload, int timeoutMs,
                                           std::size_t minPayload) {
     comm_.SendPacket(code, address, payload, Crc());
-    Bytes reply;
-    if (!comm_.GetPacket(reply, Crc(), timeoutMs))
-        return std::nullopt;
+    auto reply = Receive(timeoutMs);
     // A reply too short for its fields would show values that never came from the sensor.
-    if (PayloadSize(reply) < minPayload) {
+    if (reply && PayloadSize(*reply) < minPayload) {
         state_.lastError = kInvalidResponse;
         return std::nullopt;
     }
@@ -25,7 +23,18 @@ std::optional<Bytes> LegacySession::AskAt(std::uint8_t address, std::uint8_t cod
 }
 
 void LegacySession::Tell(std::uint8_t code, const Bytes& payload) {
-    comm_.SendPacket(code, state_.currentAddress, payload, Crc());
+    TellAt(state_.currentAddress, code, payload);
+}
+
+void LegacySession::TellAt(std::uint8_t address, std::uint8_t code, const Bytes& payload) {
+    comm_.SendPacket(code, address, payload, Crc());
+}
+
+std::optional<Bytes> LegacySession::Receive(int timeoutMs) {
+    Bytes reply;
+    if (!comm_.GetPacket(reply, Crc(), timeoutMs))
+        return std::nullopt;
+    return reply;
 }
 
 void LegacySession::Set(std::uint8_t code, const Bytes& payload) {

@@ -23,6 +23,9 @@ public:
                                int timeoutMs, std::size_t minPayload);
     // A request whose reply is not read.
     void Tell(std::uint8_t code, const Bytes& payload = {});
+    void TellAt(std::uint8_t address, std::uint8_t code, const Bytes& payload = {});
+    // One more packet of an answer already on its way (no request); as Ask.
+    std::optional<Bytes> Receive(int timeoutMs);
     // A request that carries a setting, then the set wait.
     void Set(std::uint8_t code, const Bytes& payload);
     void Pause(int ms) { comm_.DelayMs(ms); }

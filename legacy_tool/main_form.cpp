@@ -1,6 +1,8 @@
 #include "legacy_tool/main_form.h"
 
+#include "legacy_tool/about_dialog.h"
 #include "legacy_tool/connect_page.h"
+#include "legacy_tool/hidden_modes.h"
 #include "legacy_tool/host_settings.h"
 #include "legacy_tool/key_filter_hook.h"
 #include "legacy_tool/reply_reader.h"
@@ -47,6 +49,7 @@ TfrmMain::TfrmMain(UserPrompts& prompts, const QString& settingsPath, QWidget* p
     BuildLayout();
     connect(port_, &ComPort::Lost, this, &TfrmMain::ComPortLost);
     FormCreate();
+    dlgAbout_ = new TdlgAbout(this);
 }
 
 TfrmMain::~TfrmMain() {
@@ -75,7 +78,6 @@ void TfrmMain::BuildLayout() {
     header->addWidget(pnlFpga_, 1, 3);
     btnAbout_ = new QPushButton("About", this);
     btnAbout_->setObjectName("btnAbout");
-    btnAbout_->setEnabled(false); // until the About dialog joins
     header->addWidget(btnAbout_, 0, 4, 2, 1);
     main->addLayout(header);
 
@@ -83,7 +85,7 @@ void TfrmMain::BuildLayout() {
     PageControl1_->setObjectName("PageControl1");
     connectPage_ = new ConnectPage(PageControl1_);
     settingsPage_ = new SensorSettingsPage(*this, PageControl1_);
-    viewPage_ = new ViewPage(PageControl1_);
+    viewPage_ = new ViewPage(*this, PageControl1_);
     PageControl1_->addTab(connectPage_, "       Connect     ");
     PageControl1_->addTab(settingsPage_, "Sensor Settings");
     PageControl1_->addTab(viewPage_, " View / Diagnostics ");
@@ -110,6 +112,7 @@ void TfrmMain::BuildLayout() {
     main->addLayout(strip);
 
     connect(connectPage_->BtnConnect, &QPushButton::clicked, this, &TfrmMain::BtnConnectClick);
+    connect(btnAbout_, &QPushButton::clicked, this, &TfrmMain::btnAboutClick);
     connect(PageControl1_, &QTabWidget::currentChanged, this, &TfrmMain::PageControl1Change);
     InstallExitGuard(connectPage_->cboPort, [this] { cboPortExit(); });
     InstallExitGuard(connectPage_->cboHostBaud, [this] { cboHostBaudExit(); });
@@ -184,6 +187,11 @@ void TfrmMain::ShowRangeUnit(const QString& label) {
     viewPage_->SetRangeUnit(label);
 }
 
+void TfrmMain::SetProgress(int percent, bool visible) {
+    ProgressBar1_->setValue(percent);
+    ProgressBar1_->setVisible(visible);
+}
+
 void TfrmMain::SetConnectAddress(const QString& text) {
     connectPage_->editAddress->setText(text);
 }
@@ -203,6 +211,15 @@ void TfrmMain::SetHostBaudPosition(int position) {
 
 void TfrmMain::PageControl1Change() {
     state_.stop = true;
+}
+
+void TfrmMain::btnAboutClick() {
+    dlgAbout_->HideEntry();
+    dlgAbout_->exec();
+    HiddenModes modes = ModesForCode(dlgAbout_->EntryString());
+    state_.resetMode = modes.reset;
+    state_.serviceMode = modes.service;
+    settingsPage_->ApplyServiceMode(state_.serviceMode);
 }
 
 void TfrmMain::cboPortExit() {

@@ -20,6 +20,7 @@ namespace vk::legacy {
 
 class ConnectPage;
 class SensorSettingsPage;
+class TdlgAbout;
 class ViewPage;
 
 class TfrmMain : public QWidget, public FormHost {
@@ -39,6 +40,7 @@ public:
     void ShowModelNumber(const QString& text) override;
     void ShowVersions(const QString& firmware, const QString& fpga) override;
     void ShowRangeUnit(const QString& label) override;
+    void SetProgress(int percent, bool visible) override;
     void SetConnectAddress(const QString& text) override;
     bool GlobalAddressing() const override;
     int HostBaudPosition() const override;
@@ -46,6 +48,8 @@ public:
     void BtnConnectClick() override;
 
     void PageControl1Change();
+    // Shows the About dialog; what was typed into its hidden field decides the modes.
+    void btnAboutClick();
     // The port's device went away: said on the status line and counted in "COM Errors".
     void ComPortLost();
     void cboPortExit();
@@ -54,6 +58,7 @@ public:
     KorvelComm& Comm() { return *comm_; }
     const IniFile& SettingsFile() const { return ini_; }
     SensorSettingsPage& SettingsPage() { return *settingsPage_; }
+    TdlgAbout& AboutDialog() { return *dlgAbout_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +99,7 @@ private:
     QLabel* lblStatus_;
     QProgressBar* ProgressBar1_;
     QLabel* pnlComErrors_;
+    TdlgAbout* dlgAbout_;
 };
 
 } // namespace vk::legacy

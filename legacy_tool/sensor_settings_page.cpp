@@ -126,8 +126,7 @@ void SensorSettingsPage::BuildLayout() {
     g->addWidget(AddButton("Set To Defaults", "Button2", &SensorSettingsPage::Button2Click), r++,
                  0);
     cboUpload_ = NewList(this, "cboUpload", {"DSP", "FPGA", "Calibration"});
-    btnUpload_ = new QPushButton("Upload", this);
-    btnUpload_->setObjectName("btnUpload");
+    btnUpload_ = AddButton("Upload", "btnUpload", &SensorSettingsPage::BtnUploadClick);
     g->addWidget(cboUpload_, r, 0);
     g->addWidget(btnUpload_, r, 1);
     page->addWidget(ident, 0, 0, 3, 1);
@@ -322,6 +321,8 @@ QLineEdit* SensorSettingsPage::EditFor(Field field) const {
     case Field::AveragingPeriod:
         return editAvg_;
     case Field::ConnectAddress:
+    case Field::StartIndex:
+    case Field::ScanCount:
         break;
     }
     return nullptr;

@@ -52,6 +52,8 @@ public:
     void btnAnalogClick();
     void btnAvgClick();
 
+    void BtnUploadClick();
+
     void cboSensorBaudExit();
     void cboModeExit();
     void cboCRCExit();

@@ -111,6 +111,19 @@ Checked<std::uint8_t> CheckThreshold(const std::string& text) {
     return CheckByte(text, 255, "Invalid Value Entered!\r\n(Valid values 0-255)", Field::Threshold);
 }
 
+Checked<ScanWindow> CheckScanWindow(const std::string& startText, const std::string& countText) {
+    // An empty or unreadable field would otherwise go out as whatever the parse left.
+    std::int64_t start = ParseInteger(startText, -1);
+    if (start < 0 || start > 0xFFFF)
+        return Refuse<ScanWindow>("Invalid Start Index Entered!\r\n(Valid values 0-65535)",
+                                  Field::StartIndex);
+    std::int64_t count = ParseInteger(countText, -1);
+    if (count < 0 || count > 0xFFFF)
+        return Refuse<ScanWindow>("Invalid # Of Scans Entered!\r\n(Valid values 0-65535)",
+                                  Field::ScanCount);
+    return {{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(count)}, {}};
+}
+
 Checked<Bytes> CheckOffsets(const std::string& cosineText, const std::string& multiplierText,
                             const std::string& offsetText, int mode, CheckMethod method) {
     std::int64_t cosine = Scaled(cosineText, 10000.0, kUnreadableScaled);

@@ -32,6 +32,8 @@ enum class Field {
     VoltsOutside,
     OffsetVoltage,
     AveragingPeriod,
+    StartIndex,
+    ScanCount,
 };
 
 struct Refusal {
@@ -78,6 +80,14 @@ std::int64_t AveragingTicks(double period, const AveragingScale& scale);
 Checked<Bytes> CheckAveraging(std::string& text, const char* defaultText,
                               const AveragingScale& scale, std::uint16_t configWord,
                               CheckMethod method);
+
+// "Start Index" and "# Of Scans" of "Read Scan Buffer": each a number that fits the
+// request's 16-bit field (the sensor itself refuses a stretch beyond its buffer).
+struct ScanWindow {
+    std::uint16_t start = 0;
+    std::uint16_t count = 0;
+};
+Checked<ScanWindow> CheckScanWindow(const std::string& start, const std::string& count);
 
 // SetSerialNum: the serial number's first 8 bytes (one byte per character, Latin-1),
 // followed by zero bytes to 16 bytes.

@@ -2,10 +2,13 @@
 // What the setup tool knows while it runs, shared by the main form, its pages and the
 // link. Nothing here survives the program.
 
+#include "legacy_tool/address_list.h"
 #include "legacy_tool/firmware_variant.h"
 #include "link/frame.h"
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vk::legacy {
 
@@ -21,7 +24,10 @@ struct ToolState {
     int lastError = 0; // of the last reply read, see LastError
 
     bool stop = false; // ends the live view
-    bool addressListLoaded = false;
+    // The multi-sensor scan: the address list (loaded when not empty) and the scan count
+    // each list position reported at the last "Stop Scan".
+    std::vector<std::uint8_t> addressList;
+    std::array<std::uint16_t, kMaxAddresses> scanCounts{};
 
     int sensorMode = 0;     // last read from the sensor
     bool revisionC = false; // the firmware variant
@@ -32,7 +38,6 @@ struct ToolState {
 
     bool serviceMode = false;
     bool resetMode = false;
-    int uploadKind = 0;
 };
 
 } // namespace vk::legacy

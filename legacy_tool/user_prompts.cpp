@@ -2,6 +2,8 @@
 
 #include "legacy_tool/select_port_dialog.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace vk::legacy {
@@ -20,6 +22,39 @@ std::optional<int> QtUserPrompts::SelectPort(const QStringList& ports) {
     if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0)
         return std::nullopt;
     return dialog.chosen();
+}
+
+namespace {
+
+QString AskForFile(QWidget* parent, const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setDirectory(QDir::currentPath());
+    if (!request.filters.isEmpty()) {
+        dialog.setNameFilters(request.filters);
+        dialog.selectNameFilter(request.filters.value(request.filterIndex));
+    }
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The file is appended to, never replaced.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog.selectFile(request.defaultName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString QtUserPrompts::OpenFile(const FileDialogRequest& request) {
+    return AskForFile(parent_, request, false);
+}
+
+QString QtUserPrompts::SaveFile(const FileDialogRequest& request) {
+    return AskForFile(parent_, request, true);
 }
 
 } // namespace vk::legacy

@@ -11,6 +11,16 @@ class QWidget;
 
 namespace vk::legacy {
 
+// A file dialog: its filters in Qt's form ("Cal File  (*.cal)"), the one selected first,
+// the name it proposes and the suffix added to a name typed without one. It starts in the
+// current directory.
+struct FileDialogRequest {
+    QStringList filters;
+    int filterIndex = 0;
+    QString defaultName;
+    QString defaultSuffix;
+};
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -21,6 +31,9 @@ public:
     // The "Select Port" dialog for an invalid configured port: the index of the chosen
     // entry of `ports`; nothing when cancelled.
     virtual std::optional<int> SelectPort(const QStringList& ports) = 0;
+    // The file chosen to read, or to append to; empty when cancelled.
+    virtual QString OpenFile(const FileDialogRequest& request) = 0;
+    virtual QString SaveFile(const FileDialogRequest& request) = 0;
 };
 
 // The real boxes and dialogs, modal to `parent`.
@@ -32,6 +45,8 @@ public:
     void Error(const QString& text) override;
     bool AskYesNo(const QString& text) override;
     std::optional<int> SelectPort(const QStringList& ports) override;
+    QString OpenFile(const FileDialogRequest& request) override;
+    QString SaveFile(const FileDialogRequest& request) override;
 
 private:
     QWidget* parent_;

@@ -1,8 +1,6 @@
 #include "sensor/sensor_device.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace vk {
 
@@ -76,8 +74,9 @@ bool SensorDevice::SendTo(std::uint8_t address, const char* name, std::uint8_t c
     if (!link_)
         return Failed(name);
     bool sent = link_->dcs_Send(address, method_, code, payload, length);
+    // The link's own pause, so a build on virtual time (the fuzz targets) never sleeps.
     if (rules.pauseMs > 0 && (sent || rules.pauseAfterFailure))
-        std::this_thread::sleep_for(std::chrono::milliseconds(rules.pauseMs));
+        PauseMs(static_cast<std::uint32_t>(rules.pauseMs));
     if (!sent)
         return Failed(name);
     // Reading an acknowledgement after a failed send could only cost another second.

@@ -510,7 +510,7 @@ void SimLine::ClearFaults() {
     std::lock_guard lock(impl_->mutex);
     for (auto& s : impl_->sensors) {
         s->faults.clear();
-        s->state.flash.receiver.SetFault({});
+        s->state.flash.receiver.ClearFaults();
     }
 }
 

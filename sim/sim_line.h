@@ -56,7 +56,7 @@ public:
     // Fault injection. A Garbage fault goes on the line at once; the others wait for the
     // next replies of the sensor with that address (see Fault). Unknown address: ignored.
     void InjectFault(std::uint8_t address, const Fault& fault);
-    // A fault of the sensor's XModem receiver for the transfer in progress or the next.
+    // A fault of the sensor's XModem receiver for the next transfer that starts.
     void InjectReceiverFault(std::uint8_t address, const ReceiverFault& fault);
     // Removes every fault, the receivers' too.
     void ClearFaults();

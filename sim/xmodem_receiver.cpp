@@ -16,6 +16,8 @@ void XModemReceiver::Start(Clock::time_point now) {
     faultNaks_ = 0;
     canSeen_ = false;
     nextPrompt_ = now;
+    fault_ = nextFault_;
+    nextFault_ = {};
 }
 
 bool XModemReceiver::Wants(std::uint8_t byte, bool frameInProgress) const {

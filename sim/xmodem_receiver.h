@@ -30,7 +30,7 @@ enum class ReceiverFaultKind { None, Silence, NakTwice, Cancel };
 //             withholds the "C" prompts.
 //   NakTwice: it NAKs that block the first two times the block comes intact.
 //   Cancel:   it answers that block with CAN CAN and ends the transfer.
-// A fault holds for the transfer in progress, or else the next one, and ends with it.
+// A fault waits for the next transfer that starts, and ends with it.
 struct ReceiverFault {
     ReceiverFaultKind kind = ReceiverFaultKind::None;
     int block = 1;
@@ -58,7 +58,9 @@ public:
     // Ends the transfer in progress without an image (a command frame came instead).
     void Abort(const std::string& why);
 
-    void SetFault(const ReceiverFault& fault) { fault_ = fault; }
+    void SetFault(const ReceiverFault& fault) { nextFault_ = fault; }
+    // Removes the fault of the transfer in progress and the one waiting.
+    void ClearFaults() { fault_ = nextFault_ = {}; }
     // The transfer that ended since the last call, once.
     std::optional<Ended> TakeEnded();
 
@@ -87,7 +89,8 @@ private:
     bool canSeen_ = false;
     Clock::time_point nextPrompt_{};
     Clock::time_point lastByte_{};
-    ReceiverFault fault_;
+    ReceiverFault fault_;     // of the transfer in progress
+    ReceiverFault nextFault_; // for the next one
     std::optional<Ended> ended_;
 };
 

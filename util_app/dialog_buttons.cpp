@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace vk {
 
@@ -17,6 +19,26 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, const char* okText) {
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
+}
+
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QHBoxLayout* FieldAndButton(QWidget* field, QPushButton* button) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(field, 1);
+    row->addWidget(button);
+    return row;
+}
+
+void FormAboveButtons(QDialog* dialog, QLayout* form, QWidget* buttons) {
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
 }
 
 } // namespace vk

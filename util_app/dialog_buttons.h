@@ -3,6 +3,10 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QHBoxLayout;
+class QLayout;
+class QPushButton;
+class QWidget;
 
 namespace vk {
 
@@ -10,5 +14,15 @@ namespace vk {
 // "Cancel" (objectName "cancel") wired to the dialog's accept and reject. A dialog may
 // add buttons of its own to it.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, const char* okText = "OK");
+
+// A button of `parent` with `text` and the objectName `name`. It never becomes the
+// default by taking the focus, so Enter does not press a button the user did not choose.
+QPushButton* NamedButton(const char* text, const char* name, QWidget* parent);
+
+// A row of `field`, taking the width, and `button` at its right.
+QHBoxLayout* FieldAndButton(QWidget* field, QPushButton* button);
+
+// Lays `dialog` out as `form` above the row of `buttons`.
+void FormAboveButtons(QDialog* dialog, QLayout* form, QWidget* buttons);
 
 } // namespace vk

@@ -3,6 +3,8 @@
 #include "util_app/custom_settings_dlg.h"
 #include "util_app/profile.h"
 #include "util_app/range_modes.h"
+#include "util_app/serial_model_dialog.h"
+#include "util_app/upload_dialog.h"
 #include "util_app/view.h"
 
 namespace vk {
@@ -119,6 +121,19 @@ void CVKT02Doc::ShowSensorSettings() {
     // Each of its buttons holds the guard while it talks to the sensor.
     WaitForUser(*dialog);
     PostRefreshSensorBar();
+}
+
+void CVKT02Doc::ShowSerialAndModel() {
+    CommandScope scope(*this);
+    CSerialAndModelDlg dialog(*this, dialogParent_);
+    WaitForUser(dialog);
+    PostRefreshSensorBar();
+}
+
+void CVKT02Doc::ShowUpload() {
+    CommandScope scope(*this);
+    CVkUploadDlg dialog(*this, uploader_, dialogParent_);
+    WaitForUser(dialog);
 }
 
 void CVKT02Doc::ReloadSettings() {

@@ -4,6 +4,7 @@
 // dialogs; it answers the connection's questions with the utility's dialogs, and it is
 // what the model panels and settings dialogs see of the program (PanelContext).
 
+#include "link/xmodem_sender.h"
 #include "sensor/connection_host.h"
 #include "sensor/log_sink.h"
 #include "sensor/sensor_connection.h"
@@ -69,6 +70,10 @@ public:
     // Shows the active settings dialog modally; nothing without one. The panel's
     // refresh goes on while the dialog waits for the user.
     void ShowSensorSettings();
+    // Edit > Serial Number and Model: the dialog, then a refill of the "System:" bar.
+    void ShowSerialAndModel();
+    // Edit > Upload FPGA / DSP / CAL Table.
+    void ShowUpload();
     void ReloadSettings();
     // The document closes with the program: the ticker stops and "Close" is logged.
     void Close();
@@ -76,6 +81,8 @@ public:
     SensorConnection& Connection() { return connection_; }
     const SensorConnection& Connection() const { return connection_; }
     RefreshTicker& Ticker() { return ticker_; }
+    // What streams the uploads into the sensor.
+    XModemSender& Uploader() { return uploader_; }
 
     // --- ConnectionHost ------------------------------------------------------------
     bool AskConnectSettings(ConnectSettings& settings) override;
@@ -124,6 +131,7 @@ private:
     RefreshTicker ticker_;
     std::array<std::unique_ptr<CCustomSettingsDlg>, 4> settingsDialogs_;
     SensorConnection connection_;
+    XModemSender uploader_;
     QPointer<CSensorParentView> view_;
     QPointer<QWidget> dialogParent_;
     QString title_;

@@ -31,9 +31,8 @@ void CMainFrame::ConnectCommands() {
     on(CommandId::Crc, [this] { doc_.SelectCheckMethod(CheckMethod::Crc16); });
     on(CommandId::BaudRate, [this] { doc_.ChangeBaudRate(); });
     on(CommandId::SensorSettings, [this] { doc_.ShowSensorSettings(); });
-    // The serial-number and upload dialogs join these two items when they exist.
-    on(CommandId::SerialAndModel, [this] { doc_.PostRefreshSensorBar(); });
-    on(CommandId::Upload, [] {});
+    on(CommandId::SerialAndModel, [this] { doc_.ShowSerialAndModel(); });
+    on(CommandId::Upload, [this] { doc_.ShowUpload(); });
     on(CommandId::ResetSensor, [this] { doc_.ResetSensor(); });
     on(CommandId::SetDefaults, [this] { doc_.ResetToDefaults(); });
     on(CommandId::ReloadSettings, [this] { doc_.ReloadSettings(); });

@@ -28,25 +28,6 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The link of the tool, opened on COM1 of whatever the port directory holds.
-struct CommUnderTest {
-    ToolState state;
-    ScriptedPrompts prompts;
-    ComPort port{prompts};
-    KorvelComm comm{state, port};
-
-    bool Open() {
-        port.SetPortNumber(1);
-        port.SetBaudRate(57600);
-        return port.Open();
-    }
-    bool Ask(std::uint8_t code, std::uint8_t address, Bytes& reply, int timeoutMs = kReplyMs) {
-        bool crc = state.method == CheckMethod::Crc16;
-        comm.SendPacket(code, address, {}, crc);
-        return comm.GetPacket(reply, crc, timeoutMs);
-    }
-};
-
 class LegacyCommLine : public ::testing::TestWithParam<CheckMethod> {
 protected:
     void SetUp() override {

@@ -292,6 +292,10 @@ TEST(LegacyKeys, FiltersLetThroughOnlyTheirCharacters) {
     EXPECT_FALSE(KeyAccepted(KeyFilter::Unsigned, '.', "1.5"));
     EXPECT_FALSE(KeyAccepted(KeyFilter::Unsigned, '-', ""));
     EXPECT_FALSE(KeyAccepted(KeyFilter::NoKeys, '1', ""));
+    EXPECT_TRUE(KeyAccepted(KeyFilter::AccessCode, 'q', ""));
+    EXPECT_TRUE(KeyAccepted(KeyFilter::AccessCode, '_', ""));
+    EXPECT_FALSE(KeyAccepted(KeyFilter::AccessCode, '-', ""));
+    EXPECT_FALSE(KeyAccepted(KeyFilter::AccessCode, ' ', ""));
 }
 
 TEST(LegacyParsing, NumbersMustBeWhole) {

@@ -18,19 +18,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace vk::legacy::test {
 namespace {
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class LegacyForm : public FormFixture {
 protected:

@@ -1,5 +1,6 @@
 #include "legacy_test_support.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 namespace vk::legacy::test {
 
@@ -38,6 +40,30 @@ std::optional<int> ScriptedPrompts::SelectPort(const QStringList& list) {
     auto p = ports.front();
     ports.pop_front();
     return p;
+}
+
+namespace {
+
+QString NextFile(std::deque<QString>& files) {
+    if (files.empty())
+        return {};
+    QString f = files.front();
+    files.pop_front();
+    return f;
+}
+
+} // namespace
+
+QString ScriptedPrompts::OpenFile(const FileDialogRequest& request) {
+    shown.push_back({"open", request.defaultName});
+    lastFileDialog = request;
+    return NextFile(files);
+}
+
+QString ScriptedPrompts::SaveFile(const FileDialogRequest& request) {
+    shown.push_back({"save", request.defaultName});
+    lastFileDialog = request;
+    return NextFile(files);
 }
 
 std::vector<QString> ScriptedPrompts::TakeErrors() {
@@ -106,7 +132,7 @@ QString FormFixture::Text(const char* widget) const {
 }
 
 void FormFixture::Click(const char* button) const {
-    Find<QPushButton>(button)->click();
+    Find<QAbstractButton>(button)->click();
 }
 
 void FormFixture::ShowSettingsPage() const {
@@ -221,6 +247,13 @@ void PeerResponder::Answer() {
                 pending.erase(pending.begin());
         }
     }
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
 }
 
 void ExpectGap(const std::vector<double>& times, std::size_t i, double waitMs,

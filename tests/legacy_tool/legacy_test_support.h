@@ -2,6 +2,7 @@
 // What the tool's line and window tests share: the application object, scripted
 // prompts, and a simulated line with the main form on it.
 
+#include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/main_form.h"
 #include "legacy_tool/user_prompts.h"
 #include "sim_test_support.h"
@@ -29,24 +30,47 @@ namespace vk::legacy::test {
 void EnsureApplication();
 
 // Records every text shown and answers from a script; an unscripted question gets "No",
-// an unscripted port choice is cancelled.
+// an unscripted port choice or file dialog is cancelled.
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Shown {
-        std::string kind; // "error", "ask", "port"
+        std::string kind; // "error", "ask", "port", "open", "save"
         QString text;
     };
     std::vector<Shown> shown;
     std::deque<bool> answers;
     std::deque<std::optional<int>> ports;
     QStringList lastPortList;
+    std::deque<QString> files;
+    FileDialogRequest lastFileDialog;
 
     void Error(const QString& text) override { shown.push_back({"error", text}); }
     bool AskYesNo(const QString& text) override;
     std::optional<int> SelectPort(const QStringList& ports) override;
+    QString OpenFile(const FileDialogRequest& request) override;
+    QString SaveFile(const FileDialogRequest& request) override;
 
     // The texts of the error boxes, oldest first, and forgets them.
     std::vector<QString> TakeErrors();
+};
+
+// The link of the tool, opened on COM1 of whatever the port directory holds.
+struct CommUnderTest {
+    ToolState state;
+    ScriptedPrompts prompts;
+    ComPort port{prompts};
+    KorvelComm comm{state, port};
+
+    bool Open() {
+        port.SetPortNumber(1);
+        port.SetBaudRate(57600);
+        return port.Open();
+    }
+    bool Ask(std::uint8_t code, std::uint8_t address, Bytes& reply, int timeoutMs = kReplyMs) {
+        bool crc = state.method == CheckMethod::Crc16;
+        comm.SendPacket(code, address, {}, crc);
+        return comm.GetPacket(reply, crc, timeoutMs);
+    }
 };
 
 // A line on COM1 of a private port directory and the main form with its own settings file.
@@ -149,6 +173,9 @@ private:
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
+
+// The whole content of a file; empty when it cannot be read.
+std::string FileText(const std::string& path);
 
 // Expects the request after `times[i]` to have come `waitMs` after it. The simulator's
 // thread notes the arrivals; a loaded machine may wake it late for one request and not

@@ -3,6 +3,7 @@
 
 #include "link/xmodem.h"
 #include "sim_test_support.h"
+#include "tests/link/frame_bytes.h"
 
 #include <mutex>
 
@@ -15,18 +16,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint8_t kUploadCode = 86;
 constexpr std::uint8_t kUploadCalibration = 88;
 constexpr std::uint8_t kGetPeak = 38;
-
-Bytes Block(int number, const std::uint8_t* data) {
-    Bytes b(kBlockSize);
-    b[0] = kSoh;
-    b[1] = static_cast<std::uint8_t>(number);
-    b[2] = static_cast<std::uint8_t>(255 - b[1]);
-    std::copy(data, data + kBlockData, b.begin() + 3);
-    std::uint16_t crc = Crc16(data, kBlockData);
-    b[kBlockSize - 2] = static_cast<std::uint8_t>(crc >> 8);
-    b[kBlockSize - 1] = static_cast<std::uint8_t>(crc);
-    return b;
-}
 
 Bytes Image(std::size_t blocks) {
     Bytes image(blocks * kBlockData);
@@ -63,7 +52,8 @@ protected:
         return count == 1 ? byte : 0;
     }
     std::uint8_t SendBlock(const Bytes& image, int number, int timeoutMs = 500) {
-        return Answer(Block(number, image.data() + (number - 1) * kBlockData), timeoutMs);
+        return Answer(vk::test::XModemBlockBytes(number, image.data() + (number - 1) * kBlockData),
+                      timeoutMs);
     }
     bool Answers() { return Transact(1, m, kGetPeak, {}, 2).has_value(); }
     std::vector<std::string> Reports() {
@@ -92,7 +82,7 @@ TEST_P(SimUploadMethods, RefusedWhileLockedThenTakesTheImageBlockByBlock) {
     // 300 blocks: the 256th is numbered 0. A damaged block is NAKed, a repeat of the
     // block just taken is ACKed and dropped.
     Bytes image = Image(300);
-    Bytes damaged = Block(1, image.data());
+    Bytes damaged = vk::test::XModemBlockBytes(1, image.data());
     damaged[40] ^= 0x01;
     EXPECT_EQ(Answer(damaged), kNak);
     for (int n = 1; n <= 300; ++n)
@@ -133,7 +123,7 @@ TEST_F(SimUpload, ReceiverFaultsAndWaysOut) {
     // Cancels at block 1; the sensor is back at its commands.
     line->InjectReceiverFault(1, {ReceiverFaultKind::Cancel, 1});
     Open(kUploadCode);
-    WriteRaw(Block(1, image.data()));
+    WriteRaw(vk::test::XModemBlockBytes(1, image.data()));
     EXPECT_EQ(ReadRaw(50), (Bytes{kCan, kCan}));
     EXPECT_TRUE(Answers());
 
@@ -147,7 +137,7 @@ TEST_F(SimUpload, ReceiverFaultsAndWaysOut) {
     // Leaves the EOT unanswered; a block that stalls is NAKed after a second.
     line->InjectReceiverFault(1, {ReceiverFaultKind::Silence, 2});
     Open(kUploadCode);
-    Bytes half = Block(1, image.data());
+    Bytes half = vk::test::XModemBlockBytes(1, image.data());
     half.resize(60);
     EXPECT_EQ(Answer(half, 1500), kNak);
     EXPECT_EQ(SendBlock(image, 1), kAck);

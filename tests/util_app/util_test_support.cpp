@@ -70,7 +70,11 @@ bool ScriptedPrompts::AskYesNo(QWidget*, const QString& text) {
 
 QString ScriptedPrompts::OpenFile(QWidget*, const QString& filter) {
     shown.push_back({"open", filter.toStdString()});
-    return {};
+    if (openFileAnswers.empty())
+        return {};
+    QString answer = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return answer;
 }
 
 QString ScriptedPrompts::SaveFile(QWidget*, const QString& filter, const QString& suggestedName) {
