@@ -56,6 +56,22 @@ bool SetRevision(const std::string& text, SensorConfig* config, std::string* err
     return true;
 }
 
+// The word GetErrorState reports as the calibration marker: 0x5555 (21845) for a
+// calibrated sensor, anything else for one without a calibration.
+bool SetCalibration(const std::string& text, SensorConfig* config, std::string* error) {
+    long v;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), v, hex ? 16 : 10);
+    if (ec != std::errc() || end != digits.data() + digits.size() || v < 0 || v > 0xFFFF) {
+        *error = "calibration marker must be 0 to 65535 (0x5555: calibrated): " + text;
+        return false;
+    }
+    config->calibrationMarker = static_cast<std::uint16_t>(v);
+    return true;
+}
+
 bool SetModel(const std::string& text, SensorConfig* config, std::string* error) {
     if (text.empty() || text.size() > 16) {
         *error = "model must be a short name or a model string of up to 16 characters: " + text;
@@ -67,7 +83,7 @@ bool SetModel(const std::string& text, SensorConfig* config, std::string* error)
 }
 
 // One --sensor description: model=...,address=...,serial=...,baud=...,revision=...,
-// crc|checksum.
+// calibration=...,crc|checksum.
 bool ParseSensor(const std::string& description, SensorConfig* config, std::string* error) {
     bool addressGiven = false;
     std::size_t pos = 0;
@@ -94,6 +110,8 @@ bool ParseSensor(const std::string& description, SensorConfig* config, std::stri
             ok = SetSerial(value, config, error);
         else if (key == "revision" && eq != std::string::npos)
             ok = SetRevision(value, config, error);
+        else if (key == "calibration" && eq != std::string::npos)
+            ok = SetCalibration(value, config, error);
         else {
             *error = "unknown item in --sensor: " + item;
             return false;
@@ -141,9 +159,9 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.stop = true;
             continue;
         }
-        static const std::set<std::string> withValue = {"--com",      "--port-dir", "--model",
-                                                        "--address",  "--baud",     "--serial",
-                                                        "--revision", "--sensor"};
+        static const std::set<std::string> withValue = {
+            "--com",    "--port-dir", "--model",  "--address",    "--baud",
+            "--serial", "--revision", "--sensor", "--calibration"};
         if (!withValue.count(arg)) {
             *error = "unknown argument: " + arg;
             return false;
@@ -175,8 +193,10 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
                 ok = SetBaud(value, &single, error);
             else if (arg == "--serial")
                 ok = SetSerial(value, &single, error);
-            else
+            else if (arg == "--revision")
                 ok = SetRevision(value, &single, error);
+            else
+                ok = SetCalibration(value, &single, error);
         }
         if (!ok)
             return false;
@@ -215,8 +235,10 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 std::string VksimUsage() {
     return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
            "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"
+           "             [--calibration W]\n"
            "       vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
-           "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]...\n"
+           "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]\n"
+           "                      [,calibration=W]...\n"
            "       vksim --stop [--com N] [--port-dir DIR]\n"
            "Simulated Korvel sensors on a pseudo-terminal, linked as COMn in the port folder.\n"
            "Prints \"COMn <device>\" once the port exists, then serves until SIGINT or SIGTERM.\n"
@@ -237,6 +259,8 @@ std::string VksimUsage() {
            "  --revision L    firmware revision letter A to Z (default B); C counts time in\n"
            "                  1000 ticks per ms instead of 100 and takes SetupVk2's\n"
            "                  scan-interval and averaging commands of that revision\n"
+           "  --calibration W calibration marker, decimal or 0x hex (default 0x5555, a\n"
+           "                  calibrated sensor; any other word is one without a calibration)\n"
            "several sensors on one line: one --sensor each, the line holds exactly those;\n"
            "  items as above, address= required; serial numbers default to VK000001,\n"
            "  VK000002, ... in the order given\n";

@@ -176,17 +176,21 @@ TEST(VksimArguments, DefaultsAndExtraSensors) {
     EXPECT_EQ(options.sensors[0].address, 1);
     EXPECT_EQ(options.sensors[0].method, CheckMethod::Checksum);
     EXPECT_EQ(options.sensors[0].baudRate, 57600);
+    EXPECT_EQ(options.sensors[0].calibrationMarker, 0x5555);
 
-    ASSERT_TRUE(ParseVksimArguments({"--pace", "--baud", "19200", "--model", "O RMX2000"}, &options,
-                                    &help, &error))
+    ASSERT_TRUE(ParseVksimArguments(
+        {"--pace", "--baud", "19200", "--model", "O RMX2000", "--calibration", "0"}, &options,
+        &help, &error))
         << error;
     EXPECT_TRUE(options.line.pace);
     ASSERT_EQ(options.sensors.size(), 1u);
     EXPECT_EQ(options.sensors[0].modelString, "O RMX2000");
     EXPECT_EQ(options.sensors[0].baudRate, 19200);
+    EXPECT_EQ(options.sensors[0].calibrationMarker, 0);
 
     // With --sensor the line holds exactly the sensors described.
-    ASSERT_TRUE(ParseVksimArguments({"--background", "--sensor", "model=BF,address=2,crc,baud=9600",
+    ASSERT_TRUE(ParseVksimArguments({"--background", "--sensor",
+                                     "model=BF,address=2,crc,baud=9600,calibration=0xAAAA",
                                      "--sensor", "address=3,serial=SN123456"},
                                     &options, &help, &error))
         << error;
@@ -197,8 +201,10 @@ TEST(VksimArguments, DefaultsAndExtraSensors) {
     EXPECT_EQ(options.sensors[0].method, CheckMethod::Crc16);
     EXPECT_EQ(options.sensors[0].baudRate, 9600);
     EXPECT_EQ(options.sensors[0].serialNumber, "VK000001");
+    EXPECT_EQ(options.sensors[0].calibrationMarker, 0xAAAA);
     EXPECT_EQ(options.sensors[1].address, 3);
     EXPECT_EQ(options.sensors[1].serialNumber, "SN123456");
+    EXPECT_EQ(options.sensors[1].calibrationMarker, 0x5555);
 }
 
 TEST(VksimArguments, RefusesWhatCannotBeServed) {
@@ -214,6 +220,8 @@ TEST(VksimArguments, RefusesWhatCannotBeServed) {
                                                {"--stop", "--model", "VKT04"},
                                                {"--com"},
                                                {"--com", "0"},
+                                               {"--calibration", "65536"},
+                                               {"--calibration", "0x"},
                                                {"--model", "a model string too long"},
                                                {"stray"}}) {
         EXPECT_FALSE(ParseVksimArguments(args, &options, &help, &error)) << args[0];
