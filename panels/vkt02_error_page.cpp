@@ -20,8 +20,7 @@ CVKT02ErrorDlg::CVKT02ErrorDlg(PanelContext& context, QWidget* parent)
     setObjectName(QStringLiteral("sensorErrorsPage"));
     list_->setObjectName(QStringLiteral("errorList"));
     getErrors_->setObjectName(QStringLiteral("getErrors"));
-    SetUpNameValueList(list_);
-    list_->setColumnWidth(0, 150);
+    SetUpNameValueList(list_, QStringLiteral("Sensor errors"));
     InsertNamedRows(list_, kVkt02ErrorRowNames);
     connect(getErrors_, &QPushButton::clicked, this, &CVKT02ErrorDlg::OnGetErrors);
 

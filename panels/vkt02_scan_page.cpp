@@ -34,8 +34,7 @@ CVKT02ScanDlg::CVKT02ScanDlg(PanelContext& context, QWidget* parent)
     setObjectName(QStringLiteral("scanBufferPage"));
     list_->setObjectName(QStringLiteral("statisticsList"));
     status_->setObjectName(QStringLiteral("scanStatus"));
-    SetUpNameValueList(list_);
-    list_->setColumnWidth(0, 150);
+    SetUpNameValueList(list_, QStringLiteral("Scan statistics"));
     InsertNamedRows(list_, kVkt02ScanStatisticsRowNames);
 
     connect(startStop_, &QPushButton::clicked, this, &CVKT02ScanDlg::OnStartStop);

@@ -32,9 +32,8 @@ void CVKT02SettingsDlg::BuildControls() {
     modeBox_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* scanModeLayout = new QHBoxLayout(scanMode);
     scanModeLayout->addWidget(modeBox_, 1);
-    QPushButton* setMode = AddButton("Set Mode", "setMode", &CVKT02SettingsDlg::OnSetMode);
-    NameAfterButton(modeBox_, setMode);
-    scanModeLayout->addWidget(setMode);
+    scanModeLayout->addWidget(
+        NameAfterButton(modeBox_, AddButton("Set Mode", "setMode", &CVKT02SettingsDlg::OnSetMode)));
 
     auto* offset = NewGroup("Range offset");
     auto* offsetGrid = new QGridLayout(offset);
@@ -47,18 +46,19 @@ void CVKT02SettingsDlg::BuildControls() {
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
+    // The fields have no labels: each is named after its button.
     CNumericEdit* minPower =
         AddField(powersGrid, 0, nullptr, &t.minLaserPower, "minLaserPower", true);
-    QPushButton* setMin =
-        AddButton("Set Min.", "setMinLaserPower", &CVKT02SettingsDlg::OnSetMinLaserPower);
-    NameAfterButton(minPower, setMin);
-    powersGrid->addWidget(setMin, 0, 2);
+    powersGrid->addWidget(
+        NameAfterButton(minPower, AddButton("Set Min.", "setMinLaserPower",
+                                            &CVKT02SettingsDlg::OnSetMinLaserPower)),
+        0, 2);
     CNumericEdit* maxPower =
         AddField(powersGrid, 1, nullptr, &t.maxLaserPower, "maxLaserPower", true);
-    QPushButton* setMax =
-        AddButton("Set Max", "setMaxLaserPower", &CVKT02SettingsDlg::OnSetMaxLaserPower);
-    NameAfterButton(maxPower, setMax);
-    powersGrid->addWidget(setMax, 1, 2);
+    powersGrid->addWidget(
+        NameAfterButton(maxPower, AddButton("Set Max", "setMaxLaserPower",
+                                            &CVKT02SettingsDlg::OnSetMaxLaserPower)),
+        1, 2);
 
     auto* laser = NewGroup("Laser");
     laserBox_ = new QComboBox(laser);
@@ -67,9 +67,8 @@ void CVKT02SettingsDlg::BuildControls() {
         laserBox_->addItem(QString::fromLatin1(item));
     auto* laserLayout = new QHBoxLayout(laser);
     laserLayout->addWidget(laserBox_, 1);
-    QPushButton* setLaser = AddButton("Set Laser", "setLaser", &CVKT02SettingsDlg::OnSetLaser);
-    NameAfterButton(laserBox_, setLaser);
-    laserLayout->addWidget(setLaser);
+    laserLayout->addWidget(NameAfterButton(
+        laserBox_, AddButton("Set Laser", "setLaser", &CVKT02SettingsDlg::OnSetLaser)));
 
     auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);
@@ -103,20 +102,19 @@ void CVKT02SettingsDlg::BuildControls() {
 
     auto* thresholdRow = new QHBoxLayout;
     UpDownEdit* threshold = NewThresholdField(&t.threshold);
-    QPushButton* setThreshold =
-        AddButton("Set Threshold", "setThreshold", &CVKT02SettingsDlg::OnSetThreshold);
-    NameAfterButton(threshold->Edit(), setThreshold);
     thresholdRow->addWidget(threshold, 1);
-    thresholdRow->addWidget(setThreshold);
+    thresholdRow->addWidget(
+        NameAfterButton(threshold->Edit(), AddButton("Set Threshold", "setThreshold",
+                                                     &CVKT02SettingsDlg::OnSetThreshold)));
 
     auto* averagingRow = new QGridLayout;
     CNumericEdit* averaging =
         AddField(averagingRow, 0, nullptr, &t.averagingPeriod, "averagingPeriod");
     averagingRow->addWidget(new QLabel(QStringLiteral("(ms)"), this), 0, 2);
-    QPushButton* setAveraging = AddButton("Averaging Period", "setAveragingPeriod",
-                                          &CVKT02SettingsDlg::OnSetAveragingPeriod);
-    NameAfterButton(averaging, setAveraging);
-    averagingRow->addWidget(setAveraging, 0, 3);
+    averagingRow->addWidget(
+        NameAfterButton(averaging, AddButton("Averaging Period", "setAveragingPeriod",
+                                             &CVKT02SettingsDlg::OnSetAveragingPeriod)),
+        0, 3);
 
     auto* left = new QVBoxLayout;
     left->addWidget(scanMode);

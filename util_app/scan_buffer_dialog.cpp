@@ -56,6 +56,7 @@ CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
     rangesAvailableField_->setEnabled(false);
 
     list_->setObjectName(QStringLiteral("rangeList"));
+    list_->setAccessibleName(QStringLiteral("Ranges read"));
     list_->setModel(model_);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -3,6 +3,7 @@
 #include "tests/widgets/readable_widgets.h"
 #include "util_app/frame.h"
 #include "util_app/toolbar_icons.h"
+#include "util_app/view.h"
 #include "util_test_support.h"
 
 #include <QDialog>
@@ -10,6 +11,9 @@
 #include <QFile>
 #include <QIcon>
 #include <QPixmap>
+#include <QPushButton>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -25,8 +29,8 @@ protected:
         for (const std::string& list : ClippedNameColumns(window))
             faults.push_back(where + ": clipped " + list);
     }
-    // Runs `id` and inspects the dialog it opens, which is then cancelled.
-    void InspectDialogOf(CommandId id, const std::string& where) {
+    // Runs `open` and inspects the dialog it opens, which is then cancelled.
+    void InspectDialog(const std::function<void()>& open, const std::string& where) {
         WhenModal inspect([this, where](QWidget* modal) {
             modal->show(); // sizes and lays it out as the user sees it
             Inspect(modal, where);
@@ -36,7 +40,7 @@ protected:
                 modal->close();
             return true;
         });
-        Frame().RunCommand(id);
+        open();
         EXPECT_TRUE(inspect.Done()) << where;
     }
     std::vector<std::string> faults;
@@ -46,14 +50,19 @@ TEST_F(ReadableWindows, EveryControlIsNamedAndEveryNameColumnFits) {
     Start({"-QXV"}); // the factory's dialogs too
     Frame().show();
     Inspect(&Frame(), "main window");
-    InspectDialogOf(CommandId::Connect, "Connect");
+    InspectDialog([this] { Frame().RunCommand(CommandId::Connect); }, "Connect");
     for (const char* model : {"VKT02", "VKT04", "BF", "RMXS", "RMXL"}) {
         ASSERT_TRUE(ConnectQuiet(model)) << model;
         Inspect(&Frame(), model);
         for (CommandId id : {CommandId::SensorSettings, CommandId::Address, CommandId::BaudRate,
                              CommandId::SerialAndModel, CommandId::Upload, CommandId::About})
-            InspectDialogOf(id,
-                            std::string(model) + " dialog " + std::to_string(static_cast<int>(id)));
+            InspectDialog([this, id] { Frame().RunCommand(id); },
+                          std::string(model) + " dialog " + std::to_string(static_cast<int>(id)));
+        // The scan buffer reader, from the panel that has one.
+        for (auto* read : Frame().findChildren<QPushButton*>(QStringLiteral("readScanBuffer"))) {
+            if (Frame().View()->CurrentPanel()->isAncestorOf(read))
+                InspectDialog([read] { read->click(); }, std::string(model) + " scan buffer");
+        }
         Frame().RunCommand(CommandId::Disconnect);
     }
     for (const std::string& fault : faults)
