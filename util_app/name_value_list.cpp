@@ -11,7 +11,7 @@ void SetUpNameValueList(QTableWidget* list, const QString& name) {
     list->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Value")});
     list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Names such as "Min. Laser Power" must be read whole: the name column follows its
-    // longest name and the value column fills the rest, neither below the old widths.
+    // longest name and the value column fills the rest, neither below 100 pixels.
     QHeaderView* header = list->horizontalHeader();
     header->setMinimumSectionSize(100);
     header->setSectionResizeMode(0, QHeaderView::ResizeToContents);
