@@ -1,11 +1,39 @@
 #include "bench/bench_line.h"
 
+#include "link/frame.h"
+#include "sensor/scan_buffer_area.h"
+
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
 namespace vk::bench {
+
+double MsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+void Report(const char* what, double measuredMs, double wireMs) {
+    std::printf("%-34s %10.3f ms   wire %10.3f ms   ratio %.3f\n", what, measuredMs, wireMs,
+                measuredMs / wireMs);
+}
+
+std::size_t FrameBytes(std::size_t payload) {
+    return FrameSize(CheckMethod::Checksum, LengthByte(CheckMethod::Checksum, payload));
+}
+
+std::size_t ScanReadWireBytes(std::size_t count) {
+    std::size_t bytes = 0;
+    for (std::size_t at = 0; at < count; at += kSamplesPerPortion) {
+        std::size_t n = std::min(kSamplesPerPortion, count - at);
+        bytes += FrameBytes(4) + FrameBytes(1 + 2 * n);
+    }
+    return bytes;
+}
 
 BenchLine::BenchLine(bool pace) : pace_(pace) {}
 

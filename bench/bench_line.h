@@ -5,12 +5,26 @@
 #include "link/dcs_link.h"
 #include "sim/sim_line.h"
 
+#include <chrono>
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace vk::bench {
 
 inline constexpr int kBenchBaud = 57600;
+
+// Milliseconds since `start`.
+double MsSince(std::chrono::steady_clock::time_point start);
+
+// Prints one figure beside its wire time and the ratio of the two.
+void Report(const char* what, double measuredMs, double wireMs);
+
+// Bytes of a checksum-variant frame with `payload` bytes.
+std::size_t FrameBytes(std::size_t payload);
+
+// Bytes on the line, both ways, for reading `count` ranges in portions of 126.
+std::size_t ScanReadWireBytes(std::size_t count);
 
 class BenchLine {
 public:

@@ -8,6 +8,7 @@
 #include "link/frame.h"
 #include "link/xmodem.h"
 #include "link/xmodem_sender.h"
+#include "sensor/scan_buffer_read.h"
 #include "sensor/sensor_device.h"
 #include "sensor/upload_sequence.h"
 #include "sim/sim_line.h"
@@ -21,7 +22,7 @@
 
 using namespace vk;
 using Clock = std::chrono::steady_clock;
-using vk::bench::WireMs;
+using namespace vk::bench;
 
 namespace {
 
@@ -33,15 +34,6 @@ struct QuietLog : LogSink {
             std::fprintf(stderr, "%s\n", text);
     }
 };
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void Report(const char* what, double measuredMs, double wireMs) {
-    std::printf("%-34s %10.3f ms   wire %10.3f ms   ratio %.3f\n", what, measuredMs, wireMs,
-                measuredMs / wireMs);
-}
 
 // When the blocks began to go out and when the transfer ended.
 struct TransferClock : UploadProgress {
@@ -58,11 +50,6 @@ struct TransferClock : UploadProgress {
     Clock::time_point ended{};
     int error = -1;
 };
-
-// Frame bytes of a checksum-variant frame with `payload` bytes.
-std::size_t FrameBytes(std::size_t payload) {
-    return FrameSize(CheckMethod::Checksum, LengthByte(CheckMethod::Checksum, payload));
-}
 
 } // namespace
 
@@ -99,23 +86,15 @@ int main(int argc, char** argv) {
     Report("GetVKT02State (mean exchange)", total / exchanges, wire);
 
     // 8192 ranges in requests of at most 126 samples.
-    std::size_t wireBytes = 0;
-    for (std::size_t at = 0; at < kScanBufferSamples; at += kSamplesPerPortion) {
-        std::size_t n = std::min(kSamplesPerPortion, kScanBufferSamples - at);
-        wireBytes += FrameBytes(4) + FrameBytes(1 + 2 * n);
-    }
     double best = 1e30;
     for (int r = 0; r < bufferReads; ++r) {
         auto start = Clock::now();
-        for (std::size_t at = 0; at < kScanBufferSamples; at += kSamplesPerPortion) {
-            std::size_t n = std::min(kSamplesPerPortion, kScanBufferSamples - at);
-            if (!sensor.GetScanBufferPortion(static_cast<std::uint16_t>(at),
-                                             static_cast<std::uint16_t>(n)))
-                return 1;
-        }
+        if (ReadScanRanges(sensor, 0, kScanBufferSamples).outcome != ScanReadOutcome::Complete)
+            return 1;
         best = std::min(best, MsSince(start));
     }
-    Report("read 8192 ranges (best run)", best, WireMs(wireBytes, kBaud));
+    Report("read 8192 ranges (best run)", best,
+           WireMs(ScanReadWireBytes(kScanBufferSamples), kBaud));
 
     // A DSP program of 64000 bytes: 500 blocks of 133 bytes, each answered by one ACK,
     // then EOT and its ACK. The transfer runs from the first block to the last ACK; the

@@ -2,9 +2,7 @@
 
 #include "cli/vkctl_options.h"
 #include "cli/vkctl_session.h"
-
-#include <algorithm>
-#include <array>
+#include "sensor/scan_buffer_read.h"
 
 namespace vk::cli {
 
@@ -74,28 +72,15 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
     VkctlSession session(options, err);
     if (!session.Connect())
         return kSensorFailed;
-    SensorDevice& sensor = session.Sensor();
     std::fprintf(out, "index,raw\n");
-    for (long index = *start, left = *count; left > 0;) {
-        auto portion = static_cast<std::uint16_t>(std::min<long>(left, kSamplesPerPortion));
-        int linesBefore = session.ErrorLines();
-        if (!sensor.GetScanBufferPortion(static_cast<std::uint16_t>(index), portion)) {
-            // A lost reply packet fails without a line of its own: say what happened.
-            if (session.ErrorLines() == linesBefore)
-                std::fprintf(err, "Reading the scan buffer at %ld failed. %s\n", index,
-                             sensor.Link()->ErrorText());
-            return kSensorFailed;
-        }
-        std::array<std::uint16_t, kSamplesPerPortion> samples{};
-        std::size_t got = sensor.Replies().scanBuffer.CopySamples(samples.data(), portion);
-        for (std::size_t i = 0; i < got; ++i)
-            std::fprintf(out, "%ld,%u\n", index + static_cast<long>(i), samples[i]);
-        if (got < portion) {
-            std::fprintf(err, "The sensor sent %zu of %u samples at %ld.\n", got, portion, index);
-            return kSensorFailed;
-        }
-        index += portion;
-        left -= portion;
+    const ScanRead read = ReadScanRanges(session.Sensor(), static_cast<std::size_t>(*start),
+                                         static_cast<std::size_t>(*count));
+    for (std::size_t i = 0; i < read.ranges.size(); ++i)
+        std::fprintf(out, "%ld,%u\n", *start + static_cast<long>(i), read.ranges[i]);
+    if (read.outcome != ScanReadOutcome::Complete) {
+        if (!read.failureLine.empty())
+            std::fprintf(err, "%s\n", read.failureLine.c_str());
+        return kSensorFailed;
     }
     return session.ConnectStatus();
 }

@@ -142,6 +142,14 @@ void ScanBufferSeeds(const fs::path& folder) {
     w.Write("short-second", Cat({{7}, {0, 253}, Bytes(253, 1), {1, 9}, Bytes(9, 2)}));
 }
 
+void ScanBufferFileSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_scan_buffer_file");
+    const std::string typed = "300\n0\nVK000001\n12.345 inch\nOut of Range\n0.005 inch";
+    w.Write("typed", Cat({{12}, Bytes(typed.begin(), typed.end())}));
+    const std::string refused = " 99999999999\n-1\n\n";
+    w.Write("refused", Cat({{205}, Bytes(refused.begin(), refused.end())}));
+}
+
 void UploadSeeds(const fs::path& folder) {
     SeedWriter w(folder, "fuzz_upload");
     // A 200-byte calibration table: two protect words, the upload command answered and
@@ -207,6 +215,7 @@ int main(int argc, char** argv) {
     }
     LinkSeeds(argv[1]);
     ScanBufferSeeds(argv[1]);
+    ScanBufferFileSeeds(argv[1]);
     UploadSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);

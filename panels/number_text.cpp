@@ -158,6 +158,21 @@ std::int64_t TextAsInteger(std::string_view text) {
     return integer.negative ? -magnitude : magnitude;
 }
 
+std::optional<std::int64_t> WholeNumberText(std::string_view text) {
+    const IntegerText integer = LeadingInteger(text);
+    const char* digitsEnd = integer.digits.data() + integer.digits.size();
+    const std::size_t rest = static_cast<std::size_t>(digitsEnd - text.data());
+    if (integer.digits.empty() || SkipSpace(text, rest) != text.size())
+        return std::nullopt;
+    std::uint64_t magnitude = 0;
+    auto [end, ec] = std::from_chars(integer.digits.data(), digitsEnd, magnitude);
+    constexpr std::uint64_t kMax = std::numeric_limits<std::int64_t>::max();
+    if (ec != std::errc{} || end != digitsEnd || magnitude > kMax + (integer.negative ? 1 : 0))
+        return std::nullopt;
+    return integer.negative ? static_cast<std::int64_t>(0 - magnitude)
+                            : static_cast<std::int64_t>(magnitude);
+}
+
 std::uint16_t TextAsLowWord(std::string_view text) {
     const IntegerText integer = LeadingInteger(text);
     std::uint32_t low = 0;

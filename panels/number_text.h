@@ -34,6 +34,11 @@ double TextAsNumber(std::string_view text);
 // still compares as too large. "12.7" reads as 12.
 std::int64_t TextAsInteger(std::string_view text);
 
+// `text` as one whole decimal number (optional sign, digits) with nothing but white space
+// around it, as a dialog's integer field takes it; nothing for any other text, an empty
+// one included, and for a number beyond the range of int64.
+std::optional<std::int64_t> WholeNumberText(std::string_view text);
+
 // The leading decimal integer of `text` taken modulo 2^16, exact however long it is: how
 // a dialog reads "an unsigned decimal integer, low 16 bits". "-1" gives 0xFFFF; no
 // number gives 0.

@@ -15,6 +15,18 @@ void InsertNamedRows(QTableWidget* list, std::span<const char* const> names) {
     }
 }
 
+bool RowsReadyToFill(QTableWidget* list, bool connected, std::span<const char* const> names) {
+    if (!connected) {
+        list->setRowCount(0);
+        return false;
+    }
+    if (list->rowCount() == 0) {
+        InsertNamedRows(list, names);
+        return false;
+    }
+    return true;
+}
+
 void WriteRowValues(QTableWidget* list, std::span<const DiagnosticValue> values) {
     for (const DiagnosticValue& value : values) {
         if (QTableWidgetItem* item = list->item(value.row, 1))

@@ -18,6 +18,7 @@ bool SensorDevice::Succeeded(const char* name) {
 }
 
 bool SensorDevice::Failed(const char* name) {
+    ++failureLines_;
     if (log_) {
         std::snprintf(line_.data(), line_.size(), "Command %s failed. %s", name,
                       link_ ? link_->ErrorText() : kNoLinkText);

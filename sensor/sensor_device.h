@@ -52,6 +52,9 @@ public:
     std::uint8_t Address() const { return address_; }
     void SetLogSuccesses(bool on) { logSuccesses_ = on; }
     bool LogSuccesses() const { return logSuccesses_; }
+    // How many failure lines the commands have written so far: a sequence compares it
+    // before and after a command to learn whether a failure has been told already.
+    std::uint32_t FailureLines() const { return failureLines_; }
 
     // --- timing base (set by GetVersion) --------------------------------------
     double TicksPerMs() const { return ticksPerMs_; }
@@ -173,6 +176,7 @@ private:
     CheckMethod method_ = CheckMethod::Checksum;
     std::uint8_t address_ = 1;
     bool logSuccesses_ = false;
+    std::uint32_t failureLines_ = 0;
     std::uint32_t scanQuantum_ = 1;
     double ticksPerMs_ = 1.0;
     std::string timingFormat_ = "Unknown version";

@@ -1,6 +1,7 @@
 // Measuring: live values, scans and the scan buffer.
 
 #include "sim/command_support.h"
+#include "sim/scan_filter.h"
 
 namespace vk::sim {
 
@@ -47,8 +48,11 @@ void AddMeasurementCommands(CommandTable& t) {
         return r.length == 0 && Reply(out, ScanResultRecord(c.state, c.method));
     };
     t[11] = GetScanBufferPortion;
-    t[15] = [](CommandContext&, const Request& r, Outcome&) { // ApplyScanFilter
-        return r.length == 0;
+    t[15] = [](CommandContext& c, const Request& r, Outcome&) { // ApplyScanFilter
+        if (r.length != 0)
+            return false;
+        FilterScanBuffer(c.state);
+        return true;
     };
     t[21] = [](CommandContext& c, const Request& r, Outcome& out) {
         return r.length == 0 && Reply(out, Vkt02StateRecord(c.state, c.method, c.now));

@@ -15,6 +15,7 @@ enum class FaultKind {
     ExtraDelay,    // the reply starts `delayMs` later
     Garbage,       // `bytes` (default 55 AA 55 AA) go on the line at once, unasked
     WrongLength,   // a valid frame whose payload has `bytes` (default one 00) appended
+    ShortPayload,  // a valid frame whose payload lacks its last `cutAfter` bytes
 };
 
 struct Fault {

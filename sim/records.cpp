@@ -1,8 +1,7 @@
 #include "sim/records.h"
 
 #include "sim/payload_io.h"
-
-#include <algorithm>
+#include "sim/scan_filter.h"
 
 namespace vk::sim {
 
@@ -145,24 +144,9 @@ Payload BoardFlipperStateRecord(const SensorState& s, CheckMethod method, Clock:
 }
 
 Payload ScanResultRecord(const SensorState& s, CheckMethod method) {
-    std::size_t count = std::min<std::size_t>(s.scanCount, s.scanBuffer.size());
-    std::uint16_t highest = 0, lowest = 0, highestAt = 0, lowestAt = 0, average = 0;
-    if (count > 0) {
-        auto begin = s.scanBuffer.begin();
-        auto end = begin + static_cast<std::ptrdiff_t>(count);
-        auto high = std::max_element(begin, end);
-        auto low = std::min_element(begin, end);
-        highest = *high;
-        lowest = *low;
-        highestAt = static_cast<std::uint16_t>(high - begin);
-        lowestAt = static_cast<std::uint16_t>(low - begin);
-        std::uint64_t sum = 0;
-        for (auto it = begin; it != end; ++it)
-            sum += *it;
-        average = static_cast<std::uint16_t>(sum / count);
-    }
+    const ScanStatistics r = DescribeScanBuffer(s);
     PayloadWriter w(method);
-    w.Word(highest).Word(highestAt).Word(lowest).Word(lowestAt).Word(average);
+    w.Word(r.highest).Word(r.highestScan).Word(r.lowest).Word(r.lowestScan).Word(r.average);
     return w.Take();
 }
 

@@ -27,7 +27,7 @@ Payload BoardFlipperStateRecord(const SensorState& s, CheckMethod method,
                                 Clock::time_point now); // 22 bytes
 
 // The highest range, its scan number, the lowest, its scan number and the average of the
-// first `scanCount` samples (scan numbers count from 0, as buffer positions do).
+// valid ranges among the first `scanCount` samples (DescribeScanBuffer).
 Payload ScanResultRecord(const SensorState& s, CheckMethod method); // 10 bytes
 
 } // namespace vk::sim

@@ -7,12 +7,16 @@ namespace vk::sim {
 
 namespace {
 
+// The frame again with another packet ID, `extra` appended to its payload and then its
+// last `drop` payload bytes left out.
 std::vector<std::uint8_t> Rebuilt(const std::vector<std::uint8_t>& frame, CheckMethod method,
-                                  std::uint8_t packetId, const std::vector<std::uint8_t>& extra) {
+                                  std::uint8_t packetId, const std::vector<std::uint8_t>& extra,
+                                  std::size_t drop = 0) {
     std::vector<std::uint8_t> payload(
         frame.begin() + kHeaderSize,
         frame.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + PayloadLength(method, frame[2])));
     payload.insert(payload.end(), extra.begin(), extra.end());
+    payload.resize(payload.size() - std::min(drop, payload.size()));
     payload.resize(std::min(payload.size(), MaxPayload(method)));
     FrameBuffer buffer;
     std::size_t size =
@@ -30,7 +34,10 @@ ShapedReply ShapeReply(std::vector<Fault>& faults, const std::vector<std::uint8_
     std::size_t cut = SIZE_MAX;
     // Faults that change the content come first, so a bad check field stays bad.
     auto order = [](FaultKind k) {
-        return k == FaultKind::WrongPacketId || k == FaultKind::WrongLength ? 0 : 1;
+        return k == FaultKind::WrongPacketId || k == FaultKind::WrongLength ||
+                       k == FaultKind::ShortPayload
+                   ? 0
+                   : 1;
     };
     std::stable_sort(faults.begin(), faults.end(),
                      [&](const Fault& a, const Fault& b) { return order(a.kind) < order(b.kind); });
@@ -61,6 +68,10 @@ ShapedReply ShapeReply(std::vector<Fault>& faults, const std::vector<std::uint8_
         case FaultKind::WrongLength:
             reply.bytes = Rebuilt(reply.bytes, method, reply.bytes[3],
                                   f.bytes.empty() ? std::vector<std::uint8_t>{0} : f.bytes);
+            break;
+        case FaultKind::ShortPayload:
+            reply.bytes = Rebuilt(reply.bytes, method, reply.bytes[3], {},
+                                  static_cast<std::size_t>(std::max(f.cutAfter, 0)));
             break;
         case FaultKind::Garbage:
             continue; // goes out when injected, never with a reply

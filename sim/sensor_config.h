@@ -14,9 +14,10 @@ struct SensorConfig {
     std::string serialNumber = "VK000001"; // 8 characters
     CheckMethod method = CheckMethod::Checksum;
     std::int32_t baudRate = 57600;
-    std::uint16_t firmwareHundredths = 123; // "1.23"
-    char revision = 'B';                    // 'C' selects the other timing base
-    std::uint8_t fpgaTenths = 25;           // " 2.5"
+    std::uint16_t firmwareHundredths = 123;   // "1.23"
+    char revision = 'B';                      // 'C' selects the other timing base
+    std::uint8_t fpgaTenths = 25;             // " 2.5"
+    std::uint16_t calibrationMarker = 0x5555; // 0x5555: the sensor holds a calibration
 };
 
 // The default configuration for a short model name (VKT02, VKT04, RMXS, RMXL, BF) or,

@@ -17,6 +17,7 @@ std::int64_t Triangle(std::int64_t t, std::int64_t half) {
 SensorState FactoryState(const SensorConfig& config) {
     SensorState state;
     state.config = config;
+    state.errors.calibrationMarker = config.calibrationMarker;
     for (std::size_t i = 0; i < kScanBufferSamples; ++i)
         state.scanBuffer[i] = ScanSample(0, i);
     state.scanCount = static_cast<std::uint16_t>(kScanBufferSamples);

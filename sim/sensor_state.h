@@ -19,7 +19,7 @@ struct ErrorCounters {
     std::uint16_t resets = 0;
     std::uint16_t checkErrors = 0; // frames with a bad checksum or CRC
     std::uint16_t commandErrors = 0;
-    std::uint16_t calibrationMarker = 0x5555;
+    std::uint16_t calibrationMarker = 0x5555; // as configured (SensorConfig)
     std::uint16_t illegalOperations = 0;
 };
 

@@ -56,6 +56,22 @@ bool SetRevision(const std::string& text, SensorConfig* config, std::string* err
     return true;
 }
 
+// The word GetErrorState reports as the calibration marker: 0x5555 (21845) for a
+// calibrated sensor, anything else for one without a calibration.
+bool SetCalibration(const std::string& text, SensorConfig* config, std::string* error) {
+    long v;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const std::string digits = hex ? text.substr(2) : text;
+    auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), v, hex ? 16 : 10);
+    if (ec != std::errc() || end != digits.data() + digits.size() || v < 0 || v > 0xFFFF) {
+        *error = "calibration marker must be 0 to 65535 (0x5555: calibrated): " + text;
+        return false;
+    }
+    config->calibrationMarker = static_cast<std::uint16_t>(v);
+    return true;
+}
+
 bool SetModel(const std::string& text, SensorConfig* config, std::string* error) {
     if (text.empty() || text.size() > 16) {
         *error = "model must be a short name or a model string of up to 16 characters: " + text;
@@ -67,7 +83,7 @@ bool SetModel(const std::string& text, SensorConfig* config, std::string* error)
 }
 
 // One --sensor description: model=...,address=...,serial=...,baud=...,revision=...,
-// crc|checksum.
+// calibration=...,crc|checksum.
 bool ParseSensor(const std::string& description, SensorConfig* config, std::string* error) {
     std::size_t pos = 0;
     while (pos <= description.size()) {
@@ -93,6 +109,8 @@ bool ParseSensor(const std::string& description, SensorConfig* config, std::stri
             ok = SetSerial(value, config, error);
         else if (key == "revision" && eq != std::string::npos)
             ok = SetRevision(value, config, error);
+        else if (key == "calibration" && eq != std::string::npos)
+            ok = SetCalibration(value, config, error);
         else {
             *error = "unknown item in --sensor: " + item;
             return false;
@@ -125,9 +143,9 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.line.pace = true;
             continue;
         }
-        static const std::set<std::string> withValue = {"--com",      "--port-dir", "--model",
-                                                        "--address",  "--baud",     "--serial",
-                                                        "--revision", "--sensor"};
+        static const std::set<std::string> withValue = {
+            "--com",    "--port-dir", "--model",  "--address",    "--baud",
+            "--serial", "--revision", "--sensor", "--calibration"};
         if (!withValue.count(arg)) {
             *error = "unknown argument: " + arg;
             return false;
@@ -157,6 +175,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             ok = SetSerial(value, &first, error);
         } else if (arg == "--revision") {
             ok = SetRevision(value, &first, error);
+        } else if (arg == "--calibration") {
+            ok = SetCalibration(value, &first, error);
         } else {
             extra.push_back(value);
         }
@@ -185,11 +205,14 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 
 std::string VksimUsage() {
     return "usage: vksim [--com N] [--port-dir DIR] [--model M] [--address A] [--crc]\n"
-           "             [--baud B] [--serial S] [--revision L] [--pace]\n"
-           "             [--sensor model=M,address=A,serial=S,baud=B,revision=L,crc]...\n"
+           "             [--baud B] [--serial S] [--revision L] [--calibration W] [--pace]\n"
+           "             [--sensor model=M,address=A,serial=S,baud=B,revision=L,\n"
+           "                       calibration=W,crc]...\n"
            "  M: VKT02, VKT04, RMXS, RMXL, BF or a model string such as \"0 VKT-02\"\n"
            "  defaults: COM1, VKT02, address 1, checksum, 57600 baud, serial VK000001,\n"
-           "  firmware revision B (\"C\" is the revision with the finer timing base)\n"
+           "  firmware revision B (\"C\" is the revision with the finer timing base),\n"
+           "  calibration marker 0x5555 (calibrated; any other word, decimal or 0x hex,\n"
+           "  is a sensor without a calibration)\n"
            "  prints \"COMn <device>\", then serves until SIGINT or SIGTERM\n";
 }
 

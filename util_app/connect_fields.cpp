@@ -4,40 +4,10 @@
 #include "panels/number_text.h"
 #include "sensor/sensor_device.h"
 
-#include <cctype>
-#include <charconv>
 #include <climits>
 #include <string_view>
 
 namespace vk {
-
-namespace {
-
-std::string Trimmed(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && std::isspace(static_cast<unsigned char>(text[first])))
-        ++first;
-    while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1])))
-        --last;
-    return text.substr(first, last - first);
-}
-
-// A whole number, optionally signed, and nothing else (blanks around it allowed).
-std::optional<long long> WholeNumber(const std::string& text) {
-    const std::string t = Trimmed(text);
-    const char* begin = t.data();
-    const char* end = t.data() + t.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    long long value = 0;
-    auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec != std::errc{} || ptr != end)
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
 
 int PortNumberFromName(const std::string& name) {
     const std::size_t at = name.find("COM");
@@ -86,14 +56,14 @@ std::int32_t DataBitsFromIndex(int index) {
 }
 
 std::optional<std::uint8_t> ParseAddress(const std::string& text) {
-    std::optional<long long> value = WholeNumber(text);
+    std::optional<std::int64_t> value = WholeNumberText(text);
     if (!value || *value < 0 || *value > 255)
         return std::nullopt;
     return static_cast<std::uint8_t>(*value);
 }
 
 std::optional<std::uint32_t> ParseTimeout(const std::string& text) {
-    std::optional<long long> value = WholeNumber(text);
+    std::optional<std::int64_t> value = WholeNumberText(text);
     if (!value || *value < 0 || *value > 0xFFFFFFFFLL)
         return std::nullopt;
     return static_cast<std::uint32_t>(*value);

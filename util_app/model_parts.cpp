@@ -8,6 +8,7 @@
 #include "panels/vkt04bf_panel.h"
 #include "panels/vkt04bf_settings_dlg.h"
 #include "util_app/document.h"
+#include "util_app/scan_buffer_dialog.h"
 #include "util_app/view.h"
 
 #include <memory>
@@ -22,7 +23,11 @@ void InstallModelParts(CVKT02Doc& doc, CSensorParentView& view) {
     view.SetModelPanel(ModelType::RmxLong, vkt02Panel);
     view.SetModelPanel(ModelType::VKT04, new CVKT04Dlg(doc, &view));
     view.SetModelPanel(ModelType::RmxShort, new CRmxShortDlg(doc, &view));
-    view.SetModelPanel(ModelType::VKT04VezirOrududu, new CVKT04BFDlg(doc, &view));
+    auto* vezirPanel = new CVKT04BFDlg(doc, &view);
+    vezirPanel->SetScanBufferReader([&doc](QWidget* parent, int rangesToRead) {
+        OpenScanBufferReader(doc, parent, rangesToRead);
+    });
+    view.SetModelPanel(ModelType::VKT04VezirOrududu, vezirPanel);
     doc.InstallSettingsDialogs(
         std::make_unique<CVKT02SettingsDlg>(doc), std::make_unique<CVKT04SettingsDlg>(doc),
         std::make_unique<CRMXSSettingsDlg>(doc), std::make_unique<CVKT04BFSettingsDlg>(doc));

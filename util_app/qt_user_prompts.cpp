@@ -1,6 +1,7 @@
 #include "util_app/user_prompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace vk {
@@ -28,7 +29,14 @@ QString QtUserPrompts::OpenFile(QWidget* parent, const QString& filter) {
 
 QString QtUserPrompts::SaveFile(QWidget* parent, const QString& filter,
                                 const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(parent, QString(), suggestedName, filter);
+    QFileDialog dialog(parent, QString(), suggestedName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The files we save are appended to, so choosing one that exists replaces nothing.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace vk

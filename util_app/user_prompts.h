@@ -20,7 +20,9 @@ public:
     // The open-file dialog with a filter such as "VKT02 Files (*.vkt02)"; the chosen
     // path, or an empty text when cancelled.
     virtual QString OpenFile(QWidget* parent, const QString& filter) = 0;
-    // The save-file dialog starting at `suggestedName`; the chosen path or empty.
+    // The save-file dialog starting at `suggestedName`, whose extension a typed name
+    // without one gets; the chosen path or empty. It does not ask before an existing file
+    // is chosen: what we save is appended to the file.
     virtual QString SaveFile(QWidget* parent, const QString& filter,
                              const QString& suggestedName) = 0;
 };

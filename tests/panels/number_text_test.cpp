@@ -47,6 +47,11 @@ TEST(NumberText, Integers) {
     EXPECT_EQ(TextAsInteger(std::string(30, '9')), INT64_MAX);
     EXPECT_EQ(TextAsInteger("-" + std::string(30, '9')), -INT64_MAX);
 
+    EXPECT_EQ(WholeNumberText(" +7 "), 7);
+    EXPECT_EQ(WholeNumberText("-9223372036854775808"), INT64_MIN);
+    for (const char* text : {"", " ", "-", "1 2", "12a", "1.0", "9223372036854775808"})
+        EXPECT_EQ(WholeNumberText(text), std::nullopt) << text;
+
     EXPECT_EQ(TextAsLowWord("65536"), 0);
     EXPECT_EQ(TextAsLowWord("-1"), 0xFFFF);
     EXPECT_EQ(TextAsLowWord("-25536"), 40000);

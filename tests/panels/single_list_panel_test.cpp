@@ -9,6 +9,7 @@
 #include "panels/vkt04bf_panel.h"
 #include "util_app/document.h"
 #include "util_app/frame.h"
+#include "util_app/scan_buffer_dialog.h"
 #include "util_app/view.h"
 
 #include <QCheckBox>
@@ -122,15 +123,24 @@ TEST_F(SingleListPanelTest, RmxShortAndVezirOrududuShowTheSameRowsFromTheirOwnSt
     EXPECT_EQ(Values(), (std::vector<std::string>{"101", "2002", "3", "44", "77", "65534", "",
                                                   "2.500 inch"}));
 
-    // "Read Scan Buffer" opens the reader, asking for the whole buffer, once one is there.
+    // "Read Scan Buffer" opens the scan buffer reader, offered the whole buffer.
     QPushButton* read = vezir->ReadScanBufferButton();
     EXPECT_EQ(read->text(), "Read Scan Buffer");
-    EXPECT_FALSE(read->isEnabled());
-    std::vector<std::pair<QWidget*, int>> opened;
-    vezir->SetScanBufferReader(
-        [&opened](QWidget* parent, int ranges) { opened.emplace_back(parent, ranges); });
+    EXPECT_TRUE(read->isEnabled());
+    const CReadBufferDialog* opened = nullptr;
+    int offered = -1;
+    WhenModal closeReader([&](QWidget* modal) {
+        auto* reader = dynamic_cast<CReadBufferDialog*>(modal);
+        if (!reader)
+            return false;
+        opened = reader;
+        offered = reader->RangesAvailable();
+        reader->reject();
+        return true;
+    });
     read->click();
-    EXPECT_EQ(opened, (std::vector<std::pair<QWidget*, int>>{{vezir, 8192}}));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(offered, 8192);
     EXPECT_TRUE(Sent().empty());
 }
 

@@ -2,6 +2,7 @@
 // line in both check methods, replies in the reply store, the scan buffer in portions,
 // the timing base and the failure lines.
 #include "elapsed_ms.h"
+#include "sensor/scan_buffer_read.h"
 #include "sensor/sensor_device.h"
 #include "sensor_test_support.h"
 #include "sim_test_support.h"
@@ -180,6 +181,50 @@ TEST_F(SensorDeviceLine, ScanBufferComesInPortionsOf126) {
     // Both packets were taken off the line: the next exchange is clean.
     EXPECT_TRUE(sensor.GetPeak());
     EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(SensorDeviceLine, ScanRangesComePortionByPortionAndAFaultyPacketFailsTheRead) {
+    Open({Sensor(1)});
+    Use(1, CheckMethod::Checksum);
+    const std::vector<std::uint16_t> buffer = line->Snapshot(1).scanBuffer;
+
+    std::vector<std::size_t> progress;
+    ScanRead read = ReadScanRanges(sensor, 100, 300, [&](std::size_t done) {
+        progress.push_back(done);
+        return true;
+    });
+    EXPECT_EQ(read.outcome, ScanReadOutcome::Complete);
+    EXPECT_EQ(progress, (std::vector<std::size_t>{126, 252, 300}));
+    Bytes expected = Frame(CheckMethod::Checksum, 1, 11, {100, 0, 126, 0});
+    for (const Bytes& next : {Frame(CheckMethod::Checksum, 1, 11, {226, 0, 126, 0}),
+                              Frame(CheckMethod::Checksum, 1, 11, {0x60, 1, 48, 0})})
+        expected.insert(expected.end(), next.begin(), next.end());
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(read.ranges, std::vector<std::uint16_t>(buffer.begin() + 100, buffer.begin() + 400));
+    EXPECT_TRUE(ReadScanRanges(sensor, 0, 0).ranges.empty());
+    EXPECT_TRUE(Sent().empty());
+
+    // Stopped after the first portion: nothing more is asked for.
+    read = ReadScanRanges(sensor, 0, 300, [](std::size_t) { return false; });
+    EXPECT_EQ(read.outcome, ScanReadOutcome::Stopped);
+    EXPECT_EQ(read.ranges.size(), 126u);
+    EXPECT_EQ(Sent(), Frame(CheckMethod::Checksum, 1, 11, {0, 0, 126, 0}));
+
+    // A packet one range short, and one that is not ours: the command writes no line, so
+    // the read says what happened.
+    sim::Fault shorter{sim::FaultKind::ShortPayload};
+    shorter.cutAfter = 2;
+    line->InjectFault(1, shorter);
+    read = ReadScanRanges(sensor, 0, 126);
+    EXPECT_EQ(read.outcome, ScanReadOutcome::Failed);
+    EXPECT_EQ(read.ranges.size(), 125u);
+    EXPECT_EQ(read.failureLine, "The sensor sent 125 of 126 samples at 0.");
+    line->InjectFault(1, {sim::FaultKind::WrongPacketId});
+    read = ReadScanRanges(sensor, 8000, 192);
+    EXPECT_EQ(read.outcome, ScanReadOutcome::Failed);
+    EXPECT_EQ(read.failureLine.rfind("Reading the scan buffer at 8000 failed. ", 0), 0u);
+    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(sensor.FailureLines(), 0u);
 }
 
 TEST_F(SensorDeviceLine, RefusedRequestsSendAndLogNothing) {

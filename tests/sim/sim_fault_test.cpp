@@ -53,7 +53,7 @@ TEST_F(SimFaults, ShortReply) {
     EXPECT_EQ(link.Error().code, kErrIncomplete);
 }
 
-TEST_F(SimFaults, WrongPacketIdAndWrongLength) {
+TEST_F(SimFaults, WrongPacketIdWrongLengthAndShortPayload) {
     line->InjectFault(1, {FaultKind::WrongPacketId});
     EXPECT_FALSE(Ask());
     EXPECT_EQ(link.Error().code, kErrWrongPacketId);
@@ -65,6 +65,16 @@ TEST_F(SimFaults, WrongPacketIdAndWrongLength) {
     auto expected = ModelNameReply();
     expected[2] += 1;
     expected.insert(expected.end() - 1, 0xEE);
+    expected.back() = FrameChecksum(expected.data(), expected.size() - 1);
+    EXPECT_EQ(ReadRaw(), expected);
+
+    Fault shorter{FaultKind::ShortPayload};
+    shorter.cutAfter = 2;
+    line->InjectFault(1, shorter);
+    ASSERT_TRUE(Send(1, kSum, kGetModelName));
+    expected = ModelNameReply();
+    expected[2] -= 2;
+    expected.erase(expected.end() - 3, expected.end() - 1);
     expected.back() = FrameChecksum(expected.data(), expected.size() - 1);
     EXPECT_EQ(ReadRaw(), expected);
 }

@@ -1,5 +1,6 @@
 // The scan buffer, its statistics and scanning.
 
+#include "sim/scan_filter.h"
 #include "sim_test_support.h"
 
 #include <algorithm>
@@ -75,6 +76,46 @@ TEST_F(SimScanning, StartScanFillsTheBufferAndTheLiveValuesMove) {
         expected.push_back(ScanSample(stopped.scanSeed, i));
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stopped.scanBuffer.begin()));
     EXPECT_EQ(line->Snapshot(1).scanCount, stopped.scanCount);
+}
+
+TEST(SimScanFilter, DropoutsMediansSmoothingAndTheStatistics) {
+    SensorState state = FactoryState(Sensor(1));
+    state.settings.dropoutFactor = 2;
+    state.settings.orderFactor = 3;
+    state.settings.smoothFactor = 50;
+    constexpr std::uint16_t N = kNoRange;
+    state.scanBuffer.assign({100, N, N, 130, 900, 140, 150, N, N, N, 7000});
+    state.scanCount = 10; // the last sample is beyond what the run collected
+    FilterScanBuffer(state);
+    // Two dropouts bridged, three left; the spike gone; then halfway toward each range.
+    EXPECT_EQ(state.scanBuffer,
+              (std::vector<std::uint16_t>{100, 100, 100, 115, 127, 138, 144, N, N, N, 7000}));
+
+    state.scanBuffer[7] = static_cast<std::uint16_t>(-5);
+    state.scanCount = 8;
+    ScanStatistics s = DescribeScanBuffer(state);
+    EXPECT_EQ(s.highest, 144);
+    EXPECT_EQ(s.highestScan, 6);
+    EXPECT_EQ(s.lowest, static_cast<std::uint16_t>(-5));
+    EXPECT_EQ(s.lowestScan, 7);
+    EXPECT_EQ(s.average, 102); // 819 / 8
+    state.scanCount = 0;
+    s = DescribeScanBuffer(state);
+    EXPECT_EQ(s.highest, N);
+    EXPECT_EQ(s.average, N);
+}
+
+TEST_F(SimScanning, ApplyScanFilterRewritesTheCollectedRanges) {
+    StartLine({Sensor(1)});
+    line->Modify(1, [](SensorState& s) {
+        s.settings.orderFactor = 3;
+        s.scanBuffer[4] = 60000;
+    });
+    SensorState expected = line->Snapshot(1);
+    FilterScanBuffer(expected);
+    SendHandled(1, CheckMethod::Checksum, 15);
+    EXPECT_EQ(line->Snapshot(1).scanBuffer, expected.scanBuffer);
+    EXPECT_LT(expected.scanBuffer[4], 7000);
 }
 
 TEST_F(SimScanning, PortionBeyondTheBufferGetsNoAnswer) {

@@ -140,16 +140,21 @@ TEST(VksimArguments, DefaultsAndExtraSensors) {
     EXPECT_EQ(options.sensors[0].address, 1);
     EXPECT_EQ(options.sensors[0].method, CheckMethod::Checksum);
     EXPECT_EQ(options.sensors[0].baudRate, 57600);
+    EXPECT_EQ(options.sensors[0].calibrationMarker, 0x5555);
 
-    ASSERT_TRUE(ParseVksimArguments({"--pace", "--baud", "19200", "--model", "O RMX2000",
-                                     "--sensor", "model=BF,address=2,crc,baud=9600", "--sensor",
-                                     "address=3,serial=SN123456"},
-                                    &options, &help, &error))
+    ASSERT_TRUE(
+        ParseVksimArguments({"--pace", "--baud", "19200", "--model", "O RMX2000", "--calibration",
+                             "0", "--sensor", "model=BF,address=2,crc,baud=9600,calibration=0xAAAA",
+                             "--sensor", "address=3,serial=SN123456"},
+                            &options, &help, &error))
         << error;
     EXPECT_TRUE(options.line.pace);
     ASSERT_EQ(options.sensors.size(), 3u);
     EXPECT_EQ(options.sensors[0].modelString, "O RMX2000");
     EXPECT_EQ(options.sensors[0].baudRate, 19200);
+    EXPECT_EQ(options.sensors[0].calibrationMarker, 0);
+    EXPECT_EQ(options.sensors[1].calibrationMarker, 0xAAAA);
+    EXPECT_EQ(options.sensors[2].calibrationMarker, 0x5555);
     EXPECT_EQ(options.sensors[1].modelString, "0 K4-D-4BF");
     EXPECT_EQ(options.sensors[1].method, CheckMethod::Crc16);
     EXPECT_EQ(options.sensors[1].baudRate, 9600);
@@ -167,6 +172,8 @@ TEST(VksimArguments, RefusesWhatCannotBeServed) {
                                                {"--sensor", "model=VKT02,colour=red"},
                                                {"--com"},
                                                {"--com", "0"},
+                                               {"--calibration", "65536"},
+                                               {"--calibration", "0x"},
                                                {"--model", "a model string too long"},
                                                {"stray"}}) {
         EXPECT_FALSE(ParseVksimArguments(args, &options, &help, &error)) << args[0];

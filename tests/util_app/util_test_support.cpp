@@ -77,9 +77,13 @@ QString ScriptedPrompts::OpenFile(QWidget*, const QString& filter) {
     return answer;
 }
 
-QString ScriptedPrompts::SaveFile(QWidget*, const QString& filter, const QString&) {
-    shown.push_back({"save", filter.toStdString()});
-    return {};
+QString ScriptedPrompts::SaveFile(QWidget*, const QString& filter, const QString& suggestedName) {
+    shown.push_back({"save", filter.toStdString() + " " + suggestedName.toStdString()});
+    if (savePaths.empty())
+        return {};
+    QString path = savePaths.front();
+    savePaths.pop_front();
+    return path;
 }
 
 WhenModal::WhenModal(std::function<bool(QWidget*)> action, int timeoutMs)

@@ -62,6 +62,7 @@ public:
     QString SaveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
 
     std::deque<bool> yesNoAnswers;       // taken in order; No once they run out
+    std::deque<QString> savePaths;       // the save dialog's answers in order; cancelled after them
     std::deque<QString> openFileAnswers; // taken in order; cancelled once they run out
     std::vector<Shown> shown;
 };
