@@ -66,6 +66,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
                 return false;
             }
             options->method = method;
+        } else if (flag == "--trace") {
+            options->trace = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -93,9 +95,10 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--trace] COMMAND [ARGUMENTS]\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
-        "  check method found as the utility finds it (checksum first, then CRC)\n"
+        "  check method found as the utility finds it (checksum first, then CRC);\n"
+        "  --trace prints every frame and stray byte on the line to standard error\n"
         "commands:\n";
     for (const VkctlCommand& c : Commands())
         usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +

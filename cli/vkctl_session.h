@@ -5,6 +5,7 @@
 
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
+#include "cli/vkctl_trace.h"
 #include "sensor/connection_host.h"
 #include "sensor/log_sink.h"
 #include "sensor/sensor_connection.h"
@@ -46,6 +47,7 @@ private:
     std::FILE* errors_;
     std::string quoted_; // every error line, to tell whether the link's reason was given
     int errorLines_ = 0;
+    TracePrinter trace_;
     SensorConnection connection_;
 };
 
