@@ -68,6 +68,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
             options->method = method;
         } else if (flag == "--verbose") {
             options->verbose = true;
+        } else if (flag == "--trace") {
+            options->trace = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -95,11 +97,12 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] [--verbose] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
         "  check method found as the utility finds it (checksum first, then CRC)\n"
         "  a run that succeeds prints nothing on standard error; --verbose prints every\n"
-        "  log line of the connection there, the failed checksum try included\n"
+        "  log line of the connection there, the failed checksum try included;\n"
+        "  --trace prints every frame and stray byte on the line to standard error\n"
         "commands:\n";
     for (const VkctlCommand& c : Commands())
         usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of vkctl:
 //   vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N] [--checksum|--crc]
-//         [--verbose] COMMAND [ARGUMENTS...]
+//         [--verbose] [--trace] COMMAND [ARGUMENTS...]
 
 #include "link/frame.h"
 
@@ -18,6 +18,7 @@ struct VkctlOptions {
     std::uint8_t address = 1;
     std::optional<CheckMethod> method; // none: checksum first, then CRC
     bool verbose = false;              // every log line to standard error, as it comes
+    bool trace = false;                // every frame on standard error
     std::string command;
     std::vector<std::string> arguments;
 };

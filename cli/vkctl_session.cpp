@@ -5,8 +5,10 @@
 namespace vk::cli {
 
 VkctlSession::VkctlSession(const VkctlOptions& options, std::FILE* errors)
-    : options_(options), errors_(errors), connection_(*this, *this, *this) {
+    : options_(options), errors_(errors), trace_(errors), connection_(*this, *this, *this) {
     connection_.ForceCheckMethod(options.method);
+    if (options.trace)
+        connection_.Link().SetObserver(&trace_);
 }
 
 bool VkctlSession::AskConnectSettings(ConnectSettings& settings) {

@@ -8,6 +8,7 @@
 
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
+#include "cli/vkctl_trace.h"
 #include "sensor/connection_host.h"
 #include "sensor/log_sink.h"
 #include "sensor/sensor_connection.h"
@@ -56,6 +57,7 @@ private:
     bool connecting_ = false;
     std::vector<Line> held_; // lines of the connect, until it is known which of them count
     int errorLines_ = 0;
+    TracePrinter trace_;
     SensorConnection connection_;
 };
 

@@ -56,6 +56,7 @@ void DcsLink::GetPortSettings(PortSettings* out) const {
 
 bool DcsLink::DrainInput() {
     PauseMs(100);
+    ReportQueuedInput();
     CommError scratch;
     sc_PurgeBuffers(handle_, &scratch);
     std::uint32_t flags = 0, inQueue = 0;
@@ -64,6 +65,7 @@ bool DcsLink::DrainInput() {
         std::size_t count = 0;
         std::size_t take = inQueue < sizeof discard ? inQueue : sizeof discard;
         sc_Read(handle_, discard, take, &count, 0, &scratch);
+        Report(TraceDirection::Received, TraceKind::Stray, discard, count);
     }
     return true;
 }
@@ -74,12 +76,44 @@ bool DcsLink::GetCommErrors(std::uint32_t* flags, std::uint32_t* inQueue) {
 
 bool DcsLink::WriteRaw(const void* data, std::size_t length, std::size_t* count,
                        std::uint32_t timeoutMs) {
-    return sc_Write(handle_, data, length, count, timeoutMs, &error_);
+    std::size_t written = 0;
+    const bool ok = sc_Write(handle_, data, length, &written, timeoutMs, &error_);
+    Report(TraceDirection::Sent, TraceKind::Raw, static_cast<const std::uint8_t*>(data), written);
+    if (count)
+        *count = written;
+    return ok;
 }
 
 bool DcsLink::ReadRaw(void* buffer, std::size_t length, std::size_t* count,
                       std::uint32_t timeoutMs) {
-    return sc_Read(handle_, buffer, length, count, timeoutMs, &error_);
+    std::size_t got = 0;
+    const bool ok = sc_Read(handle_, buffer, length, &got, timeoutMs, &error_);
+    Report(TraceDirection::Received, TraceKind::Raw, static_cast<const std::uint8_t*>(buffer), got);
+    if (count)
+        *count = got;
+    return ok;
+}
+
+void DcsLink::Report(TraceDirection direction, TraceKind kind, const std::uint8_t* bytes,
+                     std::size_t length, bool checkGood) {
+    LinkObserver* observer = Observer();
+    if (!observer || length == 0 || !bytes)
+        return;
+    observer->OnLinkTraffic(LinkTraffic{direction, kind, method_, checkGood, bytes, length});
+}
+
+void DcsLink::ReportQueuedInput() {
+    if (!Observer())
+        return;
+    std::uint32_t flags = 0, inQueue = 0;
+    if (!sc_GetCommErrors(handle_, &flags, &inQueue) || inQueue == 0)
+        return;
+    std::uint8_t queued[2048];
+    std::size_t count = 0;
+    CommError scratch;
+    sc_Read(handle_, queued, inQueue < sizeof queued ? inQueue : sizeof queued, &count, 0,
+            &scratch);
+    Report(TraceDirection::Received, TraceKind::Stray, queued, count);
 }
 
 std::uint8_t DcsLink::dcs_Checksum(const FrameBuffer& frame) const {
@@ -98,6 +132,7 @@ void DcsLink::dcs_Recover() {
     PauseMs(kRecoveryPauseMs);
     // The failure that led here is what the caller quotes; a purge that fails on a
     // vanished device must not replace it.
+    ReportQueuedInput();
     CommError scratch;
     sc_PurgeBuffers(handle_, &scratch);
 }
@@ -111,7 +146,10 @@ bool DcsLink::dcs_WritePacket(FrameBuffer* frame, std::uint32_t timeoutMs) {
     std::size_t size = FrameSize(method_, (*frame)[2]);
     dcs_FillCheck(*frame);
     std::size_t written = 0;
-    if (!sc_Write(handle_, frame->data(), size, &written, timeoutMs, &error_)) {
+    const bool ok = sc_Write(handle_, frame->data(), size, &written, timeoutMs, &error_);
+    Report(TraceDirection::Sent, written == size ? TraceKind::Frame : TraceKind::Partial,
+           frame->data(), written);
+    if (!ok) {
         dcs_Recover();
         return false;
     }
@@ -127,24 +165,43 @@ bool DcsLink::dcs_WritePacket(FrameBuffer* frame, std::uint32_t timeoutMs) {
 }
 
 bool DcsLink::dcs_ReadHeader(FrameBuffer* frame, const DeadlineTimer& timer) {
+    // Skipped bytes are gathered only for an observer, and handed over in runs.
+    std::array<std::uint8_t, 64> skipped;
+    std::size_t skippedCount = 0;
+    const bool tracing = Observer() != nullptr;
+    auto reportSkipped = [&] {
+        Report(TraceDirection::Received, TraceKind::Stray, skipped.data(), skippedCount);
+        skippedCount = 0;
+    };
     bool found = false;
     for (;;) {
         std::size_t count = 0;
-        if (!sc_Read(handle_, frame->data(), 1, &count, timer.RemainingMs(), &error_))
+        if (!sc_Read(handle_, frame->data(), 1, &count, timer.RemainingMs(), &error_)) {
+            reportSkipped();
             return false;
+        }
         if (count == 1 && (*frame)[0] == kStx) {
             found = true;
             break;
         }
+        if (count == 1 && tracing) {
+            skipped[skippedCount++] = (*frame)[0];
+            if (skippedCount == skipped.size())
+                reportSkipped();
+        }
         if (timer.RemainingTicks() == 0)
             break;
     }
+    reportSkipped();
     if (!found) {
         SetCommError(&error_, kErrNoStartByte, "dcs_ReadHeader timeout waiting for STX");
         return false;
     }
     std::size_t count = 0;
-    if (!sc_Read(handle_, frame->data() + 1, 3, &count, timer.RemainingMs(), &error_))
+    const bool ok = sc_Read(handle_, frame->data() + 1, 3, &count, timer.RemainingMs(), &error_);
+    if (!ok || count < 3)
+        Report(TraceDirection::Received, TraceKind::Partial, frame->data(), 1 + count);
+    if (!ok)
         return false;
     if (count < 3) {
         SetCommError(&error_, kErrIncomplete,
@@ -168,8 +225,15 @@ bool DcsLink::dcs_ReadPacket(FrameBuffer* frame, std::uint32_t timeoutMs, bool v
     // At most LENGTH + 2 = 257 bytes after the header: always inside the 261-byte buffer.
     std::size_t expected = BytesAfterHeader(method_, (*frame)[2]);
     std::size_t count = 0;
-    if (!sc_Read(handle_, frame->data() + kHeaderSize, expected, &count, timer.RemainingMs(),
-                 &error_)) {
+    const bool ok = sc_Read(handle_, frame->data() + kHeaderSize, expected, &count,
+                            timer.RemainingMs(), &error_);
+    if (!ok || count < expected) {
+        Report(TraceDirection::Received, TraceKind::Partial, frame->data(), kHeaderSize + count);
+    } else if (Observer()) {
+        Report(TraceDirection::Received, TraceKind::Frame, frame->data(), kHeaderSize + expected,
+               CheckFieldValid(frame->data(), method_));
+    }
+    if (!ok) {
         dcs_Recover();
         return false;
     }
@@ -226,6 +290,7 @@ void DcsLink::DiscardStaleInput() {
     // stray frame or the rest of an earlier reply, and would be read in place of ours,
     // one frame late, for every exchange to come. A purge that fails leaves the error
     // to the write that follows.
+    ReportQueuedInput();
     CommError scratch;
     sc_PurgeInput(handle_, &scratch);
 }

@@ -7,9 +7,11 @@
 #include "link/comm_error.h"
 #include "link/deadline_timer.h"
 #include "link/frame.h"
+#include "link/link_observer.h"
 #include "link/port_settings.h"
 #include "link/serial.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -80,6 +82,15 @@ public:
     bool dcs_ReceiveReply(CheckMethod method, std::uint8_t expectedId, std::uint8_t* destination,
                           std::size_t* lengthOut);
 
+    // --- trace -----------------------------------------------------------------
+    // Sets the observer that sees the line's traffic from the next read or write on, or
+    // none (null). Callable from any thread; the observer must outlive its use: keep it
+    // alive until the exchange that may be calling it has ended.
+    void SetObserver(LinkObserver* observer) {
+        observer_.store(observer, std::memory_order_release);
+    }
+    LinkObserver* Observer() const { return observer_.load(std::memory_order_acquire); }
+
     CommError& Error() { return error_; }
     const CommError& Error() const { return error_; }
     const char* ErrorText() const { return error_.text; }
@@ -93,11 +104,18 @@ private:
                       std::uint8_t packetId, const std::uint8_t* payload, std::size_t length);
     // Drops received bytes not read yet; keeps the link's error record.
     void DiscardStaleInput();
+    // Tells the observer, if any, about `length` bytes (none: nothing is told).
+    void Report(TraceDirection direction, TraceKind kind, const std::uint8_t* bytes,
+                std::size_t length, bool checkGood = true);
+    // With an observer, reads what waits unread so it shows as stray before a purge
+    // drops it; without one, does nothing.
+    void ReportQueuedInput();
 
     CommError error_;
     PortHandle handle_ = kInvalidPortHandle;
     PortSettings settings_;
     CheckMethod method_ = CheckMethod::Checksum;
+    std::atomic<LinkObserver*> observer_{nullptr};
 };
 
 } // namespace vk

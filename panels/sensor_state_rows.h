@@ -15,6 +15,8 @@ namespace vk {
 inline constexpr std::array<const char*, 8> kSensorStateRowNames = {
     "Base pix.", "Sum pix.", "Num pix.", "Sub pix.", "Laser power", "Peak", "", "Range"};
 
+inline constexpr int kSensorStateRangeRow = 7;
+
 // The value texts of rows 0-5 and 7, in that order: the pixel words, laser power and
 // peak as unsigned decimals, and `rangeText` (the range word through FormatRange).
 std::array<DiagnosticValue, 7> SensorStateValues(const SensorStateRecord& state,

@@ -1,14 +1,17 @@
 #include "panels/single_list_panel.h"
 
+#include "panels/poll_rows.h"
 #include "panels/sensor_state_rows.h"
 #include "panels/value_rows.h"
 #include "sensor/sensor_device.h"
 #include "util_app/name_value_list.h"
 #include "util_app/panel_context.h"
+#include "util_app/trend_view.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QSplitter>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -24,11 +27,16 @@ CSingleListPanel::CSingleListPanel(PanelContext& context, QWidget* parent)
     : CSensorDialog(parent), context_(context), anchor_(new QFrame(this)),
       anchorRow_(new QHBoxLayout(anchor_)),
       updateBox_(new QCheckBox(QStringLiteral("Update Diagnostics"), anchor_)),
-      list_(new QTableWidget(0, 2, this)) {
+      splitter_(new QSplitter(Qt::Horizontal, this)), list_(new QTableWidget(0, 2, splitter_)),
+      trend_(new TrendView(splitter_)) {
     anchor_->setObjectName(QStringLiteral("listAnchor"));
     anchor_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     updateBox_->setObjectName(QStringLiteral("updateDiagnostics"));
     list_->setObjectName(QStringLiteral("stateList"));
+    splitter_->setObjectName(QStringLiteral("listAndTrend"));
+    splitter_->addWidget(list_);
+    splitter_->addWidget(trend_);
+    splitter_->setStretchFactor(1, 1);
     anchorRow_->addWidget(updateBox_);
     anchorRow_->addStretch(1);
 
@@ -45,7 +53,7 @@ void CSingleListPanel::OnSize(int width, int height) {
     anchor_->setGeometry(kAnchorInset, kAnchorInset, width - 2 * kAnchorInset,
                          anchor_->sizeHint().height());
     const int b = anchor_->geometry().y() + anchor_->geometry().height();
-    list_->setGeometry(0, b + kListGap, width, std::max(0, height - 2 * b - kListGap));
+    splitter_->setGeometry(0, b + kListGap, width, std::max(0, height - 2 * b - kListGap));
     update();
 }
 
@@ -61,7 +69,14 @@ void CSingleListPanel::OnPeriodicUpdate() {
     const SensorStateRecord* state = ReadState(context_.Sensor());
     if (!state)
         return;
-    WriteRowValues(list_, SensorStateValues(*state, context_.FormatRange(state->range)));
+    const auto now = std::chrono::system_clock::now();
+    const auto values = SensorStateValues(*state, context_.FormatRange(state->range));
+    WriteRowValues(list_, values);
+    const PollSample sample =
+        SampleFromRows(now, kSensorStateRowNames, values, kSensorStateRangeRow,
+                       context_.ReadRange(state->range), state->peak, state->laserPower);
+    trend_->Add(sample);
+    context_.PollSampled(sample);
 }
 
 } // namespace vk

@@ -5,9 +5,9 @@
 // column. The row names appear on the first tick after a connection even while the box
 // is unticked.
 //
-// The list hangs below a frame along the top of the panel (the anchor, which holds the
-// box and any buttons of the panel): it starts 5 pixels below the anchor's lower edge b
-// and is as tall as the panel less 2b + 5.
+// The list, with the trend beside it, hangs below a frame along the top of the panel (the
+// anchor, which holds the box and any buttons of the panel): it starts 5 pixels below the
+// anchor's lower edge b and is as tall as the panel less 2b + 5.
 
 #include "sensor/records.h"
 #include "util_app/sensor_dialog.h"
@@ -15,12 +15,14 @@
 class QCheckBox;
 class QFrame;
 class QHBoxLayout;
+class QSplitter;
 class QTableWidget;
 
 namespace vk {
 
 class PanelContext;
 class SensorDevice;
+class TrendView;
 
 class CSingleListPanel : public CSensorDialog {
 public:
@@ -38,6 +40,9 @@ public:
     QTableWidget* List() const { return list_; }
     QCheckBox* UpdateBox() const { return updateBox_; }
     QFrame* Anchor() const { return anchor_; }
+    // The list and the trend side by side, in the place the list takes.
+    QSplitter* ListAndTrend() const { return splitter_; }
+    TrendView* Trend() const { return trend_; }
 
 protected:
     // Reads the state the rows show; null when the command failed.
@@ -51,7 +56,9 @@ private:
     QFrame* anchor_;
     QHBoxLayout* anchorRow_;
     QCheckBox* updateBox_;
+    QSplitter* splitter_;
     QTableWidget* list_;
+    TrendView* trend_;
     bool updateEnabled_ = false;
     bool ready_ = false;
 };

@@ -16,6 +16,8 @@ inline constexpr std::array<const char*, 10> kVkt02DiagnosticRowNames = {
     "Base pix.", "Sum pix.",    "Num pix.", "Sub pix.", "Scan count",
     "Scanning",  "Laser power", "Peak",     "",         "Range"};
 
+inline constexpr int kVkt02RangeRow = 9;
+
 struct DiagnosticValue {
     int row = 0;
     std::string text;

@@ -1,7 +1,8 @@
 #pragma once
 // CVKT02DiagsDlg: the "Diagnostic" page of the VKT02 (and Rmx Long) panel. While its
 // "Update diagnostics" box is ticked, every refresh tick reads the sensor's state, laser
-// power and peak and rewrites the value column of ten fixed rows.
+// power and peak and rewrites the value column of ten fixed rows; the trend beside the
+// list plots what each such poll read.
 
 #include <QWidget>
 
@@ -11,6 +12,7 @@ class QTableWidget;
 namespace vk {
 
 class PanelContext;
+class TrendView;
 
 class CVKT02DiagsDlg : public QWidget {
 public:
@@ -26,6 +28,7 @@ public:
     bool UpdateEnabled() const { return updateEnabled_; }
     QTableWidget* List() const { return list_; }
     QCheckBox* UpdateBox() const { return updateBox_; }
+    TrendView* Trend() const { return trend_; }
 
 private:
     // The ten rows with their names and empty values, replacing whatever was there.
@@ -34,6 +37,7 @@ private:
     PanelContext& context_;
     QTableWidget* list_;
     QCheckBox* updateBox_;
+    TrendView* trend_;
     bool updateEnabled_ = false;
 };
 

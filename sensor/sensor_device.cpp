@@ -27,36 +27,35 @@ bool SensorDevice::Failed(const char* name) {
     return false;
 }
 
-bool SensorDevice::Exchange(const char* name, std::uint8_t code, std::uint8_t* wire,
-                            std::size_t length) {
-    if (!link_ || !link_->dcs_Transact(address_, method_, code, nullptr, 0, wire, length))
-        return Failed(name);
+bool SensorDevice::Exchange(SensorCommand command, std::uint8_t* wire, std::size_t length) {
+    if (!link_ || !link_->dcs_Transact(address_, method_, command.code, nullptr, 0, wire, length))
+        return Failed(command.name);
     return true;
 }
 
-bool SensorDevice::ReadWord(const char* name, std::uint8_t code, std::uint16_t& dest) {
+bool SensorDevice::ReadWord(SensorCommand command, std::uint16_t& dest) {
     std::uint8_t wire[2] = {};
-    if (!Exchange(name, code, wire, sizeof wire))
+    if (!Exchange(command, wire, sizeof wire))
         return false;
     dest = GetWord(wire, method_);
-    return Succeeded(name);
+    return Succeeded(command.name);
 }
 
-bool SensorDevice::ReadByte(const char* name, std::uint8_t code, std::uint8_t& dest) {
+bool SensorDevice::ReadByte(SensorCommand command, std::uint8_t& dest) {
     std::uint8_t wire = 0;
-    if (!Exchange(name, code, &wire, 1))
+    if (!Exchange(command, &wire, 1))
         return false;
     dest = wire;
-    return Succeeded(name);
+    return Succeeded(command.name);
 }
 
-bool SensorDevice::ReadText(const char* name, std::uint8_t code, SensorText& dest) {
+bool SensorDevice::ReadText(SensorCommand command, SensorText& dest) {
     std::array<std::uint8_t, kSensorTextSize> wire{};
-    if (!Exchange(name, code, wire.data(), wire.size()))
+    if (!Exchange(command, wire.data(), wire.size()))
         return false;
     for (std::size_t i = 0; i < wire.size(); ++i)
         dest.bytes[i] = static_cast<char>(wire[i]);
-    return Succeeded(name);
+    return Succeeded(command.name);
 }
 
 void SensorDevice::ReadAcknowledgement(std::uint8_t code) {
@@ -64,13 +63,15 @@ void SensorDevice::ReadAcknowledgement(std::uint8_t code) {
     link_->dcs_ReceiveReply(method_, code, scratch_.data(), &length);
 }
 
-bool SensorDevice::Send(const char* name, std::uint8_t code, const std::uint8_t* payload,
-                        std::size_t length, SendRules rules) {
-    return SendTo(address_, name, code, payload, length, rules);
+bool SensorDevice::Send(SensorCommand command, const std::uint8_t* payload, std::size_t length,
+                        SendRules rules) {
+    return SendTo(address_, command, payload, length, rules);
 }
 
-bool SensorDevice::SendTo(std::uint8_t address, const char* name, std::uint8_t code,
-                          const std::uint8_t* payload, std::size_t length, SendRules rules) {
+bool SensorDevice::SendTo(std::uint8_t address, SensorCommand command, const std::uint8_t* payload,
+                          std::size_t length, SendRules rules) {
+    const char* name = command.name;
+    const std::uint8_t code = command.code;
     if (!link_)
         return Failed(name);
     bool sent = link_->dcs_Send(address, method_, code, payload, length);
@@ -85,14 +86,14 @@ bool SensorDevice::SendTo(std::uint8_t address, const char* name, std::uint8_t c
     return Succeeded(name);
 }
 
-bool SensorDevice::SendWord(const char* name, std::uint8_t code, std::uint16_t value) {
+bool SensorDevice::SendWord(SensorCommand command, std::uint16_t value) {
     std::uint8_t wire[2];
     PutWord(wire, value, method_);
-    return Send(name, code, wire, sizeof wire);
+    return Send(command, wire, sizeof wire);
 }
 
-bool SensorDevice::SendByte(const char* name, std::uint8_t code, std::uint8_t value) {
-    return Send(name, code, &value, 1);
+bool SensorDevice::SendByte(SensorCommand command, std::uint8_t value) {
+    return Send(command, &value, 1);
 }
 
 int SensorDevice::BaudRateCode(std::int32_t baudRate) {

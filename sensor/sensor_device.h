@@ -13,6 +13,7 @@
 
 #include "link/dcs_link.h"
 #include "link/frame.h"
+#include "sensor/command_codes.h"
 #include "sensor/log_sink.h"
 #include "sensor/records.h"
 #include "sensor/reply_store.h"
@@ -152,19 +153,19 @@ private:
     using SendRules = sensor_detail::SendRules;
 
     // One request without payload and a reply of exactly `length` bytes into `wire`.
-    bool Exchange(const char* name, std::uint8_t code, std::uint8_t* wire, std::size_t length);
-    template <typename Record> bool ReadRecord(const char* name, std::uint8_t code, Record& dest);
-    bool ReadWord(const char* name, std::uint8_t code, std::uint16_t& dest);
-    bool ReadByte(const char* name, std::uint8_t code, std::uint8_t& dest);
-    bool ReadText(const char* name, std::uint8_t code, SensorText& dest);
+    bool Exchange(SensorCommand command, std::uint8_t* wire, std::size_t length);
+    template <typename Record> bool ReadRecord(SensorCommand command, Record& dest);
+    bool ReadWord(SensorCommand command, std::uint16_t& dest);
+    bool ReadByte(SensorCommand command, std::uint8_t& dest);
+    bool ReadText(SensorCommand command, SensorText& dest);
 
     // To the sensor's address; by default acknowledged in the CRC variant, no pause.
-    bool Send(const char* name, std::uint8_t code, const std::uint8_t* payload, std::size_t length,
+    bool Send(SensorCommand command, const std::uint8_t* payload, std::size_t length,
               SendRules rules = {});
-    bool SendTo(std::uint8_t address, const char* name, std::uint8_t code,
-                const std::uint8_t* payload, std::size_t length, SendRules rules);
-    bool SendWord(const char* name, std::uint8_t code, std::uint16_t value);
-    bool SendByte(const char* name, std::uint8_t code, std::uint8_t value);
+    bool SendTo(std::uint8_t address, SensorCommand command, const std::uint8_t* payload,
+                std::size_t length, SendRules rules);
+    bool SendWord(SensorCommand command, std::uint16_t value);
+    bool SendByte(SensorCommand command, std::uint8_t value);
     void ReadAcknowledgement(std::uint8_t code);
 
     bool Succeeded(const char* name);

@@ -3,54 +3,54 @@
 
 namespace vk {
 
-template <typename Record>
-bool SensorDevice::ReadRecord(const char* name, std::uint8_t code, Record& dest) {
+template <typename Record> bool SensorDevice::ReadRecord(SensorCommand command, Record& dest) {
     std::array<std::uint8_t, Record::kSize> wire{};
-    if (!Exchange(name, code, wire.data(), wire.size()))
+    if (!Exchange(command, wire.data(), wire.size()))
         return false;
     dest = Record::Decode(wire.data(), method_);
-    return Succeeded(name);
+    return Succeeded(command.name);
 }
 
 bool SensorDevice::GetModelName() {
-    return ReadText("GetModelName", 127, replies_.modelName);
+    return ReadText(cmd::GetModelName, replies_.modelName);
 }
 
 bool SensorDevice::GetSerialNum() {
-    return ReadText("GetSerialNum", 128, replies_.serialNumber);
+    return ReadText(cmd::GetSerialNum, replies_.serialNumber);
 }
 
 bool SensorDevice::GetSensorSetup() {
-    return ReadRecord("GetSensorSetup", 19, replies_.sensorSetup);
+    return ReadRecord(cmd::GetSensorSetup, replies_.sensorSetup);
 }
 
 bool SensorDevice::GetVKT04Setup() {
-    return ReadRecord("GetVKT04Setup", 19, replies_.vkt04Setup);
+    return ReadRecord(cmd::GetVKT04Setup, replies_.vkt04Setup);
 }
 
 bool SensorDevice::GetErrorState() {
-    return ReadRecord("GetErrorState", 20, replies_.errorState);
+    return ReadRecord(cmd::GetErrorState, replies_.errorState);
 }
 
 bool SensorDevice::GetVKT02State() {
-    return ReadRecord("GetVKT02State", 21, replies_.vkt02State);
+    return ReadRecord(cmd::GetVKT02State, replies_.vkt02State);
 }
 
 bool SensorDevice::GetSensorState() {
-    return ReadRecord("GetSensorState", 41, replies_.sensorState);
+    return ReadRecord(cmd::GetSensorState, replies_.sensorState);
 }
 
 bool SensorDevice::GetBoardFlipperState() {
     // The panel that uses it shares the VKT02 state's log name.
-    return ReadRecord("GetVKT02State", 41, replies_.boardFlipperState);
+    return ReadRecord({cmd::GetBoardFlipperState.code, cmd::GetVKT02State.name},
+                      replies_.boardFlipperState);
 }
 
 bool SensorDevice::GetAnalogFactors() {
-    return ReadRecord("GetAnalogFactors", 27, replies_.analogFactors);
+    return ReadRecord(cmd::GetAnalogFactors, replies_.analogFactors);
 }
 
 bool SensorDevice::GetVersion() {
-    if (!ReadRecord("GetVersion", 30, replies_.version))
+    if (!ReadRecord(cmd::GetVersion, replies_.version))
         return false;
     // Revision C firmware counts in a finer clock.
     if (replies_.version.revision == 'C') {
@@ -66,49 +66,49 @@ bool SensorDevice::GetVersion() {
 }
 
 bool SensorDevice::GetVKT04Version() {
-    return ReadRecord("GetVKT04Version", 39, replies_.vkt04Version);
+    return ReadRecord(cmd::GetVKT04Version, replies_.vkt04Version);
 }
 
 bool SensorDevice::GetConfigVars() {
-    return ReadRecord("GetConfigVars", 32, replies_.configVars);
+    return ReadRecord(cmd::GetConfigVars, replies_.configVars);
 }
 
 bool SensorDevice::ReadWaneParams() {
-    return ReadRecord("ReadWaneParams", 47, replies_.wane);
+    return ReadRecord(cmd::ReadWaneParams, replies_.wane);
 }
 
 bool SensorDevice::HLAScanResult() {
-    return ReadRecord("HLAScanResult", 10, replies_.hlaResult);
+    return ReadRecord(cmd::HLAScanResult, replies_.hlaResult);
 }
 
 bool SensorDevice::GetPeak() {
-    return ReadWord("GetPeak", 38, replies_.peak);
+    return ReadWord(cmd::GetPeak, replies_.peak);
 }
 
 bool SensorDevice::GetBoardTimeout() {
-    return ReadWord("GetBoardTimeout", 49, replies_.boardTimeoutMs);
+    return ReadWord(cmd::GetBoardTimeout, replies_.boardTimeoutMs);
 }
 
 bool SensorDevice::GetNumHoldScans() {
     // Logged under the name the VKT04 panel has always shown for it.
-    return ReadWord("GetVKT04Version", 68, replies_.numHoldScans);
+    return ReadWord({cmd::GetNumHoldScans.code, cmd::GetVKT04Version.name}, replies_.numHoldScans);
 }
 
 bool SensorDevice::GetLaserPower() {
-    return ReadByte("GetLaserPower", 67, replies_.laserPower);
+    return ReadByte(cmd::GetLaserPower, replies_.laserPower);
 }
 
 bool SensorDevice::GetMaxLP() {
-    return ReadByte("GetMaxLP", 129, replies_.maxLaserPower);
+    return ReadByte(cmd::GetMaxLP, replies_.maxLaserPower);
 }
 
 bool SensorDevice::GetMinLP() {
-    return ReadByte("GetMinLP", 130, replies_.minLaserPower);
+    return ReadByte(cmd::GetMinLP, replies_.minLaserPower);
 }
 
 bool SensorDevice::GetScanBufferPortion(std::uint16_t start, std::uint16_t count) {
-    constexpr const char* kName = "GetScanBufferPortion";
-    constexpr std::uint8_t kCode = 11;
+    constexpr const char* kName = cmd::GetScanBufferPortion.name;
+    constexpr std::uint8_t kCode = cmd::GetScanBufferPortion.code;
     if (std::uint32_t{start} + count > kScanBufferSamples)
         return false;
     // This request is low byte first in both variants.

@@ -151,6 +151,11 @@ std::string CVKT02Doc::FormatRange(std::uint16_t raw) const {
     return vk::FormatRange(connection_.Model(), connection_.Sensor().Replies(), raw);
 }
 
+RangeReading CVKT02Doc::ReadRange(std::uint16_t raw) const {
+    const ModelType model = connection_.Model();
+    return vk::ReadRange(model, RangeModeInForce(model, connection_.Sensor().Replies()), raw);
+}
+
 void CVKT02Doc::LogMessage(const char* text, LogIcon icon) {
     log_.LogMessage(text, icon);
 }

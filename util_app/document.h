@@ -99,6 +99,8 @@ public:
     bool IsConnected() const override { return connection_.Connected(); }
     ModelType Model() const override { return connection_.Model(); }
     std::string FormatRange(std::uint16_t raw) const override;
+    RangeReading ReadRange(std::uint16_t raw) const override;
+    void PollSampled(const PollSample& sample) override { emit pollSampled(sample); }
     SensorDevice& Sensor() override { return connection_.Sensor(); }
     void LogMessage(const char* text, LogIcon icon) override;
     UserPrompts& Prompts() override { return modalPrompts_; }
@@ -110,6 +112,8 @@ signals:
     void connectionChanged();
     // A queued refill of the "System:" bar is due.
     void sensorBarRefreshRequested();
+    // A panel's poll succeeded (emitted on the user-interface thread, during the tick).
+    void pollSampled(const vk::PollSample& sample);
 
 private:
     // Marks a command as running, and holds the exchange guard, for as long as it lives.

@@ -3,10 +3,12 @@
 #include "util_app/command_prompts.h"
 #include "util_app/docking_bars.h"
 #include "util_app/document.h"
+#include "util_app/line_trace_bar.h"
 #include "util_app/log_dialog.h"
 #include "util_app/main_actions.h"
 #include "util_app/main_menus.h"
 #include "util_app/profile.h"
+#include "util_app/recording_control.h"
 #include "util_app/toolbar_icons.h"
 #include "util_app/view.h"
 
@@ -47,6 +49,7 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
 
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
     CreateBars();
+    AddTraceAndRecording(menus);
     ConnectCommands();
 
     doc_.AttachView(view_);
@@ -66,7 +69,7 @@ CMainFrame::~CMainFrame() {
     // reach this half-destroyed frame.
     for (QObject* sender : {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
                             static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
-                            static_cast<QObject*>(&doc_)})
+                            static_cast<QObject*>(traceBar_), static_cast<QObject*>(&doc_)})
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     SaveBarSizes();
@@ -88,6 +91,23 @@ void CMainFrame::CreateBars() {
          {static_cast<QDockWidget*>(sensorBar_), static_cast<QDockWidget*>(logBar_)})
         connect(bar, &QDockWidget::visibilityChanged, this, &CMainFrame::RefreshCommandStates);
     connect(toolbar_, &QToolBar::visibilityChanged, this, &CMainFrame::RefreshCommandStates);
+}
+
+void CMainFrame::AddTraceAndRecording(const MainMenus& menus) {
+    recording_ = new RecordingControl(doc_, *this);
+    QAction* exit = actions_->Action(CommandId::Exit);
+    menus.file->insertAction(exit, recording_->RecordAction());
+    menus.file->insertAction(exit, recording_->StopAction());
+    menus.file->insertSeparator(exit);
+
+    traceBar_ = new CLineTraceBar(this, doc_.Connection().Link(), doc_.Prompts());
+    addDockWidget(Qt::BottomDockWidgetArea, traceBar_);
+    traceBar_->hide();
+    // Right after "Command log", with the other windows.
+    const QList<QAction*> viewItems = menus.view->actions();
+    const qsizetype logAt = viewItems.indexOf(actions_->Action(CommandId::ViewLogBar));
+    menus.view->insertAction(logAt + 1 < viewItems.size() ? viewItems[logAt + 1] : nullptr,
+                             traceBar_->toggleViewAction());
 }
 
 // Both bars share one profile section. Each keeps the sizes it was docked with, so the

@@ -15,12 +15,15 @@ class QToolBar;
 
 namespace vk {
 
+class CLineTraceBar;
 class CLogBar;
 class CSensorBar;
 class CSensorParentView;
 class CVKT02Doc;
 class MainActions;
+struct MainMenus;
 class Profile;
+class RecordingControl;
 
 class CMainFrame : public QMainWindow {
 public:
@@ -35,6 +38,8 @@ public:
     CSensorParentView* View() const { return view_; }
     CSensorBar* SensorBar() const { return sensorBar_; }
     CLogBar* LogBar() const { return logBar_; }
+    CLineTraceBar* LineTraceBar() const { return traceBar_; }
+    RecordingControl* Recording() const { return recording_; }
     QToolBar* ToolBar() const { return toolbar_; }
     // The "&Edit " menu; the "System:" bar opens it as its context menu.
     QMenu* EditMenu() const { return editMenu_; }
@@ -55,6 +60,8 @@ protected:
 
 private:
     void CreateBars();
+    // The line trace window and the CSV recording, with their menu items.
+    void AddTraceAndRecording(const MainMenus& menus);
     void ConnectCommands();
     void ShowAbout();
     void OpenFile();
@@ -67,6 +74,8 @@ private:
     QMenu* editMenu_ = nullptr;
     CSensorBar* sensorBar_ = nullptr;
     CLogBar* logBar_ = nullptr;
+    CLineTraceBar* traceBar_ = nullptr;
+    RecordingControl* recording_ = nullptr;
     bool barsSized_ = false;
     bool closed_ = false;
 };

@@ -46,7 +46,7 @@ MainMenus BuildMainMenu(QMenuBar* bar, const MainActions& a) {
     method->setObjectName(QStringLiteral("checkMethodMenu"));
     view->setObjectName(QStringLiteral("viewMenu"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    return {{file, edit, method, view, help}, edit};
+    return {{file, edit, method, view, help}, edit, file, view};
 }
 
 void BuildToolBar(QToolBar* toolbar, const MainActions& a) {

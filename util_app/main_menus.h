@@ -16,6 +16,8 @@ struct MainMenus {
     QList<QMenu*> all;
     // "&Edit ", which is also the context menu of the "System:" bar.
     QMenu* edit = nullptr;
+    QMenu* file = nullptr;
+    QMenu* view = nullptr;
 };
 
 // Fills `bar` with "&File", "&Edit ", "&View" and "&Help".

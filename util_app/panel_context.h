@@ -6,6 +6,8 @@
 #include "sensor/log_sink.h"
 #include "sensor/model_table.h"
 #include "util_app/exchange_guard.h"
+#include "util_app/poll_sample.h"
+#include "util_app/range_modes.h"
 
 #include <cstdint>
 #include <string>
@@ -25,6 +27,11 @@ public:
     // The display text of one raw range value in the current model's range mode
     // ("12.345 inch", "Out of Range", ...).
     virtual std::string FormatRange(std::uint16_t raw) const = 0;
+    // The same value as a number in the current range mode's unit; none by default.
+    virtual RangeReading ReadRange(std::uint16_t) const { return {}; }
+    // A panel's poll succeeded; `sample` is what it read (the recorder writes it). A
+    // context without a recorder ignores it.
+    virtual void PollSampled(const PollSample&) {}
     // The command object of the connection; it lives as long as the document.
     virtual SensorDevice& Sensor() = 0;
     // One line for the command log. `text` is only read during the call.

@@ -16,6 +16,23 @@ RangeMode Row(const char* description, double factor, const char* displayFormat,
     return RangeMode{description, factor, displayFormat, plainFormat, minimum, maximum, isSigned};
 }
 
+// 0x8000 is the sensor's own "no target"; a mode that cannot go negative has no
+// reading below zero either.
+bool IsOutOfRange(const RangeMode& row, std::uint16_t raw) {
+    return raw == kOutOfRangeRaw || (static_cast<std::int16_t>(raw) < 0 && !row.isSigned);
+}
+
+// The unit is what the display format adds after the plain one: "%#2.3f inch" -> "inch".
+std::string UnitOf(const RangeMode& row) {
+    const std::string& display = row.displayFormat;
+    const std::string& plain = row.plainFormat;
+    if (display.size() <= plain.size() || display.compare(0, plain.size(), plain) != 0)
+        return {};
+    const auto first = display.find_first_not_of(' ', plain.size());
+    const auto last = display.find_last_not_of(' ');
+    return first == std::string::npos ? std::string{} : display.substr(first, last - first + 1);
+}
+
 } // namespace
 
 RangeModeTable::RangeModeTable() {
@@ -98,10 +115,20 @@ int RangeModeInForce(ModelType type, const ReplyStore& replies) {
 
 std::string FormatRange(ModelType type, int mode, std::uint16_t raw) {
     const RangeMode& row = GetRangeMode(type, mode);
-    const auto value = static_cast<std::int16_t>(raw);
-    if (raw == kOutOfRangeRaw || (value < 0 && !row.isSigned))
+    if (IsOutOfRange(row, raw))
         return "Out of Range";
-    return FormatValue(row.displayFormat, value / row.factor);
+    return FormatValue(row.displayFormat, static_cast<std::int16_t>(raw) / row.factor);
+}
+
+RangeReading ReadRange(ModelType type, int mode, std::uint16_t raw) {
+    const RangeMode& row = GetRangeMode(type, mode);
+    RangeReading reading;
+    reading.unit = UnitOf(row);
+    if (IsOutOfRange(row, raw) || row.plainFormat.find('%') == std::string::npos)
+        return reading;
+    reading.value = static_cast<std::int16_t>(raw) / row.factor;
+    reading.text = FormatValue(row.plainFormat, *reading.value);
+    return reading;
 }
 
 std::string FormatRange(ModelType type, const ReplyStore& replies, std::uint16_t raw) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vk {
@@ -61,6 +62,17 @@ int RangeModeInForce(ModelType type, const ReplyStore& replies);
 // display format applied to raw (as signed 16-bit) / factor. The fallback row shows
 // every other value as "Unknown mode number", an empty slot as "".
 std::string FormatRange(ModelType type, int mode, std::uint16_t raw);
+
+// One raw range value as a number in its mode's unit, for plots and recorded files.
+struct RangeReading {
+    std::optional<double> value; // none: "Out of Range", or a mode that has no numbers
+    std::string text;            // the value through the mode's plain format; "" for none
+    std::string unit;            // the mode's unit ("inch", "mm", "m", "ft"); "" for none
+};
+
+// `raw` in `mode` of the family of `type`: no value wherever FormatRange shows
+// "Out of Range" or a text without a number.
+RangeReading ReadRange(ModelType type, int mode, std::uint16_t raw);
 
 // FormatRange in the mode RangeModeInForce reads from `replies`.
 std::string FormatRange(ModelType type, const ReplyStore& replies, std::uint16_t raw);

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableWidget>
 
 namespace vk::test {
@@ -84,13 +85,13 @@ TEST_F(SingleListPanelTest, Vkt04RowsAppearAtOnceAndArePolledOnlyWhileTicked) {
     EXPECT_EQ(LogTexts().back(),
               "Command GetSensorState failed. dcs_ReadHeader timeout waiting for STX");
 
-    // The list hangs 5 pixels below the anchor's lower edge b and is 2b + 5 shorter than
-    // the panel.
+    // The list, with the trend beside it, hangs 5 pixels below the anchor's lower edge b
+    // and is 2b + 5 shorter than the panel.
     Panel()->resize(400, 300);
     const QRect anchor = Panel()->Anchor()->geometry();
     const int b = anchor.y() + anchor.height();
     EXPECT_GT(b, Panel()->UpdateBox()->height());
-    EXPECT_EQ(list->geometry(), QRect(0, b + 5, 400, 300 - 2 * b - 5));
+    EXPECT_EQ(Panel()->ListAndTrend()->geometry(), QRect(0, b + 5, 400, 300 - 2 * b - 5));
 
     ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
     EXPECT_EQ(list->rowCount(), 0);

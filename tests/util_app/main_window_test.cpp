@@ -58,9 +58,9 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
     for (const QAction* menu : Frame().menuBar()->actions())
         titles.push_back(menu->text().toStdString());
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit ", "&View", "&Help"}));
-    EXPECT_EQ(
-        Items(Menu(Frame(), "fileMenu")),
-        (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Disconnect  \tCtrl+D", "-", "E&xit"}));
+    EXPECT_EQ(Items(Menu(Frame(), "fileMenu")),
+              (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Disconnect  \tCtrl+D", "-",
+                                        "Record to CSV...", "Stop Recording", "-", "E&xit"}));
     EXPECT_EQ(Items(Menu(Frame(), "editMenu")),
               (std::vector<std::string>{"Address...", ">Error checking method", "Boudrate...", "-",
                                         "Sensor Settings", "Serial Number and Model",
@@ -70,7 +70,7 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
               (std::vector<std::string>{"Checksum", "CRC"}));
     EXPECT_EQ(Items(Menu(Frame(), "viewMenu")),
               (std::vector<std::string>{"&Toolbar", "&Status Bar", "Sensor setup", "Command log",
-                                        "-", "Clear log"}));
+                                        "Line Trace", "-", "Clear log"}));
     EXPECT_EQ(Items(Menu(Frame(), "helpMenu")), (std::vector<std::string>{"&About VkUtil..."}));
 
     const MainActions& a = Frame().Actions();

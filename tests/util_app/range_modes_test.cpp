@@ -70,6 +70,19 @@ TEST(RangeModes, FormatsRawRanges) {
     EXPECT_EQ(FormatRange(ModelType::VKT02, 17, 100), "");
 }
 
+TEST(RangeModes, ReadsRawRangesAsNumbersInTheirUnit) {
+    const RangeReading inch = ReadRange(ModelType::VKT02, 1, static_cast<std::uint16_t>(-5));
+    EXPECT_EQ(inch.value, -0.005);
+    EXPECT_EQ(inch.text, "-0.005");
+    EXPECT_EQ(inch.unit, "inch");
+    EXPECT_EQ(ReadRange(ModelType::VKT02, 12, 100).unit, "ft");
+    const RangeReading out = ReadRange(ModelType::VKT02, 0, 0x8000);
+    EXPECT_FALSE(out.value.has_value());
+    EXPECT_EQ(out.text, "");
+    EXPECT_EQ(out.unit, "inch");
+    EXPECT_FALSE(ReadRange(ModelType::VKT02, 20, 100).value.has_value());
+}
+
 TEST(RangeModes, NoReadingOfMinus32768InAnyMode) {
     for (ModelType type : {ModelType::VKT02, ModelType::VKT04, ModelType::RmxShort, kNoSuchModel}) {
         for (int mode = 0; mode <= 20; ++mode)

@@ -1,0 +1,48 @@
+#pragma once
+// TrendView: the "Trend" beside a model panel's list. It plots the range in the sensor's
+// unit over a rolling window (30 s, 2 min or 10 min), with peak and laser power on a
+// second axis that can be switched off. "Out of Range" leaves a gap. Pause freezes the
+// picture while the polls go on being kept; "Autoscale" off holds the scale it had.
+// It is fed the samples the panel already polled and never asks the sensor anything.
+
+#include "util_app/poll_sample.h"
+#include "util_app/trend_series.h"
+
+#include <QWidget>
+
+#include <chrono>
+
+class QCheckBox;
+class QComboBox;
+
+namespace vk {
+
+class TrendPlot;
+
+class TrendView : public QWidget {
+public:
+    explicit TrendView(QWidget* parent = nullptr);
+
+    // Takes one successful poll. A change of unit starts the plot afresh.
+    void Add(const PollSample& sample);
+    const TrendSeries& Series() const { return series_; }
+    // The window shown, in seconds.
+    double WindowSeconds() const;
+
+    QComboBox* WindowBox() const { return window_; }
+    QCheckBox* PauseBox() const { return pause_; }
+    QCheckBox* AutoscaleBox() const { return autoscale_; }
+    QCheckBox* SecondAxisBox() const { return secondAxis_; }
+
+private:
+    TrendSeries series_;
+    std::string unit_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    QComboBox* window_;
+    QCheckBox* pause_;
+    QCheckBox* autoscale_;
+    QCheckBox* secondAxis_;
+    TrendPlot* plot_;
+};
+
+} // namespace vk
