@@ -1,5 +1,6 @@
 #include "panels/vkt02_diags_page.h"
 
+#include "panels/live_values.h"
 #include "panels/value_rows.h"
 #include "panels/vkt02_diagnostics.h"
 #include "sensor/sensor_device.h"
@@ -45,7 +46,7 @@ void CVKT02DiagsDlg::Update() {
         BuildRows();
 
     SensorDevice& sensor = context_.Sensor();
-    if (!sensor.GetVKT02State() || !sensor.GetLaserPower() || !sensor.GetPeak())
+    if (!PollVkt02Diagnostics(sensor))
         return;
     const ReplyStore& replies = sensor.Replies();
     WriteRowValues(list_,

@@ -1,7 +1,7 @@
 // vksim: simulated sensors on a pseudo-terminal linked as COMn, until SIGINT or SIGTERM.
 
 #include "sim/sim_line.h"
-#include "sim/stop_signal.h"
+#include "link/stop_signal.h"
 #include "sim/vksim_options.h"
 
 #include <cstdio>
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    BlockStopSignals();
+    vk::BlockStopSignals();
     SimLine line(options.line);
     // What each upload delivered, for whoever is watching the simulator.
     line.SetUploadReport([](const std::string& text) {
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", line.ComName().c_str(), line.DevicePath().c_str());
     std::fflush(stdout);
     // A line whose terminal failed serves nobody: say so instead of waiting for ever.
-    while (WaitForStopSignal(500) == 0) {
+    while (vk::WaitForStopSignal(500) == 0) {
         if (!line.Serving()) {
             std::fprintf(stderr, "vksim: the pseudo-terminal failed; stopping\n");
             line.Stop();

@@ -96,12 +96,34 @@ int RangeModeInForce(ModelType type, const ReplyStore& replies) {
     return -1;
 }
 
-std::string FormatRange(ModelType type, int mode, std::uint16_t raw) {
-    const RangeMode& row = GetRangeMode(type, mode);
+namespace {
+
+std::string FormatRangeWith(const RangeMode& row, const std::string& format, std::uint16_t raw) {
     const auto value = static_cast<std::int16_t>(raw);
     if (raw == kOutOfRangeRaw || (value < 0 && !row.isSigned))
         return "Out of Range";
-    return FormatValue(row.displayFormat, value / row.factor);
+    return FormatValue(format, value / row.factor);
+}
+
+} // namespace
+
+std::string FormatRange(ModelType type, int mode, std::uint16_t raw) {
+    const RangeMode& row = GetRangeMode(type, mode);
+    return FormatRangeWith(row, row.displayFormat, raw);
+}
+
+std::string FormatPlainRange(ModelType type, int mode, std::uint16_t raw) {
+    const RangeMode& row = GetRangeMode(type, mode);
+    return FormatRangeWith(row, row.plainFormat, raw);
+}
+
+std::string RangeUnit(const RangeMode& mode) {
+    const std::string& display = mode.displayFormat;
+    const std::string& plain = mode.plainFormat;
+    if (plain.empty() || display.size() <= plain.size() + 1 ||
+        display.compare(0, plain.size(), plain) != 0 || display[plain.size()] != ' ')
+        return {};
+    return display.substr(plain.size() + 1);
 }
 
 std::string FormatRange(ModelType type, const ReplyStore& replies, std::uint16_t raw) {
