@@ -3,6 +3,7 @@
 #include "cli/vkctl_commands.h"
 #include "sensor/sensor_device.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vk::cli {
@@ -66,6 +67,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
                 return false;
             }
             options->method = method;
+        } else if (flag == "--json") {
+            options->json = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -76,15 +79,22 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
         return false;
     }
     options->command = args[i++];
-    options->arguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    for (; i < args.size(); ++i) {
+        if (args[i] == "--json")
+            options->json = true;
+        else
+            options->arguments.push_back(args[i]);
+    }
     const VkctlCommand* command = FindCommand(options->command);
     if (!command) {
         *error = "unknown command " + options->command;
         return false;
     }
-    if (options->arguments.size() != command->argumentCount) {
-        *error =
-            options->command + " takes " + std::to_string(command->argumentCount) + " argument(s)";
+    const std::size_t most = std::max(command->argumentCount, command->maxArguments);
+    if (options->arguments.size() < command->argumentCount || options->arguments.size() > most) {
+        *error = options->command + " takes " + std::to_string(command->argumentCount) +
+                 (most > command->argumentCount ? " to " + std::to_string(most) : "") +
+                 " argument(s)";
         return false;
     }
     return true;
@@ -93,9 +103,10 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--json] COMMAND [ARGUMENTS]\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
-        "  check method found as the utility finds it (checksum first, then CRC)\n"
+        "  check method found as the utility finds it (checksum first, then CRC);\n"
+        "  --json: one JSON object (an array for tables) on standard output\n"
         "commands:\n";
     for (const VkctlCommand& c : Commands())
         usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of vkctl:
 //   vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N] [--checksum|--crc]
-//         COMMAND [ARGUMENTS...]
+//         [--json] COMMAND [ARGUMENTS...]
 
 #include "link/frame.h"
 
@@ -17,6 +17,7 @@ struct VkctlOptions {
     std::int32_t baudRate = 57600;
     std::uint8_t address = 1;
     std::optional<CheckMethod> method; // none: checksum first, then CRC
+    bool json = false;                 // --json, before or after the command
     std::string command;
     std::vector<std::string> arguments;
 };
