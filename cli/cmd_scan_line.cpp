@@ -73,9 +73,11 @@ VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* 
     {
         DcsLink link;
         for (std::int32_t speed : kLineSpeeds) {
-            const bool ready = link.IsOpen()
-                                   ? link.SetPortBaudRate(speed)
-                                   : link.OpenPortName(options.port, speed, 0, 0, 8, 100, 100);
+            // One read call of the port waits its read time-out; with the usual 100 ms a
+            // silent address would cost that much whatever the probe asks.
+            const bool ready = link.IsOpen() ? link.SetPortBaudRate(speed)
+                                             : link.OpenPortName(options.port, speed, 0, 0, 8,
+                                                                 args.answerWaitMs, 100);
             if (!ready) {
                 std::fprintf(err, "%s\n", link.ErrorText());
                 return kSensorFailed;
