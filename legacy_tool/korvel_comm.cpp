@@ -80,7 +80,8 @@ bool KorvelComm::GetBytes(Bytes& destination, std::size_t count) {
         // spend more time than the bytes take on the wire.
         if (ring_.Empty()) {
             PumpPending();
-            if (!timer1_->isActive() || state_.closing)
+            // A lost port has been closed: nothing more can come, however long we wait.
+            if (!timer1_->isActive() || state_.closing || !port_.IsOpen())
                 return false;
             if (ring_.Empty()) {
                 if (ring_.Overflowed())

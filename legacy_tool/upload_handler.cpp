@@ -29,6 +29,7 @@ void SensorSettingsPage::BtnUploadClick() {
     HandlerScope scope(host_);
     if (!scope.Entered())
         return;
+    host_.SetStatus({});
     const UploadKindRow& kind = UploadKindAt(cboUpload_->currentIndex());
     QString path = host_.Prompts().OpenFile(UploadDialog(kind));
     if (path.isEmpty())
@@ -59,8 +60,9 @@ void SensorSettingsPage::BtnUploadClick() {
     }
 
     LegacySession& session = host_.Session();
-    EraseVerdict erased = UnlockAndErase(session, kind.command);
+    UnlockFlash(session);
     host_.SetStatus({});
+    EraseVerdict erased = StartUpload(session, kind.command);
     if (erased == EraseVerdict::Refused) {
         host_.SetStatus("Flash Erase Error!");
         return;
@@ -70,6 +72,7 @@ void SensorSettingsPage::BtnUploadClick() {
         return;
     }
 
+    host_.SetStatus({});
     host_.SetProgress(0, true);
     int result = SendImage(session.Comm(), image, [this](int percent) {
         host_.SetStatus(QString("Completed %1 %").arg(percent));

@@ -49,11 +49,14 @@ int XModemSendBlock(KorvelComm& comm, std::size_t number, const std::uint8_t* da
     return SendUntilAcknowledged(comm, {xmodem::kEot}, errors, kEndNotAcked);
 }
 
-EraseVerdict UnlockAndErase(LegacySession& s, std::uint8_t command) {
+void UnlockFlash(LegacySession& s) {
     s.Tell(kCmdWriteFlashProtect1, {0xAA});
     s.Pause(kFlashProtectPauseMs);
     s.Tell(kCmdWriteFlashProtect2, {0x55});
     s.Pause(kFlashProtectPauseMs);
+}
+
+EraseVerdict StartUpload(LegacySession& s, std::uint8_t command) {
     s.Tell(command);
     EraseAnswer answer;
     answer.valid = s.Comm().GetPacket(answer.reply, s.Crc(), kEraseMs, &answer.check);

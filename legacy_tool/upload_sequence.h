@@ -23,9 +23,11 @@ enum XModemResult : int {
 // again. After the last block, EOT likewise; its errors add to the block's.
 int XModemSendBlock(KorvelComm& comm, std::size_t number, const std::uint8_t* data, bool last);
 
-// WriteFlashProtect1 (0xAA) and WriteFlashProtect2 (0x55), then the upload `command`,
-// whose answer is awaited for 5 s. The state's last error tells why when it Failed.
-EraseVerdict UnlockAndErase(LegacySession& session, std::uint8_t command);
+// WriteFlashProtect1 (0xAA) and WriteFlashProtect2 (0x55), each followed by its pause.
+void UnlockFlash(LegacySession& session);
+// The upload `command`, whose answer (the flash erased) is awaited for 5 s. The state's
+// last error tells why when it Failed.
+EraseVerdict StartUpload(LegacySession& session, std::uint8_t command);
 
 // Sends `image` block by block, telling `progress` the percentage after each block; stops
 // at the first block that fails. The last XModemSendBlock result.

@@ -58,8 +58,6 @@ bool XModemSender::SendBlock(int& attempts) {
         Read read = ReadByte(&answer);
         if (read == Read::Byte && answer == kAck)
             break;
-        if (CancelledAfter(read, answer))
-            return Fail(kBlockNotAcked);
         BetweenAttempts();
     }
     inBlock_ = 0;
@@ -75,19 +73,8 @@ bool XModemSender::SendEnd(int& attempts) {
             return Fail(kEndNotAcked);
         if (read == Read::Byte && answer == kAck)
             return true;
-        if (CancelledAfter(read, answer))
-            return Fail(kEndNotAcked);
         BetweenAttempts();
     }
-}
-
-bool XModemSender::CancelledAfter(Read read, std::uint8_t byte) {
-    // A receiver that gave up has gone back to its commands: whatever we sent it now
-    // would be read as command frames, so the transfer ends here instead of resending.
-    if (read != Read::Byte || byte != kCan)
-        return false;
-    std::uint8_t next = 0;
-    return ReadByte(&next) == Read::Byte && next == kCan;
 }
 
 XModemSender::Read XModemSender::ReadByte(std::uint8_t* byte) {

@@ -49,8 +49,6 @@ private:
 
     Read ReadByte(std::uint8_t* byte);
     void Write(const std::uint8_t* data, std::size_t length);
-    // Whether a CAN that just came is followed by a second: the receiver gave up.
-    bool CancelledAfter(Read read, std::uint8_t byte);
     // Ends the transfer with `error`; always false.
     bool Fail(int error);
     bool Handshake(int& attempts);

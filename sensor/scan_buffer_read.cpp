@@ -29,7 +29,7 @@ ScanRead ReadScanRanges(SensorDevice& sensor, std::size_t start, std::size_t cou
             read.outcome = ScanReadOutcome::Failed;
             // A request that went out but whose reply never came fails without a line.
             if (sensor.FailureLines() == linesBefore)
-                read.failureLine = Formatted("Reading the scan buffer at %u failed. %s", first,
+                read.failureLine = Formatted("Command GetScanBufferPortion failed. %s",
                                              sensor.Link() ? sensor.Link()->ErrorText() : "");
             return read;
         }

@@ -2,6 +2,7 @@
 
 #include "sensor/scan_buffer_read.h"
 #include "sensor/sensor_device.h"
+#include "util_app/dialog_buttons.h"
 #include "util_app/panel_context.h"
 #include "util_app/range_list_model.h"
 #include "util_app/scan_buffer_fields.h"
@@ -25,13 +26,6 @@ namespace vk {
 
 namespace {
 
-QPushButton* NewButton(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLineEdit* NewField(const char* name, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
@@ -45,8 +39,8 @@ CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
       startIndex_(NewField("startIndex", this)),
       rangesAvailableField_(NewField("rangesAvailable", this)), progress_(new QProgressBar(this)),
       model_(new RangeListModel(this)), list_(new QTableView(this)),
-      start_(NewButton("Start", "start", this)), stop_(NewButton("Stop", "stop", this)),
-      save_(NewButton("Save...", "save", this)), close_(NewButton("Close", "close", this)) {
+      start_(NamedButton("Start", "start", this)), stop_(NamedButton("Stop", "stop", this)),
+      save_(NamedButton("Save...", "save", this)), close_(NamedButton("Close", "close", this)) {
     setObjectName(QStringLiteral("readBufferDialog"));
     setWindowTitle(QStringLiteral("Read sensor ranges buffer"));
     progress_->setObjectName(QStringLiteral("progress"));
@@ -171,8 +165,12 @@ void CReadBufferDialog::OnSave() {
     for (const QString& text : RangeTexts())
         rows.push_back(text.toStdString());
     SensorDevice& sensor = context_.Sensor();
+    // The sensor's own address from its setup record; a model that never reports that
+    // record is named by the address it was reached at.
+    const int setupAddress = sensor.Replies().sensorSetup.address;
     const std::string block =
-        ScanBufferBlock(sensor.Replies().serialNumber.Prefix(8), sensor.Address(), rows);
+        ScanBufferBlock(sensor.Replies().serialNumber.Prefix(8),
+                        setupAddress != 0 ? setupAddress : sensor.Address(), rows);
     std::string error;
     if (!AppendToTextFile(QFile::encodeName(path).toStdString(), block, &error))
         context_.Prompts().Error(this, QString::fromStdString(error));

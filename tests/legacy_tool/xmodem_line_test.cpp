@@ -126,6 +126,12 @@ TEST_F(LegacyXModem, ResendsUntilAcknowledgedAndGivesUpAsTheReceiverSays) {
     EXPECT_EQ(frames.size(), 2u);
     EXPECT_GE(ms, 1900);
     EXPECT_LT(ms, 3000);
+
+    // A pulled adapter ends the resends at once, not after seventeen waits for an answer.
+    peer.Hangup();
+    ms = vk::test::ElapsedMs([&] { result = XModemSendBlock(link.comm, 1, data.data(), false); });
+    EXPECT_EQ(result, kBlockNotAcked);
+    EXPECT_LT(ms, 1900);
 }
 
 TEST_F(LegacyXModem, ImageGoesOutBlockByBlockWithItsProgress) {

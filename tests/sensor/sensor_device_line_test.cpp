@@ -222,7 +222,7 @@ TEST_F(SensorDeviceLine, ScanRangesComePortionByPortionAndAFaultyPacketFailsTheR
     line->InjectFault(1, {sim::FaultKind::WrongPacketId});
     read = ReadScanRanges(sensor, 8000, 192);
     EXPECT_EQ(read.outcome, ScanReadOutcome::Failed);
-    EXPECT_EQ(read.failureLine.rfind("Reading the scan buffer at 8000 failed. ", 0), 0u);
+    EXPECT_EQ(read.failureLine.rfind("Command GetScanBufferPortion failed. ", 0), 0u);
     EXPECT_TRUE(log.lines.empty());
     EXPECT_EQ(sensor.FailureLines(), 0u);
 }

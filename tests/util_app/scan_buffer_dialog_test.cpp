@@ -173,7 +173,7 @@ TEST_F(ReadBufferDialogTest, ABadReplyEndsTheReadWithItsLineAndAnEmptyList) {
     Read("300");
     EXPECT_TRUE(dialog->RangeTexts().empty());
     EXPECT_EQ(LogTexts().back(),
-              "Reading the scan buffer at 126 failed. dcs_ReadHeader timeout waiting for STX");
+              "Command GetScanBufferPortion failed. dcs_ReadHeader timeout waiting for STX");
     EXPECT_EQ(LogIcons().back(), LogIcon::Error);
     ExpectIdle();
 }
