@@ -24,7 +24,7 @@ namespace {
 
 void ListSettingNames(ModelType type, bool json, std::FILE* out) {
     if (json) {
-        TableWriter table(out, true, {"name", "value", "row"});
+        TableWriter table(out, true, {"name", "summary", "row"});
         for (const SettingName& s : SettingNames(type))
             table.Row({Cell::Text(s.name), Cell::Text(s.summary), Cell::Text(s.row)});
         return;
