@@ -1,5 +1,7 @@
 #include "cli/vkctl_commands.h"
 
+#include "cli/command_groups.h"
+#include "cli/command_output.h"
 #include "cli/vkctl_options.h"
 #include "cli/vkctl_ports.h"
 #include "cli/vkctl_session.h"
@@ -9,16 +11,11 @@ namespace vk::cli {
 
 namespace {
 
-void PrintField(std::FILE* out, const char* key, const std::string& value) {
-    // Version texts carry the printf field width of the sensor's display; scripts want
-    // the value alone.
-    std::size_t first = value.find_first_not_of(' ');
-    std::fprintf(out, "%s: %s\n", key, first == std::string::npos ? "" : value.c_str() + first);
-}
-
-VkctlStatus Usage(std::FILE* err, const std::string& problem) {
-    std::fprintf(err, "vkctl: %s\n%s", problem.c_str(), VkctlUsage().c_str());
-    return kUsageError;
+// Version texts carry the printf field width of the sensor's display; scripts want the
+// value alone.
+std::string WithoutLeadingSpaces(const std::string& value) {
+    const std::size_t first = value.find_first_not_of(' ');
+    return first == std::string::npos ? "" : value.substr(first);
 }
 
 VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
@@ -27,13 +24,14 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
         return kSensorFailed;
     const SensorConnection& c = session.Connection();
     const ReplyStore& replies = c.Sensor().Replies();
-    PrintField(out, "model type", std::to_string(static_cast<int>(c.Model())));
-    PrintField(out, "model name", c.ModelName());
-    PrintField(out, "model string", replies.modelName.Str());
-    PrintField(out, "serial", replies.serialNumber.Prefix(8));
-    PrintField(out, "firmware", c.FirmwareVersion());
-    PrintField(out, "fpga", c.FpgaVersion());
-    PrintField(out, "check method", c.Sensor().Method() == CheckMethod::Crc16 ? "crc" : "checksum");
+    RecordWriter record(out, options.json);
+    record.Add("model type", Cell::Number(static_cast<int>(c.Model())));
+    record.Add("model name", c.ModelName());
+    record.Add("model string", replies.modelName.Str());
+    record.Add("serial", replies.serialNumber.Prefix(8));
+    record.Add("firmware", WithoutLeadingSpaces(c.FirmwareVersion()));
+    record.Add("fpga", WithoutLeadingSpaces(c.FpgaVersion()));
+    record.Add("check method", c.Sensor().Method() == CheckMethod::Crc16 ? "crc" : "checksum");
     // What could be read is printed; a script still learns that part of it is missing.
     return session.ConnectStatus();
 }
@@ -50,18 +48,21 @@ VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
                                                      {"range", s.range},
                                                      {"scan count", s.scanCount},
                                                      {"scanning flag", s.scanning}};
+    RecordWriter record(out, options.json);
     for (const auto& [name, value] : rows)
-        std::fprintf(out, "%s: %u\n", name, value);
+        record.Add(name, Cell::Number(value));
     return session.ConnectStatus();
 }
 
-VkctlStatus SetThreshold(const VkctlOptions& options, std::FILE*, std::FILE* err) {
+VkctlStatus SetThreshold(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     auto threshold = ParseNumber(options.arguments[0], 0, 255);
     if (!threshold)
-        return Usage(err, "set-threshold takes 0 to 255");
+        return UsageError(err, "set-threshold takes 0 to 255");
     VkctlSession session(options, err);
     if (!session.Connect() || !session.Sensor().SetThreshold(static_cast<std::uint8_t>(*threshold)))
         return kSensorFailed;
+    if (options.json)
+        RecordWriter(out, true).Finish();
     return session.ConnectStatus();
 }
 
@@ -69,15 +70,16 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
     auto start = ParseNumber(options.arguments[0], 0, kScanBufferSamples - 1);
     auto count = ParseNumber(options.arguments[1], 1, kScanBufferSamples);
     if (!start || !count || *start + *count > static_cast<long>(kScanBufferSamples))
-        return Usage(err, "read-buffer takes START and COUNT with START + COUNT <= 8192");
+        return UsageError(err, "read-buffer takes START and COUNT with START + COUNT <= 8192");
     VkctlSession session(options, err);
     if (!session.Connect())
         return kSensorFailed;
-    std::fprintf(out, "index,raw\n");
+    TableWriter table(out, options.json, {"index", "raw"});
     const ScanRead read = ReadScanRanges(session.Sensor(), static_cast<std::size_t>(*start),
                                          static_cast<std::size_t>(*count));
     for (std::size_t i = 0; i < read.ranges.size(); ++i)
-        std::fprintf(out, "%ld,%u\n", *start + static_cast<long>(i), read.ranges[i]);
+        table.Row({Cell::Number(*start + static_cast<long>(i)), Cell::Number(read.ranges[i])});
+    table.Finish();
     if (read.outcome != ScanReadOutcome::Complete) {
         if (!read.failureLine.empty())
             std::fprintf(err, "%s\n", read.failureLine.c_str());
@@ -92,9 +94,36 @@ constexpr VkctlCommand kCommands[] = {
     {"set-threshold", "N", "sets the detection threshold (0 to 255)", 1, SetThreshold},
     {"read-buffer", "START COUNT", "scan-buffer samples as CSV lines index,raw", 2, ReadBuffer},
     {"ports", "", "every COM name whose device exists: name, device, description", 0, ListPorts},
+    {"settings", "", "every setting of the connected model, as its settings dialog shows it", 0,
+     CmdSettings},
+    {"set", "NAME VALUE | --help",
+     "writes one setting as its dialog's button does and prints the value read back;\n"
+     "      --help lists the names of the connected model",
+     1, CmdSet, 2},
+    {"start-scan", "", "starts a scan (VKT02, Rmx Long)", 0, CmdStartScan},
+    {"stop-scan", "", "stops the scan (VKT02, Rmx Long)", 0, CmdStopScan},
+    {"filter", "", "filters the scan buffer and prints the five scan statistics", 0, CmdFilter},
+    {"errors", "", "the six error counters and the calibration status", 0, CmdErrors},
+    {"upload", "fpga|dsp|cal FILE [--yes]",
+     "uploads an FPGA image, DSP program or calibration table over XModem-CRC;\n"
+     "      --yes goes on with a file of unusual size",
+     2, CmdUpload, 3},
+    {"set-serial", "TEXT", "writes the serial number (at most 15 characters)", 1, CmdSetSerial},
+    {"set-model", "STRING", "writes a model string of the model table (\"0 VKT-02\", ...)", 1,
+     CmdSetModel},
+    {"scan-line", "[--quick] [--address-range A-B] [--timeout MS]",
+     "finds every sensor on the line at each speed and check method", 0, CmdScanLine, 5},
+    {"monitor", "[--interval MS] [--count N] [--csv FILE]",
+     "polls the panel's live values, one timestamped CSV row per poll, until Ctrl+C", 0, CmdMonitor,
+     6},
 };
 
 } // namespace
+
+VkctlStatus UsageError(std::FILE* err, const std::string& problem) {
+    std::fprintf(err, "vkctl: %s\n%s", problem.c_str(), VkctlUsage().c_str());
+    return kUsageError;
+}
 
 std::span<const VkctlCommand> Commands() {
     return kCommands;

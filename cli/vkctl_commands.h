@@ -22,6 +22,8 @@ struct VkctlCommand {
     std::size_t argumentCount;
     // Runs the command; output to `out`, error and usage lines to `err`.
     VkctlStatus (*run)(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+    // Most arguments (its own options included); 0: exactly argumentCount.
+    std::size_t maxArguments = 0;
 };
 
 std::span<const VkctlCommand> Commands();

@@ -3,6 +3,7 @@
 #include "cli/vkctl_commands.h"
 #include "sensor/sensor_device.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vk::cli {
@@ -70,6 +71,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
             options->verbose = true;
         } else if (flag == "--trace") {
             options->trace = true;
+        } else if (flag == "--json") {
+            options->json = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -80,15 +83,22 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
         return false;
     }
     options->command = args[i++];
-    options->arguments.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    for (; i < args.size(); ++i) {
+        if (args[i] == "--json")
+            options->json = true;
+        else
+            options->arguments.push_back(args[i]);
+    }
     const VkctlCommand* command = FindCommand(options->command);
     if (!command) {
         *error = "unknown command " + options->command;
         return false;
     }
-    if (options->arguments.size() != command->argumentCount) {
-        *error =
-            options->command + " takes " + std::to_string(command->argumentCount) + " argument(s)";
+    const std::size_t most = std::max(command->argumentCount, command->maxArguments);
+    if (options->arguments.size() < command->argumentCount || options->arguments.size() > most) {
+        *error = options->command + " takes " + std::to_string(command->argumentCount) +
+                 (most > command->argumentCount ? " to " + std::to_string(most) : "") +
+                 " argument(s)";
         return false;
     }
     return true;
@@ -97,9 +107,10 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--json] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
         "  check method found as the utility finds it (checksum first, then CRC)\n"
+        "  --json: one JSON object (an array for tables) on standard output\n"
         "  a run that succeeds prints nothing on standard error; --verbose prints every\n"
         "  log line of the connection there, the failed checksum try included;\n"
         "  --trace prints every frame and stray byte on the line to standard error\n"

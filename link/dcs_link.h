@@ -48,6 +48,8 @@ public:
     bool WriteRaw(const void* data, std::size_t length, std::size_t* count,
                   std::uint32_t timeoutMs);
     bool ReadRaw(void* buffer, std::size_t length, std::size_t* count, std::uint32_t timeoutMs);
+    // Drops received bytes not read yet, at once; keeps the link's error record.
+    void DiscardStaleInput();
 
     // --- frames -------------------------------------------------------------
     std::uint8_t dcs_Checksum(const FrameBuffer& frame) const;
@@ -102,8 +104,6 @@ public:
 private:
     bool BuildRequest(FrameBuffer* frame, std::uint8_t address, CheckMethod method,
                       std::uint8_t packetId, const std::uint8_t* payload, std::size_t length);
-    // Drops received bytes not read yet; keeps the link's error record.
-    void DiscardStaleInput();
     // Tells the observer, if any, about `length` bytes (none: nothing is told).
     void Report(TraceDirection direction, TraceKind kind, const std::uint8_t* bytes,
                 std::size_t length, bool checkGood = true);

@@ -113,14 +113,6 @@ void CSettingsDlgScaffold::Write(const std::function<WriteOutcome(SensorDevice&)
         ReloadSettings();
 }
 
-void CSettingsDlgScaffold::SendAndReload(const std::function<void(SensorDevice&)>& send) {
-    ExchangeGuard::Hold hold(Context().Exchanges());
-    if (SensorDevice* sensor = Sensor())
-        send(*sensor);
-    // A failed write is in the log already; the re-read shows what the sensor kept.
-    ReloadSettings();
-}
-
 void CSettingsDlgScaffold::Warn(const std::string& text) {
     Context().Prompts().Warn(this, QString::fromStdString(text));
 }

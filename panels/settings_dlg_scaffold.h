@@ -6,7 +6,6 @@
 // controls back into the values, converts and checks them, sends, and reloads; a refused
 // input shows its warning and sends nothing.
 
-#include "panels/checked.h"
 #include "panels/settings_common.h"
 #include "util_app/custom_settings_dlg.h"
 
@@ -93,16 +92,6 @@ protected:
     // out is followed by ReloadSettings, whether or not the sensor took it. No refresh
     // tick comes between its requests.
     void Write(const std::function<WriteOutcome(SensorDevice&)>& write);
-    // Sends through `send` (when there is a sensor), then reloads whatever it answered;
-    // no refresh tick comes between the two.
-    void SendAndReload(const std::function<void(SensorDevice&)>& send);
-    // Shows the warning of a refused input; true when refused.
-    template <typename T> bool Refused(const Checked<T>& checked) {
-        if (checked.Accepted())
-            return false;
-        Warn(checked.refusal);
-        return true;
-    }
     void Warn(const std::string& text);
 
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,7 @@
 #include "panels/vkt02_diags_page.h"
 
 #include "panels/poll_rows.h"
+#include "panels/live_values.h"
 #include "panels/value_rows.h"
 #include "panels/vkt02_diagnostics.h"
 #include "sensor/sensor_device.h"
@@ -54,7 +55,7 @@ void CVKT02DiagsDlg::Update() {
         BuildRows();
 
     SensorDevice& sensor = context_.Sensor();
-    if (!sensor.GetVKT02State() || !sensor.GetLaserPower() || !sensor.GetPeak())
+    if (!PollVkt02Diagnostics(sensor))
         return;
     const auto now = std::chrono::system_clock::now();
     const ReplyStore& replies = sensor.Replies();

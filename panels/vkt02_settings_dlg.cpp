@@ -1,8 +1,7 @@
 #include "panels/vkt02_settings_dlg.h"
 
-#include "panels/averaging_period.h"
 #include "panels/numeric_edit.h"
-#include "panels/vkt02_settings_checks.h"
+#include "panels/vkt02_settings_writes.h"
 #include "sensor/sensor_device.h"
 #include "util_app/buddy_label.h"
 #include "util_app/up_down_edit.h"
@@ -174,111 +173,57 @@ void CVKT02SettingsDlg::ReloadSettings() {
     if (!sensor)
         return;
     ExchangeGuard::Hold hold(Context().Exchanges());
-    if (!sensor->GetSensorSetup() || !sensor->GetMinLP() || !sensor->GetMaxLP() ||
-        !sensor->GetAnalogFactors() || !sensor->GetConfigVars())
+    std::optional<Vkt02Settings> fresh = ReadVkt02Settings(*sensor, Context().Model());
+    if (!fresh)
         return;
     configRead_ = true;
-    const ReplyStore& replies = sensor->Replies();
-    settings_ = Vkt02SettingsFromReplies(replies, Context().Model(), TimingBase::Of(*sensor));
-    // A connection made through the global address goes on with the sensor's own.
-    sensor->SetAddress(replies.sensorSetup.address);
+    settings_ = std::move(*fresh);
     Reloaded();
 }
 
 // --- write buttons -------------------------------------------------------------------
 
 void CVKT02SettingsDlg::OnSetMode() {
-    ControlsToTexts();
-    SendAndReload([this](SensorDevice& s) { s.SetMode(ModeWord(settings_.modeNumber)); });
+    Write([this](SensorDevice& s) { return WriteVkt02Mode(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetMinLaserPower() {
-    ControlsToTexts();
-    const Checked<std::uint8_t> power = CheckMinLaserPower(settings_.texts.minLaserPower);
-    if (!Refused(power))
-        SendAndReload([&power](SensorDevice& s) { s.SetMinLP(*power.value); });
+    Write([this](SensorDevice& s) { return WriteVkt02MinLaserPower(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetMaxLaserPower() {
-    ControlsToTexts();
-    const Checked<std::uint8_t> power = CheckMaxLaserPower(settings_.texts.maxLaserPower);
-    if (!Refused(power))
-        SendAndReload([&power](SensorDevice& s) { s.SetMaxLP(*power.value); });
+    Write([this](SensorDevice& s) { return WriteVkt02MaxLaserPower(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetThreshold() {
-    ControlsToTexts();
-    const Checked<std::uint8_t> threshold = CheckThreshold(settings_.texts.threshold);
-    if (!Refused(threshold))
-        SendAndReload([&threshold](SensorDevice& s) { s.SetThreshold(*threshold.value); });
+    Write([this](SensorDevice& s) { return WriteVkt02Threshold(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetScanInterval() {
-    ControlsToTexts();
-    SendAndReload([this](SensorDevice& s) {
-        s.SetScanInterval(ScanIntervalWord(settings_.texts.scanInterval));
-    });
+    Write([this](SensorDevice& s) { return WriteVkt02ScanInterval(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetFilterFactors() {
-    ControlsToTexts();
-    const FilterFactors factors = FilterFactorsFrom(settings_);
-    SendAndReload([&factors](SensorDevice& s) {
-        s.SetFilterFactors(factors.dropout, factors.smooth, factors.order);
-    });
+    Write([this](SensorDevice& s) { return WriteVkt02FilterFactors(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetLaser() {
-    ControlsToTexts();
-    SendAndReload([this](SensorDevice& s) {
-        if (settings_.laserOn)
-            s.SetLaserOn();
-        else
-            s.SetLaserOff();
-    });
+    Write([this](SensorDevice& s) { return WriteVkt02Laser(s, settings_); });
 }
 
 void CVKT02SettingsDlg::OnSetRangeOffset() {
-    ControlsToTexts();
-    // The mode in the box governs, even before "Set Mode" has sent it.
-    const Checked<OffsetRequest> offset =
-        CheckRangeOffset(settings_.texts, GetRangeMode(Context().Model(), settings_.modeNumber));
-    if (Refused(offset))
-        return;
-    const OffsetRequest& r = *offset.value;
-    SendAndReload(
-        [&r](SensorDevice& s) { s.SetOffset(r.rangeOffset, r.cosine, r.multiplier, r.fourth); });
+    Write(
+        [this](SensorDevice& s) { return WriteVkt02RangeOffset(s, settings_, Context().Model()); });
 }
 
 void CVKT02SettingsDlg::OnSetAnalogFactors() {
-    ControlsToTexts();
-    const Checked<AnalogOutputRecord> record =
-        CheckAnalogFactors(settings_.texts, GetRangeMode(Context().Model(), settings_.modeNumber));
-    if (!Refused(record))
-        SendAndReload([&record](SensorDevice& s) { s.SetAnalogOuputFactors(*record.value); });
+    Write([this](SensorDevice& s) {
+        return WriteVkt02AnalogFactors(s, settings_, Context().Model());
+    });
 }
 
 void CVKT02SettingsDlg::OnSetAveragingPeriod() {
-    ControlsToTexts();
-    SensorDevice* sensor = Sensor();
-    if (!sensor)
-        return;
-    const std::string& text = settings_.texts.averagingPeriod;
-    const TimingBase timing = TimingBase::Of(*sensor);
-    // Whether the period is refused does not depend on the record it goes into.
-    Checked<ConfigRecord> record = CheckAveragingPeriod(text, sensor->Replies().configVars, timing);
-    if (Refused(record))
-        return;
-    ExchangeGuard::Hold hold(Context().Exchanges());
-    if (!configRead_) {
-        // The record goes back whole: one never read would overwrite the sensor's other
-        // configuration words with zeros.
-        if (!sensor->GetConfigVars())
-            return;
-        configRead_ = true;
-        record = CheckAveragingPeriod(text, sensor->Replies().configVars, timing);
-    }
-    SendAndReload([&record](SensorDevice& s) { s.SetConfigVars(*record.value); });
+    Write([this](SensorDevice& s) { return WriteVkt02AveragingPeriod(s, settings_, configRead_); });
 }
 
 } // namespace vk

@@ -1,5 +1,6 @@
 #include "panels/vkt04_panel.h"
 
+#include "panels/live_values.h"
 #include "sensor/sensor_device.h"
 
 namespace vk {
@@ -9,7 +10,7 @@ CVKT04Dlg::CVKT04Dlg(PanelContext& context, QWidget* parent) : CSingleListPanel(
 }
 
 const SensorStateRecord* CVKT04Dlg::ReadState(SensorDevice& sensor) {
-    return sensor.GetSensorState() ? &sensor.Replies().sensorState : nullptr;
+    return PollSensorState(sensor, ModelType::VKT04);
 }
 
 CRmxShortDlg::CRmxShortDlg(PanelContext& context, QWidget* parent) : CVKT04Dlg(context, parent) {

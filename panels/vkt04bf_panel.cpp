@@ -1,5 +1,6 @@
 #include "panels/vkt04bf_panel.h"
 
+#include "panels/live_values.h"
 #include "sensor/sensor_device.h"
 #include "util_app/panel_context.h"
 
@@ -32,7 +33,7 @@ void CVKT04BFDlg::OnReadScanBuffer() {
 }
 
 const SensorStateRecord* CVKT04BFDlg::ReadState(SensorDevice& sensor) {
-    return sensor.GetBoardFlipperState() ? &sensor.Replies().boardFlipperState.state : nullptr;
+    return PollSensorState(sensor, ModelType::VKT04VezirOrududu);
 }
 
 } // namespace vk

@@ -28,6 +28,10 @@ const UploadKindInfo& UploadKindDetails(UploadKind kind);
 // to 66000, calibration any size).
 bool UploadSizeUsual(UploadKind kind, std::size_t size);
 
+// What the user is asked before a file of an unusual size goes out.
+inline constexpr const char* kUnusualUploadSizeQuestion =
+    "The file size is unusual for the type of upload you are trying to do. Continue anyway? ";
+
 // Larger files are refused as unreadable: no sensor holds that much, and the whole file
 // is kept in memory while it goes out.
 inline constexpr std::size_t kMaxUploadFileBytes = std::size_t{16} << 20;

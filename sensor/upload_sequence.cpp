@@ -50,6 +50,11 @@ std::size_t Stream(XModemSender& sender, const std::vector<std::uint8_t>& image,
 
 } // namespace
 
+bool LockFlash(SensorDevice& sensor) {
+    const bool first = sensor.WriteFlashProtect1(0);
+    return sensor.WriteFlashProtect2(0) && first;
+}
+
 UploadResult RunUpload(SensorDevice& sensor, XModemSender& sender, UploadKind kind,
                        const std::vector<std::uint8_t>& image, UploadProgress& progress) {
     DcsLink* link = sensor.Link();
@@ -67,8 +72,7 @@ UploadResult RunUpload(SensorDevice& sensor, XModemSender& sender, UploadKind ki
     progress.SetPercent(Percent(last, image.size()));
     UploadResult result{true, sender.Error()};
     progress.TransferEnded(result.error);
-    sensor.WriteFlashProtect1(0);
-    sensor.WriteFlashProtect2(0);
+    LockFlash(sensor);
     return result;
 }
 

@@ -40,6 +40,10 @@ struct UploadResult {
 // drains the line, writes the protect words 0xAA and 0x55, sends the kind's upload
 // command, streams every byte, and after a transfer, failed or not, writes both protect
 // words 0. Progress goes to `progress` as it happens.
+// Writes both flash-protect words 0, which locks the flash again. False when either
+// failed (the command logged it).
+bool LockFlash(SensorDevice& sensor);
+
 UploadResult RunUpload(SensorDevice& sensor, XModemSender& sender, UploadKind kind,
                        const std::vector<std::uint8_t>& image, UploadProgress& progress);
 

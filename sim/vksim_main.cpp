@@ -2,7 +2,7 @@
 
 #include "link/port_names.h"
 #include "sim/sim_line.h"
-#include "sim/stop_signal.h"
+#include "link/stop_signal.h"
 #include "sim/vksim_background.h"
 #include "sim/vksim_options.h"
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
             return *parentStatus;
     }
 
-    BlockStopSignals();
+    vk::BlockStopSignals();
     SimLine line(options.line);
     // What each upload delivered, for whoever is watching the simulator.
     line.SetUploadReport([](const std::string& text) {
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     }
     // A line whose terminal failed serves nobody: say so instead of waiting for ever.
     int status = 0;
-    while (WaitForStopSignal(500) == 0) {
+    while (vk::WaitForStopSignal(500) == 0) {
         if (!line.Serving()) {
             std::fprintf(stderr, "vksim: the pseudo-terminal failed; stopping\n");
             status = 1;

@@ -131,6 +131,22 @@ RangeReading ReadRange(ModelType type, int mode, std::uint16_t raw) {
     return reading;
 }
 
+std::string FormatPlainRange(ModelType type, int mode, std::uint16_t raw) {
+    const RangeMode& row = GetRangeMode(type, mode);
+    if (IsOutOfRange(row, raw))
+        return "Out of Range";
+    return FormatValue(row.plainFormat, static_cast<std::int16_t>(raw) / row.factor);
+}
+
+std::string RangeUnit(const RangeMode& mode) {
+    const std::string& display = mode.displayFormat;
+    const std::string& plain = mode.plainFormat;
+    if (plain.empty() || display.size() <= plain.size() + 1 ||
+        display.compare(0, plain.size(), plain) != 0 || display[plain.size()] != ' ')
+        return {};
+    return display.substr(plain.size() + 1);
+}
+
 std::string FormatRange(ModelType type, const ReplyStore& replies, std::uint16_t raw) {
     return FormatRange(type, RangeModeInForce(type, replies), raw);
 }

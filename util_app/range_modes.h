@@ -74,6 +74,13 @@ struct RangeReading {
 // "Out of Range" or a text without a number.
 RangeReading ReadRange(ModelType type, int mode, std::uint16_t raw);
 
+// As FormatRange, but in the mode's plain format: the number without its unit.
+std::string FormatPlainRange(ModelType type, int mode, std::uint16_t raw);
+
+// The unit the display format adds to the plain one ("inch", "mm"); empty when it adds
+// none (the fallback row, an empty slot).
+std::string RangeUnit(const RangeMode& mode);
+
 // FormatRange in the mode RangeModeInForce reads from `replies`.
 std::string FormatRange(ModelType type, const ReplyStore& replies, std::uint16_t raw);
 

@@ -1,6 +1,6 @@
 #include "util_app/serial_model_dialog.h"
 
-#include "sensor/model_table.h"
+#include "sensor/identity_writes.h"
 #include "sensor/sensor_device.h"
 #include "util_app/buddy_label.h"
 #include "util_app/dialog_buttons.h"
@@ -13,18 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cstring>
-
 namespace vk {
-
-namespace {
-
-QString ModelString(const ModelStringRecord& row) {
-    return QString::fromLatin1(
-        row.modelString, static_cast<qsizetype>(strnlen(row.modelString, sizeof row.modelString)));
-}
-
-} // namespace
 
 CSerialAndModelDlg::CSerialAndModelDlg(PanelContext& context, QWidget* parent)
     : QDialog(parent), context_(context), models_(new QComboBox(this)),
@@ -32,13 +21,11 @@ CSerialAndModelDlg::CSerialAndModelDlg(PanelContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Serial Number and Model Name"));
     models_->setObjectName(QStringLiteral("modelList"));
     serial_->setObjectName(QStringLiteral("serialNumber"));
-    for (const ModelStringRecord& row : ModelStringTable) {
-        if (row.separator != 0)
-            continue;
-        const QString model = ModelString(row);
+    for (const SelectableModel& row : SelectableModels()) {
+        const QString model = QString::fromLatin1(row.modelString.data(),
+                                                  static_cast<qsizetype>(row.modelString.size()));
         models_->addItem(
-            QStringLiteral("%1 [%2]").arg(
-                model, QString::fromLatin1(ModelDisplayName(static_cast<ModelType>(row.type)))),
+            QStringLiteral("%1 [%2]").arg(model, QString::fromLatin1(ModelDisplayName(row.type))),
             model);
     }
 
@@ -70,7 +57,7 @@ void CSerialAndModelDlg::Refresh() {
     models_->setCurrentIndex(-1);
     serial_->clear();
     SensorDevice& sensor = context_.Sensor();
-    if (sensor.GetModelName() && sensor.GetSerialNum()) {
+    if (ReadIdentity(sensor)) {
         const QString model = QString::fromLatin1(sensor.Replies().modelName.Str());
         models_->setCurrentIndex(models_->findData(model));
         serial_->setText(QString::fromLatin1(sensor.Replies().serialNumber.Str()));
@@ -91,8 +78,9 @@ void CSerialAndModelDlg::SetModelName() {
 
 void CSerialAndModelDlg::SetSerialNumber() {
     ExchangeGuard::Hold hold(context_.Exchanges());
-    const QByteArray serial = serial_->text().left(kSerialNumberMaxLength).toLatin1();
-    context_.Sensor().SetSerialNum(SensorText::From(serial.toStdString()));
+    const QByteArray serial =
+        serial_->text().left(static_cast<qsizetype>(kSerialNumberMaxLength)).toLatin1();
+    WriteSerialNumber(context_.Sensor(), serial.toStdString());
     context_.PostRefreshSensorBar();
     Refresh();
 }

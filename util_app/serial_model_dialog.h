@@ -15,9 +15,6 @@ namespace vk {
 
 class PanelContext;
 
-// Sent serial numbers are cut to this many characters.
-inline constexpr int kSerialNumberMaxLength = 15;
-
 class CSerialAndModelDlg : public QDialog {
 public:
     // Reads the sensor's model string and serial number at once. `context` must outlive

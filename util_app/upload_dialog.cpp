@@ -77,9 +77,7 @@ void CVkUploadDlg::Upload() {
         return;
     }
     if (!UploadSizeUsual(kind, contents_.size()) &&
-        !context_.Prompts().AskYesNo(this, QStringLiteral("The file size is unusual for the type "
-                                                          "of upload you are trying to do. "
-                                                          "Continue anyway? ")))
+        !context_.Prompts().AskYesNo(this, QString::fromLatin1(kUnusualUploadSizeQuestion)))
         return;
 
     // The refresh ticks stay off the line for the whole transfer, although the window

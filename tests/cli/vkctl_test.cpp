@@ -3,6 +3,7 @@
 #include "cli/vkctl_options.h"
 #include "sim/sim_line.h"
 #include "sim_test_support.h"
+#include "vkctl_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -19,36 +20,9 @@
 
 using namespace vk;
 using namespace vk::cli;
+using namespace vk::cli::test;
 
 namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(std::FILE* f) {
-    std::string text;
-    std::rewind(f);
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f))
-        text.append(buffer, n);
-    std::fclose(f);
-    return text;
-}
-
-// Runs a vkctl command line in this process, as main does.
-Outcome RunVkctl(const std::vector<std::string>& args) {
-    VkctlOptions options;
-    std::string error;
-    if (!ParseVkctlArguments(args, &options, &error))
-        return {kUsageError, "", error};
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    int status = FindCommand(options.command)->run(options, out, err);
-    return {status, ReadAll(out), ReadAll(err)};
-}
 
 // Runs the real program, for what only main does.
 Outcome RunProgram(const std::string& args) {
@@ -60,10 +34,6 @@ Outcome RunProgram(const std::string& args) {
         text.append(buffer, n);
     int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text, ""};
-}
-
-std::size_t Lines(const std::string& text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 using VkctlLine = sim::test::SimLineFixture;

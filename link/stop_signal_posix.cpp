@@ -1,11 +1,11 @@
-#include "sim/stop_signal.h"
+#include "link/stop_signal.h"
 #include <cerrno>
 #include <ctime>
 
 #include <csignal>
 #include <pthread.h>
 
-namespace vk::sim {
+namespace vk {
 
 namespace {
 
@@ -24,6 +24,11 @@ void BlockStopSignals() {
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void UnblockStopSignals() {
+    sigset_t set = StopSignals();
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 int WaitForStopSignal(int timeoutMs) {
     sigset_t set = StopSignals();
     timespec wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000000L};
@@ -36,4 +41,4 @@ int WaitForStopSignal(int timeoutMs) {
     }
 }
 
-} // namespace vk::sim
+} // namespace vk

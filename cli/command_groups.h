@@ -1,0 +1,34 @@
+#pragma once
+// The commands beyond identify, state, set-threshold and read-buffer, one file per group;
+// vkctl_commands.cpp puts them in its table. Each checks its arguments before it
+// touches the line and returns the exit status.
+
+#include "cli/vkctl_commands.h"
+
+namespace vk::cli {
+
+// cmd_settings.cpp
+VkctlStatus CmdSettings(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdSet(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// cmd_scan.cpp
+VkctlStatus CmdStartScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdStopScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdFilter(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdErrors(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// cmd_identity.cpp
+VkctlStatus CmdUpload(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdSetSerial(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdSetModel(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// cmd_scan_line.cpp
+VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// cmd_monitor.cpp
+VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// Prints "vkctl: <problem>" and the usage; returns kUsageError.
+VkctlStatus UsageError(std::FILE* err, const std::string& problem);
+
+} // namespace vk::cli

@@ -1,0 +1,90 @@
+#include "cli/command_output.h"
+
+#include "cli/json_out.h"
+
+namespace vk::cli {
+
+Cell Cell::Auto(std::string text) {
+    const bool number = IsJsonNumber(text);
+    return {std::move(text), number};
+}
+
+namespace {
+
+std::string JsonValue(const Cell& cell) {
+    return cell.number ? cell.text : JsonString(cell.text);
+}
+
+std::string CsvField(const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+} // namespace
+
+void RecordWriter::Add(const std::string& key, const Cell& value) {
+    if (!json_) {
+        std::fprintf(out_, "%s: %s\n", key.c_str(), value.text.c_str());
+        return;
+    }
+    object_ += object_.empty() ? "{" : ", ";
+    object_ += JsonString(key) + ": " + JsonValue(value);
+}
+
+void RecordWriter::Finish() {
+    if (finished_)
+        return;
+    finished_ = true;
+    if (json_)
+        std::fprintf(out_, "%s}\n", object_.empty() ? "{" : object_.c_str());
+    std::fflush(out_);
+}
+
+std::string CsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        line += (i ? "," : "") + CsvField(fields[i]);
+    return line + "\n";
+}
+
+TableWriter::TableWriter(std::FILE* out, bool json, std::vector<std::string> columns, bool header)
+    : out_(out), json_(json), columns_(std::move(columns)) {
+    if (json_)
+        std::fputs("[", out_);
+    else if (header)
+        std::fputs(CsvLine(columns_).c_str(), out_);
+}
+
+void TableWriter::Row(const std::vector<Cell>& cells) {
+    if (json_) {
+        std::string object = rows_ ? ",\n{" : "\n{";
+        for (std::size_t i = 0; i < columns_.size() && i < cells.size(); ++i)
+            object += (i ? ", " : "") + JsonString(columns_[i]) + ": " + JsonValue(cells[i]);
+        std::fputs((object + "}").c_str(), out_);
+    } else {
+        std::vector<std::string> fields;
+        for (const Cell& cell : cells)
+            fields.push_back(cell.text);
+        std::fputs(CsvLine(fields).c_str(), out_);
+    }
+    ++rows_;
+    std::fflush(out_);
+}
+
+void TableWriter::Finish() {
+    if (finished_)
+        return;
+    finished_ = true;
+    if (json_)
+        std::fputs(rows_ ? "\n]\n" : "]\n", out_);
+    std::fflush(out_);
+}
+
+} // namespace vk::cli

@@ -1,0 +1,270 @@
+// vkctl's test-station commands against simulated sensors: what they print (as text and
+// as JSON), what they put on the line, how they exit.
+#include "cli/json_out.h"
+#include "cli/vkctl_commands.h"
+#include "cli/vkctl_options.h"
+#include "sim/sim_line.h"
+#include "sim_test_support.h"
+#include "vkctl_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace vk;
+using namespace vk::cli;
+using namespace vk::cli::test;
+
+namespace {
+
+// A temporary file holding `text`; its path, empty when it could not be written.
+std::string TemporaryFile(const std::string& text) {
+    char path[] = "/tmp/vkctl_test_XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0)
+        return {};
+    const bool whole = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return whole ? path : "";
+}
+
+// Parses `json` with Python's json module and gives repr() of `expression` of the
+// document `d`; "PARSE ERROR" when it is not JSON.
+std::string JsonQuery(const std::string& json, const std::string& expression) {
+    const std::string document = TemporaryFile(json);
+    const std::string query = TemporaryFile(expression);
+    const std::string command = "python3 -c 'import json,sys\ntry: d=json.load(open(sys.argv[1]))\n"
+                                "except Exception: print(\"PARSE ERROR\"); sys.exit()\n"
+                                "print(repr(eval(open(sys.argv[2]).read())))' " +
+                                document + " " + query;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        text.append(buffer, n);
+    pclose(pipe);
+    std::remove(document.c_str());
+    std::remove(query.c_str());
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
+}
+
+// The packet IDs of the requests in `bytes`, all of them in `method`.
+std::vector<int> PacketIds(const std::vector<std::uint8_t>& bytes, CheckMethod method) {
+    std::vector<int> ids;
+    for (std::size_t at = 0; at + kHeaderSize <= bytes.size();) {
+        if (bytes[at] != kStx) {
+            ++at;
+            continue;
+        }
+        ids.push_back(bytes[at + 3]);
+        at += FrameSize(method, bytes[at + 2]);
+    }
+    return ids;
+}
+
+bool Contains(const std::vector<int>& ids, int id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+using VkctlStation = sim::test::SimLineFixture;
+
+} // namespace
+
+TEST(VkctlJson, EscapesUntrustedBytesAndKnowsItsNumbers) {
+    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonString(std::string("\x01\n\x7f\xe9", 4)), "\"\\u0001\\u000a\\u007f\\u00e9\"");
+    EXPECT_EQ(JsonQuery(JsonString(std::string("K\0\xff", 3)), "d == 'K\\x00\\xff'"), "True");
+    for (const char* number : {"0", "-12", "3.25", "1e3", "-0.5E-2"})
+        EXPECT_TRUE(IsJsonNumber(number)) << number;
+    for (const char* text : {"", "007", "+1", ".5", "1.", "1.23C", " 2.5", "nan", "-", "1e"})
+        EXPECT_FALSE(IsJsonNumber(text)) << text;
+}
+
+TEST_F(VkctlStation, SettingsAndSetOnAVkt02) {
+    StartLine({sim::ConfigForModel("VKT02")});
+    Outcome all = RunVkctl({"--checksum", "settings"});
+    ASSERT_EQ(all.status, kOk) << all.err;
+    EXPECT_EQ(Lines(all.out), 19u);
+    EXPECT_EQ(all.out.rfind("Laser: On\nMode: 0:  From 00.000 to  32.000 inch\n", 0), 0u)
+        << all.out;
+    Outcome json = RunVkctl({"--checksum", "--json", "settings"});
+    EXPECT_EQ(JsonQuery(json.out, "len(d), d['Threshold'], d['Min. Laser Power']"),
+              "(19, '40', '20')");
+
+    Outcome set = RunVkctl({"--checksum", "set", "threshold", "77"});
+    EXPECT_EQ(set.status, kOk) << set.err;
+    EXPECT_EQ(set.out, "threshold: 77\n");
+    EXPECT_EQ(line->Snapshot(1).settings.threshold, 77);
+    // The range offset goes out with the multiplier and cosine the sensor holds.
+    Outcome offset = RunVkctl({"--checksum", "--json", "set", "range-offset", "1.5"});
+    EXPECT_EQ(JsonQuery(offset.out, "d['range-offset']"), "'1.500'");
+    EXPECT_EQ(line->Snapshot(1).settings.rangeOffset, 1500);
+    EXPECT_EQ(line->Snapshot(1).settings.cosine, 10000);
+
+    // Refused as the dialog refuses: its warning, exit 1, no write on the line.
+    line->TakeReceived();
+    Outcome refused = RunVkctl({"--checksum", "set", "min-laser-power", "255"});
+    EXPECT_EQ(refused.status, kSensorFailed);
+    EXPECT_EQ(refused.err, "Min laser power must be between 1 and 254\n");
+    EXPECT_EQ(refused.out, "");
+    const std::vector<int> sent = PacketIds(line->TakeReceived(), CheckMethod::Checksum);
+    EXPECT_TRUE(Contains(sent, 130)); // the reload read GetMinLP
+    EXPECT_FALSE(Contains(sent, 84)); // SetMinLP never went out
+    EXPECT_EQ(line->Snapshot(1).settings.minLaserPower, 20);
+
+    // What the dialog's field could not hold is a usage error, as is an unknown name.
+    EXPECT_EQ(RunVkctl({"--checksum", "set", "threshold", "-5"}).status, kUsageError);
+    EXPECT_EQ(RunVkctl({"--checksum", "set", "hold-scans", "3"}).status, kUsageError);
+    Outcome help = RunVkctl({"--checksum", "set", "--help"});
+    EXPECT_NE(help.out.find("  averaging-period "), std::string::npos) << help.out;
+}
+
+TEST_F(VkctlStation, SetOnTheVkt04FamilyFollowsEachModelsRules) {
+    sim::SensorConfig vkt04 = sim::ConfigForModel("VKT04");
+    sim::SensorConfig rmxs = sim::ConfigForModel("RMXS");
+    rmxs.address = 2;
+    sim::SensorConfig bf = sim::ConfigForModel("BF");
+    bf.address = 3;
+    StartLine({vkt04, rmxs, bf});
+    Outcome hold = RunVkctl({"--checksum", "set", "hold-last-valid", "on"});
+    EXPECT_EQ(hold.out, "hold-last-valid: Enabled\n") << hold.err;
+    EXPECT_EQ(line->Snapshot(1).settings.holdLastValidRange, 1);
+    EXPECT_EQ(RunVkctl({"--checksum", "set", "min-laser-power", "255"}).err,
+              "Min laser power must be between 0 and 255\n");
+    // The Rmx Short checks nothing: 300 goes out in its low byte.
+    Outcome rmx = RunVkctl({"--checksum", "--address", "2", "set", "max-laser-power", "300"});
+    EXPECT_EQ(rmx.out, "max-laser-power: 44\n") << rmx.err;
+    Outcome wane = RunVkctl({"--checksum", "--address", "3", "set", "board-timeout", "1234"});
+    EXPECT_EQ(wane.out, "board-timeout: 1234\n") << wane.err;
+    EXPECT_EQ(line->Snapshot(3).settings.boardTimeoutMs, 1234);
+    Outcome bfSettings = RunVkctl({"--checksum", "--address", "3", "settings"});
+    EXPECT_EQ(Lines(bfSettings.out), 14u) << bfSettings.out;
+}
+
+TEST_F(VkctlStation, ScanFilterAndErrors) {
+    StartLine({sim::ConfigForModel("VKT02")});
+    EXPECT_EQ(RunVkctl({"--checksum", "start-scan"}).status, kOk);
+    EXPECT_TRUE(line->WaitForState(
+        1, [](const sim::SensorState& s) { return s.scanning; }, 1000));
+    Outcome stop = RunVkctl({"--checksum", "--json", "stop-scan"});
+    EXPECT_EQ(stop.out, "{}\n");
+    EXPECT_TRUE(line->WaitForState(
+        1, [](const sim::SensorState& s) { return !s.scanning; }, 1000));
+
+    Outcome filter = RunVkctl({"--checksum", "filter"});
+    ASSERT_EQ(filter.status, kOk) << filter.err;
+    EXPECT_EQ(Lines(filter.out), 5u);
+    EXPECT_EQ(filter.out.rfind("High scan number: ", 0), 0u) << filter.out;
+    EXPECT_NE(filter.out.find(" inch\nAverage scan value: "), std::string::npos) << filter.out;
+
+    Outcome errors = RunVkctl({"--checksum", "--json", "errors"});
+    ASSERT_EQ(errors.status, kOk) << errors.err;
+    EXPECT_EQ(JsonQuery(errors.out, "len(d), d['Callibration status'], d['PowerUp count']"),
+              "(6, 'Callibration OK', 1)");
+}
+
+TEST_F(VkctlStation, UploadDeliversTheImageAndAsksAboutUnusualSizes) {
+    StartLine({sim::ConfigForModel("VKT02")});
+    std::string bytes(300, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7);
+    const std::string path = TemporaryFile(bytes);
+    ASSERT_FALSE(path.empty());
+    const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
+
+    // 300 bytes is no FPGA image: without --yes nothing goes out, not even the connect.
+    Outcome asked = RunVkctl({"--checksum", "upload", "fpga", path});
+    EXPECT_EQ(asked.status, kSensorFailed);
+    EXPECT_EQ(asked.err, "The file size is unusual for the type of upload you are trying to do. "
+                         "Continue anyway? (--yes answers yes)\n");
+    EXPECT_TRUE(line->TakeReceived().empty());
+
+    Outcome cal = RunVkctl({"--checksum", "--json", "upload", "cal", path});
+    ASSERT_EQ(cal.status, kOk) << cal.err;
+    EXPECT_EQ(JsonQuery(cal.out, "d['bytes'], d['status']"), "(300, 'Successfully completed')");
+    const sim::SensorState after = line->Snapshot(1);
+    const std::vector<std::uint8_t>& received = after.flash.Image(sim::UploadKind::Calibration);
+    ASSERT_EQ(received.size(), 384u);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), received.begin()));
+    EXPECT_FALSE(after.flash.Unlocked());
+    EXPECT_EQ(RunVkctl({"upload", "dsp", "/nonexistent"}).err, "Error reading file\n");
+    std::remove(path.c_str());
+}
+
+TEST_F(VkctlStation, SerialAndModelWrites) {
+    StartLine({sim::ConfigForModel("VKT02")});
+    Outcome serial = RunVkctl({"--checksum", "set-serial", "SN4711"});
+    EXPECT_EQ(serial.out, "model string: 0 VKT-02\nserial: SN4711\n") << serial.err;
+    Outcome model = RunVkctl({"--checksum", "--json", "set-model", "1 RMXLONG"});
+    EXPECT_EQ(JsonQuery(model.out, "d['model string']"), "'1 RMXLONG'") << model.err;
+    line->TakeReceived();
+    EXPECT_EQ(RunVkctl({"set-model", "9 NOSUCH"}).status, kUsageError);
+    EXPECT_EQ(RunVkctl({"set-serial", "SIXTEEN-CHARS-XX"}).status, kUsageError);
+    EXPECT_TRUE(line->TakeReceived().empty());
+}
+
+TEST_F(VkctlStation, ScanLineFindsSensorsItWasNeverToldAbout) {
+    sim::SensorConfig a = sim::ConfigForModel("VKT02");
+    a.address = 3;
+    a.serialNumber = "VK000003";
+    sim::SensorConfig b = sim::ConfigForModel("RMXL");
+    b.address = 5;
+    b.method = CheckMethod::Crc16;
+    b.baudRate = 19200;
+    b.serialNumber = "VK000005";
+    sim::SensorConfig c = sim::ConfigForModel("VKT04");
+    c.address = 6;
+    c.baudRate = 9600;
+    c.serialNumber = "VK000006";
+    StartLine({a, b, c});
+    Outcome r = RunVkctl({"scan-line", "--address-range", "2-7", "--timeout", "60"});
+    EXPECT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(r.out, "port,speed,check method,address,model,serial,firmware\n"
+                     "COM1,57600,checksum,3,VKT02,VK000003,1.23B\n"
+                     "COM1,19200,crc,5,Rmx Long,VK000005,1.23B\n"
+                     "COM1,9600,checksum,6,VKT04,VK000006,1.23B\n");
+    Outcome quick = RunVkctl({"--json", "--crc", "scan-line", "--quick", "--timeout", "60"});
+    EXPECT_EQ(JsonQuery(quick.out, "[(s['address'], s['speed']) for s in d]"), "[(5, 19200)]")
+        << quick.err;
+}
+
+TEST_F(VkctlStation, MonitorWritesOneRowPerPollToTheScreenAndTheFile) {
+    StartLine({sim::ConfigForModel("VKT04")});
+    const std::string path = TemporaryFile("");
+    ASSERT_FALSE(path.empty());
+    Outcome r =
+        RunVkctl({"--checksum", "monitor", "--count", "3", "--interval", "20", "--csv", path});
+    ASSERT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(Lines(r.out), 4u);
+    EXPECT_EQ(
+        r.out.rfind("time,Base pix.,Sum pix.,Num pix.,Sub pix.,Laser power,Peak,Range (inch)\n", 0),
+        0u)
+        << r.out;
+    // "2024-05-31T14:03:07.042" and the offset from UTC.
+    const std::string firstRow = r.out.substr(r.out.find('\n') + 1);
+    EXPECT_EQ(firstRow[4], '-');
+    EXPECT_EQ(firstRow[10], 'T');
+    EXPECT_EQ(firstRow[19], '.');
+    std::ifstream file(path);
+    std::stringstream written;
+    written << file.rdbuf();
+    EXPECT_EQ(written.str(), r.out);
+
+    // A second run adds its rows under the same header.
+    Outcome json = RunVkctl(
+        {"--checksum", "--json", "monitor", "--count", "2", "--interval", "20", "--csv", path});
+    EXPECT_EQ(JsonQuery(json.out, "len(d), sorted(d[0])[0]"), "(2, 'Base pix.')") << json.out;
+    std::ifstream again(path);
+    std::stringstream appended;
+    appended << again.rdbuf();
+    EXPECT_EQ(Lines(appended.str()), 6u);
+    std::remove(path.c_str());
+}
