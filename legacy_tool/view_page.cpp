@@ -24,6 +24,8 @@ namespace {
 
 constexpr const char* kShownStyle = "QLabel { background-color: palette(base); color: red; }";
 constexpr const char* kHiddenStyle = "QLabel { background-color: palette(button); color: gray; }";
+// About one screen frame.
+constexpr qint64 kRangeRepaintMs = 16;
 
 // Runs `shown` whenever the watched widget becomes visible.
 class ShowHook : public QObject {
@@ -164,6 +166,7 @@ void ViewPage::btnStartSpotClick() {
         else
             RangeCycle();
     }
+    pnlRange_->setUpdatesEnabled(true); // the last reading shows
 }
 
 void ViewPage::RangeCycle() {
@@ -171,9 +174,23 @@ void ViewPage::RangeCycle() {
     LegacySession& s = host_.Session();
     auto reply = s.Ask(kCmdRangeReading, {}, kReplyMs, kRangeReadingSize);
     if (reply)
-        pnlRange_->setText(Qt(DecodeRangeReading(*reply, s.Method(), s.State().sensorMode)));
-    else
+        ShowRange(Qt(DecodeRangeReading(*reply, s.Method(), s.State().sensorMode)));
+    else {
+        pnlRange_->setUpdatesEnabled(true); // no newer reading may come for a while
         host_.ProcessErrorMsg(s.State().lastError);
+    }
+}
+
+void ViewPage::ShowRange(const QString& text) {
+    // Readings come several hundred times a second, a screen shows some sixty. Repainting
+    // each one would take the window thread just as the next request leaves, and on a
+    // busy machine that holds the request, and so the reading, back. The text is always
+    // the newest reading; the panel is repainted at most once a frame.
+    bool due = !rangePainted_.isValid() || rangePainted_.elapsed() >= kRangeRepaintMs;
+    pnlRange_->setUpdatesEnabled(due);
+    pnlRange_->setText(text);
+    if (due)
+        rangePainted_.restart();
 }
 
 void ViewPage::ShowAllCycle() {
@@ -196,6 +213,7 @@ void ViewPage::ShowAllCycle() {
         pnlSumPix_->setText(Qt(r.sumPix));
         pnlNumPix_->setText(Qt(r.numPix));
         pnlSubPix_->setText(Qt(r.subPix));
+        pnlRange_->setUpdatesEnabled(true);
         pnlRange_->setText(Qt(r.range));
         pnlScanCount_->setText(Qt(r.scanCount));
         pnlScanStatus_->setText(Qt(r.scanStatus));

@@ -7,6 +7,7 @@
 
 #include "legacy_tool/form_host.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <optional>
@@ -53,6 +54,7 @@ private:
 
     void ReadScans();
     void RangeCycle();
+    void ShowRange(const QString& text);
     void ShowAllCycle();
     // The sensors "Start Scan", "Stop Scan" and "Read Scan Buffer" work on; nothing (and
     // `missing` in the memo) when the address list is asked for and none is loaded.
@@ -76,6 +78,7 @@ private:
     QLabel* pnlLaserPower_;
     QLabel* pnlAnalog_;
     std::vector<QWidget*> extraReadouts_; // the "Show All" readouts and their labels
+    QElapsedTimer rangePainted_;          // since the range panel was last repainted
 
     QRadioButton* rbCurrent_;
     QRadioButton* rbAll_;

@@ -82,6 +82,7 @@ TEST_F(LegacyView, LiveViewEndsAfterTheRequestInProgressWhateverStopsIt) {
     Bytes sent = LiveViewUntil([this] { Click("btnStopSpot"); });
     EXPECT_TRUE(Repeats(sent, Req(kCmdRangeReading)));
     EXPECT_EQ(Text("pnlRange"), "4.660");
+    EXPECT_TRUE(Find("pnlRange")->updatesEnabled()); // the last reading is painted
     EXPECT_TRUE(Repeats(LiveViewUntil([&] { pages->setCurrentIndex(1); }), Req(kCmdRangeReading)));
 
     // "Show All" asks for every readout in turn and lights them up.
