@@ -1,6 +1,7 @@
 #include "cli/command_output.h"
 
 #include "cli/json_out.h"
+#include "sensor/csv_field.h"
 
 namespace vk::cli {
 
@@ -13,18 +14,6 @@ namespace {
 
 std::string JsonValue(const Cell& cell) {
     return cell.number ? cell.text : JsonString(cell.text);
-}
-
-std::string CsvField(const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos)
-        return field;
-    std::string quoted = "\"";
-    for (char c : field) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
 }
 
 } // namespace

@@ -11,18 +11,6 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 } // namespace
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 std::string CsvHeader(const PollSample& sample) {
     std::string line = "Time";
     for (const PollColumn& column : sample.columns)

@@ -8,6 +8,7 @@
 // The time is ISO 8601 local time with milliseconds. A range the sensor reports as
 // "Out of Range" leaves its cell empty, so a spreadsheet plots a gap instead of a zero.
 
+#include "sensor/csv_field.h"
 #include "util_app/poll_sample.h"
 
 #include <cstdint>
@@ -20,8 +21,6 @@ namespace vk {
 std::string CsvHeader(const PollSample& sample);
 // The row of `sample`, ending in CR LF.
 std::string CsvRow(const PollSample& sample);
-// One field, quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& text);
 
 // Appends rows to a file the user chose. Each row is handed to the operating system as it
 // is written, so a crash of the program loses at most the row being written.
