@@ -38,9 +38,13 @@ void RecordWriter::Finish() {
 
 std::string CsvLine(const std::vector<std::string>& fields) {
     std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        line += (i ? "," : "") + CsvField(fields[i]);
-    return line + "\n";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i)
+            line += ',';
+        line += CsvField(fields[i]);
+    }
+    line += '\n';
+    return line;
 }
 
 TableWriter::TableWriter(std::FILE* out, bool json, std::vector<std::string> columns, bool header)

@@ -2,6 +2,7 @@
 
 #include "link/xmodem.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vk::legacy {
@@ -72,8 +73,8 @@ Bytes XModemBlockFrame(std::size_t number, const std::uint8_t* data) {
     frame.push_back(static_cast<std::uint8_t>(255 - frame.back()));
     frame.insert(frame.end(), data, data + xmodem::kBlockData);
     // The packet CRC of the data followed by two zero bytes is XModem's CRC.
-    Bytes augmented(data, data + xmodem::kBlockData);
-    augmented.insert(augmented.end(), {0, 0});
+    Bytes augmented(xmodem::kBlockData + 2, 0);
+    std::copy_n(data, xmodem::kBlockData, augmented.begin());
     auto crc = CalcCrc16(augmented, 0);
     frame.insert(frame.end(), crc.begin(), crc.end());
     return frame;

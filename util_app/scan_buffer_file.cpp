@@ -22,10 +22,15 @@ std::string ScanBufferBlock(std::string_view serial, int address,
                             const std::vector<std::string>& rangeTexts) {
     std::string block = "\nSensor: ";
     block += UpToZero(serial, kSerialCharacters);
-    block += " \t Address: " + std::to_string(address) + "\n";
-    block += "\nScan buffer: Size: " + std::to_string(rangeTexts.size()) + "\n";
+    block += " \t Address: ";
+    block += std::to_string(address);
+    block += "\n\nScan buffer: Size: ";
+    block += std::to_string(rangeTexts.size());
+    block += '\n';
     for (std::size_t i = 0; i < rangeTexts.size(); ++i) {
-        block += "#" + std::to_string(i) + ":\t\t";
+        block += '#';
+        block += std::to_string(i);
+        block += ":\t\t";
         block += UpToZero(rangeTexts[i], kRangeTextCharacters);
         block += "\n";
     }
