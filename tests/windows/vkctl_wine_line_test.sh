@@ -61,16 +61,23 @@ same_output() {
 
 case $case_name in
 identify)
-    # One sensor of each check method on the line; the connection tries checksum first.
-    start_sim --sensor address=1 --sensor address=2,crc,model=VKT04
-    for address in 1 2; do
-        win_vkctl --address "$address" identify || fail "identify $address: $(cat "$work/win.err")"
-        linux_vkctl --address "$address" identify || fail "Linux identify $address"
+    # One sensor of each check method on the line (the connection tries checksum first),
+    # and one that hears only 19200 baud.
+    start_sim --sensor address=1 --sensor address=2,crc,model=VKT04 --sensor address=3,baud=19200
+    for sensor in "1 crc-no" "2 crc" "3 19200"; do
+        read -r address how <<<"$sensor"
+        speed=()
+        [ "$how" = 19200 ] && speed=(--baud 19200)
+        win_vkctl "${speed[@]}" --address "$address" identify ||
+            fail "identify $address: $(cat "$work/win.err")"
+        linux_vkctl "${speed[@]}" --address "$address" identify || fail "Linux identify $address"
         same_output "identify $address"
+        method=checksum
+        [ "$how" = crc ] && method=crc
+        grep -qx "check method: $method" "$work/win.out" || fail "sensor $address is not a $method sensor"
     done
-    grep -qx "check method: crc" "$work/win.out" || fail "sensor 2 is not seen as a CRC sensor"
-    win_vkctl --address 1 identify
-    grep -qx "check method: checksum" "$work/win.out" || fail "sensor 1 is not seen as a checksum sensor"
+    # At the speed of the others, the third sensor does not hear.
+    if win_vkctl --address 3 identify; then fail "sensor 3 answered at 57600 baud"; fi
     ;;
 silent)
     # Nobody answers address 9: both check methods are tried, each with its full wait,
