@@ -1,5 +1,5 @@
 // Windows backend of the port layer: the communications API the port layer was modelled
-// on, so each operation is one call.
+// on, so each operation is one call (a read that brings nothing also looks at the port).
 #include "link/serial_backend.h"
 
 #include "link/comm_state_win.h"
