@@ -12,10 +12,7 @@ VkctlStatus ListPorts(const VkctlOptions&, std::FILE* out, std::FILE* err) {
                      description.empty() ? "" : "  ", description.c_str());
     }
     if (devices.empty()) {
-        std::fprintf(err,
-                     "vkctl: no serial port found: no /dev/ttyS*, /dev/ttyUSB* or /dev/ttyACM* "
-                     "device and no link in %s\n",
-                     PortDirectory().c_str());
+        std::fprintf(err, "vkctl: no serial port found: %s\n", NoComDeviceText().c_str());
         return kSensorFailed;
     }
     return kOk;

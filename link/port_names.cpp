@@ -41,6 +41,8 @@ std::string ResolvePortName(const std::string& name) {
     auto n = ComNumber(name);
     if (!n)
         return name;
+    if (!ComNamesMayBeLinks())
+        return ConventionalDevice(*n);
     std::error_code ec;
     fs::path link = fs::path(PortDirectory()) / name;
     if (fs::is_symlink(link, ec) || fs::exists(link, ec))
@@ -53,7 +55,7 @@ std::string PortDeviceName(const std::string& name) {
     std::string resolved = ResolvePortName(name);
     std::error_code ec;
     fs::path link = resolved;
-    if (!ComNumber(name) || !fs::is_symlink(link, ec))
+    if (!ComNumber(name) || !ComNamesMayBeLinks() || !fs::is_symlink(link, ec))
         return resolved;
     fs::path target = fs::read_symlink(link, ec);
     if (ec)

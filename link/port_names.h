@@ -4,6 +4,7 @@
 //      $KORVEL_PORT_DIR, else ${XDG_CONFIG_HOME:-$HOME/.config}/Korvel/ports;
 //   2. otherwise COM1-32 are /dev/ttyS0-31, COM33-64 /dev/ttyUSB0-31, COM65-96 /dev/ttyACM0-31.
 // A name that is not "COM<number>" (a path such as /dev/ttyAMA0) is used as it is.
+// On Windows "COMn" is always the system's own \\.\COMn; there is no port directory.
 
 #include <optional>
 #include <string>
@@ -34,6 +35,10 @@ struct ComDevice {
 // default reaches every number the simulator and Windows give (255).
 inline constexpr int kHighestComNumber = 255;
 std::vector<ComDevice> ListComDevices(int highest = kHighestComNumber);
+
+// Where ListComDevices looked, for a message that it found nothing: "no /dev/ttyS*, ...
+// device and no link in <port directory>".
+std::string NoComDeviceText();
 
 // "COMn (device)" for a port list entry, followed by the description when there is one.
 std::string ComDeviceLabel(const ComDevice& d);

@@ -6,6 +6,10 @@
 
 namespace vk {
 
+// Whether "COMn" may be a link in the port directory. Where the system names its serial
+// ports COMn itself, those names are the only ones and no folder is looked at.
+bool ComNamesMayBeLinks();
+
 // The device COMn stands for when no link in the port directory says otherwise;
 // empty when the convention has none.
 std::string ConventionalDevice(int n);

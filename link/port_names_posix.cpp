@@ -39,6 +39,14 @@ std::string ReadAttribute(const fs::path& file) {
 
 } // namespace
 
+bool ComNamesMayBeLinks() {
+    return true;
+}
+
+std::string NoComDeviceText() {
+    return "no /dev/ttyS*, /dev/ttyUSB* or /dev/ttyACM* device and no link in " + PortDirectory();
+}
+
 std::string ConventionalDevice(int n) {
     // The numbering Wine uses, so that a COM number means the same under Wine and here.
     if (n >= 1 && n <= 32)

@@ -5,6 +5,14 @@
 
 namespace vk {
 
+bool ComNamesMayBeLinks() {
+    return false;
+}
+
+std::string NoComDeviceText() {
+    return "the system knows no COM device";
+}
+
 std::string ConventionalDevice(int n) {
     return "\\\\.\\COM" + std::to_string(n);
 }

@@ -4,6 +4,7 @@
 
 #include "link/deadline_timer.h"
 #include "link/port_names.h"
+#include "link/port_names_os.h"
 #include "link/serial_backend.h"
 
 #include <cstdio>
@@ -99,9 +100,10 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
     else
         backend::SetNoSuchDevice();
     if (handle == kInvalidPortHandle) {
-        // A COM name says which device it stood for, so a technician sees what was tried.
+        // A COM name says which device it stood for, so a technician sees what was tried;
+        // where COM names are the system's own, the name says it all.
         std::string named = given;
-        if (ComNumber(given))
+        if (ComNumber(given) && ComNamesMayBeLinks())
             named += " (" + PortDeviceName(given) + ")";
         SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", named.c_str());
         sc_AppendSystemError(err);

@@ -1,6 +1,8 @@
 // Windows backend of the port layer: the communications API the port layer was modelled
-// on, so each operation is one call.
+// on, so each operation is one call (a read that brings nothing also looks at the port).
 #include "link/serial_backend.h"
+
+#include "link/comm_state_win.h"
 
 #include <windows.h>
 
@@ -8,9 +10,15 @@
 
 namespace vk {
 
+// The port layer's error flags are the system's own CE_ bits, passed on unchanged.
+static_assert(kCeRxOver == CE_RXOVER && kCeOverrun == CE_OVERRUN && kCeRxParity == CE_RXPARITY &&
+              kCeFrame == CE_FRAME && kCeBreak == CE_BREAK && kCeTxFull == CE_TXFULL &&
+              kCeIoe == CE_IOE && kCeMode == CE_MODE);
+
 struct SerialPort {
     HANDLE handle = INVALID_HANDLE_VALUE;
     DCB dcb{};
+    DWORD heldErrors = 0; // flags a look at a quiet port cleared, for the next report
 };
 
 namespace serial_backend {
@@ -55,32 +63,7 @@ bool GetState(PortHandle port) {
 }
 
 bool SetState(PortHandle port, const PortSettings& s) {
-    DCB dcb = port->dcb;
-    dcb.BaudRate = static_cast<DWORD>(s.baudRate);
-    dcb.ByteSize = static_cast<BYTE>(s.dataBits);
-    dcb.Parity = static_cast<BYTE>(s.parity);
-    dcb.StopBits = static_cast<BYTE>(s.stopBits);
-    dcb.fRtsControl = static_cast<DWORD>(s.rtsControl) & 3;
-    dcb.fDtrControl = static_cast<DWORD>(s.dtrControl) & 3;
-    dcb.fOutxCtsFlow = s.ctsOutputFlow ? 1 : 0;
-    dcb.fOutxDsrFlow = s.dsrOutputFlow ? 1 : 0;
-    dcb.fOutX = s.xonXoffOutput ? 1 : 0;
-    dcb.fInX = s.xonXoffInput ? 1 : 0;
-    dcb.XonChar = static_cast<char>(s.xonChar);
-    dcb.XoffChar = static_cast<char>(s.xoffChar);
-    dcb.XonLim = static_cast<WORD>(s.xonLimit);
-    dcb.XoffLim = static_cast<WORD>(s.xoffLimit);
-    dcb.fBinary = 1;
-    dcb.fParity = 1;
-    dcb.fTXContinueOnXoff = 1;
-    dcb.fErrorChar = 0;
-    dcb.fNull = 0;
-    dcb.fAbortOnError = 1;
-    dcb.fDsrSensitivity = 0;
-    dcb.ErrorChar = 0;
-    dcb.EofChar = 0;
-    dcb.EvtChar = 0;
-    dcb.wReserved = 0;
+    DCB dcb = CommStateFor(port->dcb, s);
     if (!SetCommState(port->handle, &dcb))
         return Fail();
     port->dcb = dcb;
@@ -120,7 +103,19 @@ bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::si
     DWORD n = 0;
     BOOL ok = ReadFile(port->handle, buffer, static_cast<DWORD>(length), &n, nullptr);
     *got = n;
-    return ok ? true : Fail();
+    if (!ok)
+        return Fail();
+    // Some drivers (Wine's on a terminal whose other side hung up) answer every read of
+    // a device that is gone with nothing, as for a quiet line, until the deadline; its
+    // status can no longer be read, which tells the two apart.
+    if (n == 0 && length > 0) {
+        DWORD errors = 0;
+        COMSTAT stat{};
+        if (!ClearCommError(port->handle, &errors, &stat))
+            return Fail();
+        port->heldErrors |= errors;
+    }
+    return true;
 }
 
 bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, std::size_t* put) {
@@ -139,8 +134,8 @@ bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueu
     COMSTAT stat{};
     if (!ClearCommError(port->handle, &errors, &stat))
         return Fail();
-    // The CommErrorFlags values are the system's own CE_ bits.
-    *flags = errors;
+    *flags = errors | port->heldErrors;
+    port->heldErrors = 0;
     *inQueue = stat.cbInQue;
     return true;
 }

@@ -1,5 +1,6 @@
 // The connection core where no sensor answers: profile values, a cancelled dialog and
 // ports that cannot be opened.
+#include "link/serial.h"
 #include "sensor/sensor_connection.h"
 #include "sensor_test_support.h"
 
@@ -58,10 +59,11 @@ TEST(SensorConnectionCore, PortsThatCannotOpenFailAndDisconnect) {
         core.host.connectAnswer.portName = name;
         core.host.connectAnswer.portNumber = number;
         EXPECT_FALSE(core.connection.Connect()) << name;
-        // Which port failed and why comes before the summary.
+        // Which port failed and why, as the port layer says it, comes before the summary.
+        CommError opening;
+        EXPECT_EQ(sc_OpenName(name, &opening), kInvalidPortHandle);
         const std::vector<LogLine> expected = {
-            {"sc_Open: could not open " + std::string(name) + " (No such file or directory)",
-             LogIcon::Error},
+            {opening.text, LogIcon::Error},
             {"Cannot connect to the sensor...", LogIcon::Error},
             {"Disconnected...", LogIcon::Warning},
         };
