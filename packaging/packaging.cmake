@@ -80,6 +80,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Korvel)
 set(CPACK_PACKAGE_CONTACT ${VK_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # The desktop entries are written at install time with the program's path, which must be
 # /usr/bin, not the folder the package is put together in.
 set(CPACK_SET_DESTDIR ON)

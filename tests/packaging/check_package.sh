@@ -53,7 +53,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$name/changelog.gz" | 
 logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
 [ "$logged" = "$version" ] || fail "the changelog's newest entry is $logged, the package $version"
 
-lintian --no-tag-display-limit --display-info "$deb" >"$work/lintian" 2>&1
+lintian --tag-display-limit 0 --display-info "$deb" >"$work/lintian" 2>&1
 lintian_status=$?
 sed 's/^/lintian: /' "$work/lintian"
 if grep -q '^E: ' "$work/lintian" || { [ $lintian_status -ne 0 ] && [ ! -s "$work/lintian" ]; }; then
