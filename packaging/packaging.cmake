@@ -63,7 +63,11 @@ foreach(pair vkctl:cli vksim:sim)
     endif()
 endforeach()
 
-# The package's copyright and changelog.
+# The package's copyright and changelog, whose newest entry names this version.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/changelog newest LIMIT_COUNT 1)
+if(NOT newest MATCHES "^${VK_PACKAGE_NAME} \\(${PROJECT_VERSION}\\) ")
+    message(WARNING "packaging/changelog has no entry for version ${PROJECT_VERSION} at its top")
+endif()
 if(VK_GZIP)
     set(changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
