@@ -94,11 +94,11 @@ fi
 user_env=(env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$work/home" LANG=C.UTF-8)
 mkdir -p "$work/home"
 [ "$("${user_env[@]}" bash -c 'command -v vkctl')" = /usr/bin/vkctl ] || fail "vkctl is not /usr/bin/vkctl"
-"${user_env[@]}" vkctl --help | grep -q '^usage: vkctl' || fail "vkctl --help"
+"${user_env[@]}" vkctl --help | grep '^usage: vkctl' >/dev/null || fail "vkctl --help"
 [ "$("${user_env[@]}" vkctl --version)" = "vkctl (Korvel sensor tools) $version" ] ||
     fail "vkctl --version"
 [ "$("${user_env[@]}" man -w vkctl)" = /usr/share/man/man1/vkctl.1.gz ] || fail "man -w vkctl"
-"${user_env[@]}" MANWIDTH=120 man vkctl 2>&1 | grep -q 'EXIT STATUS' || fail "man vkctl does not read"
+"${user_env[@]}" MANWIDTH=120 man vkctl 2>&1 | grep 'EXIT STATUS' >/dev/null || fail "man vkctl does not read"
 
 # The menu entries start the installed programs: each is still running, nobody having
 # complained, when it is told to stop.
@@ -114,7 +114,7 @@ done
 loader=/usr/share/bash-completion/bash_completion
 if [ -f "$loader" ]; then
     "${user_env[@]}" bash -c "source $loader; _completion_loader vkctl; complete -p vkctl" |
-        grep -q -- '-F _vkctl' || fail "bash-completion does not load the vkctl completion"
+        grep -- '-F _vkctl' >/dev/null || fail "bash-completion does not load the vkctl completion"
 fi
 
 # Removed, nothing of ours is left, neither files nor the folders we made.
