@@ -1,6 +1,7 @@
 // vkctl: the sensor command layer for scripts and test stations.
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
+#include "version/program_info.h"
 
 #include <cstdio>
 
@@ -9,6 +10,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(VkctlUsage().c_str(), stdout);
+        return kOk;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::fputs(vk::VersionText("vkctl").c_str(), stdout);
         return kOk;
     }
     VkctlOptions options;

@@ -108,6 +108,7 @@ std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
         "             [--checksum|--crc] [--json] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
+        "       vkctl --help | --version\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
         "  check method found as the utility finds it (checksum first, then CRC)\n"
         "  --json: one JSON object (an array for tables) on standard output\n"

@@ -1,10 +1,11 @@
 // vksim: simulated sensors on a pseudo-terminal linked as COMn, until SIGINT or SIGTERM.
 
 #include "link/port_names.h"
-#include "sim/sim_line.h"
 #include "link/stop_signal.h"
+#include "sim/sim_line.h"
 #include "sim/vksim_background.h"
 #include "sim/vksim_options.h"
+#include "version/program_info.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,10 @@
 int main(int argc, char** argv) {
     using namespace vk::sim;
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::fputs(vk::VersionText("vksim").c_str(), stdout);
+        return 0;
+    }
     VksimOptions options;
     bool wantsHelp = false;
     std::string error;

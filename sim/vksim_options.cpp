@@ -240,6 +240,7 @@ std::string VksimUsage() {
            "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]\n"
            "                      [,calibration=W]...\n"
            "       vksim --stop [--com N] [--port-dir DIR]\n"
+           "       vksim --help | --version\n"
            "Simulated Korvel sensors on a pseudo-terminal, linked as COMn in the port folder.\n"
            "Prints \"COMn <device>\" once the port exists, then serves until SIGINT or SIGTERM.\n"
            "  --com N         COM number, 1 to 255 (default 1)\n"

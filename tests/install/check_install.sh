@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build under test into a fresh prefix and checks what landed there: the
-# four programs, and a desktop entry and an icon for each graphical one, nothing else.
+# four programs, a desktop entry and an icon for each graphical one, their manual pages,
+# the bash completions and the package's documents, nothing else.
 # The entries must start the installed program wherever the prefix is.
 #   check_install.sh BUILD_DIR
 set -uo pipefail
@@ -15,8 +16,12 @@ fi
 
 expected=$(printf '%s\n' bin/SetupVk2 bin/VkUtil bin/vkctl bin/vksim \
     share/applications/korvel-setupvk2.desktop share/applications/korvel-vkutil.desktop \
+    share/bash-completion/completions/vkctl share/bash-completion/completions/vksim \
+    share/doc/korvel-sensor-tools/changelog.gz share/doc/korvel-sensor-tools/copyright \
     share/icons/hicolor/scalable/apps/korvel-setupvk2.svg \
-    share/icons/hicolor/scalable/apps/korvel-vkutil.svg)
+    share/icons/hicolor/scalable/apps/korvel-vkutil.svg \
+    share/man/man1/SetupVk2.1.gz share/man/man1/VkUtil.1.gz share/man/man1/vkctl.1.gz \
+    share/man/man1/vksim.1.gz | LC_ALL=C sort)
 found=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 failed=0
 if [ "$found" != "$expected" ]; then
