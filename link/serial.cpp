@@ -78,6 +78,10 @@ bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* in
     return backend::ReadErrorFlags(handle, flags, inQueue);
 }
 
+bool sc_PortLost(PortHandle handle) {
+    return handle != kInvalidPortHandle && backend::Lost(handle);
+}
+
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err) {
     char name[16];
     std::snprintf(name, sizeof name, "COM%u", portNumber);
@@ -100,10 +104,8 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
         backend::SetNoSuchDevice();
     if (handle == kInvalidPortHandle) {
         // A COM name says which device it stood for, so a technician sees what was tried.
-        std::string named = given;
-        if (ComNumber(given))
-            named += " (" + PortDeviceName(given) + ")";
-        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", named.c_str());
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s",
+                     PortNameWithDevice(given).c_str());
         sc_AppendSystemError(err);
     }
     return handle;

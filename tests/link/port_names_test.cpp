@@ -17,7 +17,8 @@ TEST(PortNames, ComNumbersAndNonComNames) {
     EXPECT_EQ(ComNumber("COM12"), 12);
     EXPECT_FALSE(ComNumber("COM0"));
     EXPECT_FALSE(ComNumber("COM"));
-    EXPECT_FALSE(ComNumber("com3"));
+    EXPECT_EQ(ComNumber("com3"), 3); // Windows port names ignore case
+    EXPECT_EQ(ComNumber("Com12"), 12);
     EXPECT_FALSE(ComNumber("COM3x"));
     EXPECT_FALSE(ComNumber("USB1"));
     EXPECT_EQ(ResolvePortName("/dev/ttyAMA0"), "/dev/ttyAMA0");
@@ -39,6 +40,7 @@ TEST(PortNames, ThePortDirectoryComesFirstThenTheConvention) {
 
     fs::create_symlink("/dev/null", dir / "COM5");
     EXPECT_EQ(ResolvePortName("COM5"), (dir / "COM5").string());
+    EXPECT_EQ(ResolvePortName("com5"), (dir / "COM5").string());
     fs::create_symlink("gone", dir / "COM6"); // a stale link is no device
     fs::create_symlink("/dev/null", dir / "COM200");
     // Messages name what a link points at, there or not; other names as they resolve.
