@@ -1,8 +1,8 @@
 // vksim: simulated sensors on a pseudo-terminal linked as COMn, until SIGINT or SIGTERM.
 
 #include "link/port_names.h"
-#include "sim/sim_line.h"
 #include "link/stop_signal.h"
+#include "sim/sim_line.h"
 #include "sim/vksim_background.h"
 #include "sim/vksim_options.h"
 
@@ -18,10 +18,8 @@ int main(int argc, char** argv) {
     VksimOptions options;
     bool wantsHelp = false;
     std::string error;
-    if (!ParseVksimArguments(args, &options, &wantsHelp, &error)) {
-        std::fprintf(stderr, "vksim: %s\n%s", error.c_str(), VksimUsage().c_str());
-        return 2;
-    }
+    if (!ParseVksimArguments(args, &options, &wantsHelp, &error))
+        return VksimUsageError(stderr, error);
     if (wantsHelp) {
         std::fputs(VksimUsage().c_str(), stdout);
         return 0;
