@@ -30,6 +30,7 @@ struct SerialPort {
 #if defined(TIOCGICOUNT)
     serial_icounter_struct lastCounts{};
     bool haveCounts = false;
+    bool noCounts = false; // the driver keeps none (a pseudo-terminal): not asked again
 #endif
 };
 
@@ -403,8 +404,12 @@ bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueu
     *flags = port->pendingFlags;
     port->pendingFlags = 0;
 #if defined(TIOCGICOUNT)
+    // Every exchange reads the flags: a driver without counters is asked only once.
     serial_icounter_struct now{};
-    if (ioctl(port->fd, TIOCGICOUNT, &now) == 0) {
+    const bool counted = !port->noCounts && ioctl(port->fd, TIOCGICOUNT, &now) == 0;
+    if (!counted && !port->noCounts)
+        port->noCounts = errno == ENOTTY || errno == EINVAL;
+    if (counted) {
         if (port->haveCounts) {
             const auto& was = port->lastCounts;
             if (now.brk != was.brk)
