@@ -157,54 +157,34 @@ TEST_P(SimSettings, EachModelKnowsOnlyItsOwnCommands) {
     CheckMethod m = GetParam();
     StartLine({Sensor(1, "VKT02", m), Sensor(2, "VKT04", m, "VK000002"),
                Sensor(3, "RMXS", m, "VK000003"), Sensor(4, "BF", m, "VK000004")});
-    const Bytes wane(12, 1);
-    const Bytes analog(20, 0);
-    const std::pair<std::uint8_t, std::vector<std::pair<std::uint8_t, Bytes>>> unknown[] = {
+    using Requests = std::vector<std::pair<std::uint8_t, Bytes>>;
+    const Requests hold = {{40, {1}}, {67, Word(12, m)}, {68, {}}};
+    const Requests wane = {{46, Bytes(12, 1)}, {47, {}}, {48, Word(5, m)}, {49, {}}};
+    const Requests vkt02Records = {{20, {}}, {21, {}}, {27, {}}, {30, {}}};
+    auto join = [](std::initializer_list<Requests> parts) {
+        Requests all;
+        for (const Requests& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const std::pair<std::uint8_t, Requests> unknown[] = {
         // VKT02: no VKT04 family state, mode, hold, wane, board time-out or single analog
         // values.
-        {1,
-         {{41, {}},
-          {36, {1}},
-          {40, {1}},
-          {67, Word(12, m)},
-          {68, {}},
-          {46, wane},
-          {47, {}},
-          {48, Word(5, m)},
-          {49, {}},
-          {90, Word(5, m)},
-          {146, Word(5, m)}}},
+        {1, join({hold, wane, {{41, {}}, {36, {1}}, {90, Word(5, m)}, {146, Word(5, m)}}})},
         // VKT04: none of the VKT02's pages, records or laser commands, no wane.
-        {2,
-         {{1, {0xFF, 0xFF}},
-          {2, {}},
-          {3, {}},
-          {11, {0, 0, 1, 0}},
-          {20, {}},
-          {21, {}},
-          {26, analog},
-          {27, {}},
-          {30, {}},
-          {67, {}},
-          {129, {}},
-          {46, wane},
-          {47, {}},
-          {48, Word(5, m)},
-          {49, {}}}},
-        // Rmx Short: one range mode, no hold and no wane.
-        {3,
-         {{36, {1}},
-          {40, {1}},
-          {67, Word(12, m)},
-          {68, {}},
-          {46, wane},
-          {47, {}},
-          {48, Word(5, m)},
-          {49, {}},
-          {1, {0xFF, 0xFF}},
-          {11, {0, 0, 1, 0}}}},
+        {2, join({wane,
+                  vkt02Records,
+                  {{1, {0xFF, 0xFF}},
+                   {2, {}},
+                   {3, {}},
+                   {11, {0, 0, 1, 0}},
+                   {26, Bytes(20, 0)},
+                   {67, {}},
+                   {129, {}}}})},
+        // Rmx Short: one range mode, no hold, no wane, no laser commands, no scan buffer.
+        {3, join({hold, wane, {{36, {1}}, {1, {0xFF, 0xFF}}, {11, {0, 0, 1, 0}}}})},
         // Vezir Orududu: no hold of the last range, none of the VKT02's records.
-        {4, {{40, {1}}, {67, Word(12, m)}, {68, {}}, {20, {}}, {21, {}}, {27, {}}, {30, {}}}},
+        {4, join({hold, vkt02Records})},
     };
     for (const auto& [address, requests] : unknown) {
         const SensorSettings before = line->Snapshot(address).settings;
