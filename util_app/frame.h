@@ -58,7 +58,6 @@ public:
     // What the status bar shows while no prompt is up: "Ready", or why the connection
     // ended ("Port lost: COM1 (/dev/ttyUSB0)").
     void SetIdleText(const QString& text);
-    const QString& IdleText() const { return idleText_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
