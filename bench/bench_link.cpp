@@ -35,6 +35,28 @@ struct QuietLog : LogSink {
     }
 };
 
+// When the request had been written (handed to the system) and when the last byte of
+// the reply had been read, as the link reports its traffic.
+struct ExchangeMarks : LinkObserver {
+    void OnLinkTraffic(const LinkTraffic& traffic) override {
+        if (traffic.kind != TraceKind::Frame)
+            return;
+        (traffic.direction == TraceDirection::Sent ? written : lastRead) = Clock::now();
+    }
+    Clock::time_point written{};
+    Clock::time_point lastRead{};
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double Spread(const std::vector<double>& values) {
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    return *high - *low;
+}
+
 // When the blocks began to go out and when the transfer ended.
 struct TransferClock : UploadProgress {
     void SetPercent(int) override {}
@@ -84,6 +106,34 @@ int main(int argc, char** argv) {
     double wire = WireMs(FrameBytes(0) + FrameBytes(14), kBaud);
     Report("GetVKT02State (median exchange)", times[times.size() / 2], wire);
     Report("GetVKT02State (mean exchange)", total / exchanges, wire);
+
+    // The same exchanges taken apart: the host's own part before the request is out
+    // (framing, the purge of stale input, the write) and after the reply's last byte came
+    // (checks, copy, byte order), and what is left beside the wire time: the simulator
+    // and the system waking up to each paced step.
+    ExchangeMarks marks;
+    line.Link().SetObserver(&marks);
+    std::vector<double> before, after, exchange;
+    for (int i = 0; i < exchanges; ++i) {
+        const auto start = Clock::now();
+        if (!sensor.GetVKT02State())
+            return 1;
+        const auto end = Clock::now();
+        using Ms = std::chrono::duration<double, std::milli>;
+        before.push_back(Ms(marks.written - start).count());
+        after.push_back(Ms(end - marks.lastRead).count());
+        exchange.push_back(Ms(end - start).count());
+    }
+    line.Link().SetObserver(nullptr);
+    const double host = Median(before) + Median(after);
+    std::printf("  host, call to request written       %8.4f ms (spread %.4f)\n", Median(before),
+                Spread(before));
+    std::printf("  host, last reply byte read to return %8.4f ms (spread %.4f)\n", Median(after),
+                Spread(after));
+    std::printf("  host part of the median exchange     %8.4f ms = %.4f of the wire time\n", host,
+                host / wire);
+    std::printf("  simulator and system beyond the wire %8.4f ms = %.4f of the wire time\n",
+                Median(exchange) - wire - host, (Median(exchange) - wire - host) / wire);
 
     // 8192 ranges in requests of at most 126 samples.
     double best = 1e30;

@@ -68,8 +68,10 @@ VkctlStatus CmdUpload(const VkctlOptions& options, std::FILE* out, std::FILE* er
         return UsageError(err, "upload takes fpga, dsp or cal, a FILE and maybe --yes");
     const std::string& path = options.arguments[1];
     std::vector<std::uint8_t> image;
-    if (!ReadUploadFile(path, &image)) {
-        std::fprintf(err, "Error reading file\n");
+    std::string reason;
+    if (!ReadUploadFile(path, &image, &reason)) {
+        // A test station's log must say which file and why, not only that it failed.
+        std::fprintf(err, "Error reading file %s: %s\n", PlainText(path).c_str(), reason.c_str());
         return kSensorFailed;
     }
     if (!UploadSizeUsual(*kind, image.size()) && !yes) {

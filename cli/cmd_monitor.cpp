@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <memory>
 
 namespace vk::cli {
@@ -73,6 +74,16 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// Whether the file at `path` ends in the middle of a line (written by hand, cut off when
+// a disk was full): the next row must start on a line of its own.
+bool EndsWithoutLineEnd(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    char last = '\n';
+    if (file.seekg(-1, std::ios::end))
+        file.get(last);
+    return last != '\n';
+}
+
 } // namespace
 
 VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
@@ -110,7 +121,10 @@ VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* e
     if (csv) {
         // A file that holds rows already has its header.
         std::fseek(csv.get(), 0, SEEK_END);
-        file = std::make_unique<TableWriter>(csv.get(), false, columns, std::ftell(csv.get()) == 0);
+        const bool empty = std::ftell(csv.get()) == 0;
+        if (!empty && EndsWithoutLineEnd(args.csvPath))
+            std::fputs("\n", csv.get());
+        file = std::make_unique<TableWriter>(csv.get(), false, columns, empty);
     }
 
     StopRequest stop;
@@ -124,6 +138,9 @@ VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* e
         if (!rows) {
             // The failed command has written its line; a row it did not read is not made up.
             status = kSensorFailed;
+            // A port that went away fails every poll to come: say so once and stop.
+            if (session.Connection().DropLostPort())
+                break;
             continue;
         }
         std::vector<Cell> cells = {Cell::Text(time)};

@@ -8,20 +8,16 @@
 #include "panels/vkt02_scan_statistics.h"
 #include "util_app/range_modes.h"
 
+#include <algorithm>
+
 namespace vk::cli {
 
 namespace {
 
 // Connects; true when the sensor is one whose panel has the scan and error pages.
 bool ConnectScanningSensor(VkctlSession& session, const char* command, std::FILE* err) {
-    if (!session.Connect())
-        return false;
-    const ModelType type = session.Connection().Model();
-    if (type == ModelType::VKT02 || type == ModelType::RmxLong)
-        return true;
-    std::fprintf(err, "%s is for VKT02 and Rmx Long sensors; this is a %s\n", command,
-                 ModelDisplayName(type));
-    return false;
+    return ConnectSensorOf(session, command, {ModelType::VKT02, ModelType::RmxLong},
+                           "VKT02 and Rmx Long", err);
 }
 
 // A row name as a key: the page's texts are kept, but not a leading space.
@@ -51,6 +47,19 @@ VkctlStatus RunScanCommand(const VkctlOptions& options, std::FILE* out, std::FIL
 }
 
 } // namespace
+
+bool ConnectSensorOf(VkctlSession& session, const char* command,
+                     std::initializer_list<ModelType> models, const char* modelsText,
+                     std::FILE* err) {
+    if (!session.Connect())
+        return false;
+    const ModelType type = session.Connection().Model();
+    if (std::find(models.begin(), models.end(), type) != models.end())
+        return true;
+    std::fprintf(err, "%s is for %s sensors; this is a %s\n", command, modelsText,
+                 ModelDisplayName(type));
+    return false;
+}
 
 VkctlStatus CmdStartScan(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     return RunScanCommand(options, out, err, "start-scan", &SensorDevice::StartScan);

@@ -4,6 +4,9 @@
 // touches the line and returns the exit status.
 
 #include "cli/vkctl_commands.h"
+#include "sensor/model_table.h"
+
+#include <initializer_list>
 
 namespace vk::cli {
 
@@ -12,6 +15,12 @@ VkctlStatus CmdSettings(const VkctlOptions& options, std::FILE* out, std::FILE* 
 VkctlStatus CmdSet(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 
 // cmd_scan.cpp
+// Connects; true when the sensor is one of `models`. Else a line on `err` says what the
+// command is for, instead of letting the sensor stay silent at a command it does not know:
+// "start-scan is for VKT02 and Rmx Long sensors; this is a VKT04".
+bool ConnectSensorOf(VkctlSession& session, const char* command,
+                     std::initializer_list<ModelType> models, const char* modelsText,
+                     std::FILE* err);
 VkctlStatus CmdStartScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 VkctlStatus CmdStopScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 VkctlStatus CmdFilter(const VkctlOptions& options, std::FILE* out, std::FILE* err);
@@ -28,7 +37,8 @@ VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* 
 // cmd_monitor.cpp
 VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 
-// Prints "vkctl: <problem>" and the usage; returns kUsageError.
+// Prints the one line "vkctl: <problem>; see vkctl --help"; returns kUsageError. Every
+// usage error, of the options or of a command's arguments, goes through it.
 VkctlStatus UsageError(std::FILE* err, const std::string& problem);
 
 } // namespace vk::cli

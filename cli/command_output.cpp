@@ -18,9 +18,27 @@ std::string JsonValue(const Cell& cell) {
 
 } // namespace
 
+std::string PlainText(std::string_view text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\') {
+            plain += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            plain += escape;
+        } else {
+            plain += c;
+        }
+    }
+    return plain;
+}
+
 void RecordWriter::Add(const std::string& key, const Cell& value) {
     if (!json_) {
-        std::fprintf(out_, "%s: %s\n", key.c_str(), value.text.c_str());
+        std::fprintf(out_, "%s: %s\n", PlainText(key).c_str(), PlainText(value.text).c_str());
         return;
     }
     object_ += object_.empty() ? "{" : ", ";
@@ -64,7 +82,7 @@ void TableWriter::Row(const std::vector<Cell>& cells) {
     } else {
         std::vector<std::string> fields;
         for (const Cell& cell : cells)
-            fields.push_back(cell.text);
+            fields.push_back(PlainText(cell.text));
         std::fputs(CsvLine(fields).c_str(), out_);
     }
     ++rows_;

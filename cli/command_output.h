@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vk::cli {
@@ -20,7 +21,8 @@ struct Cell {
     static Cell Auto(std::string text);
 };
 
-// A record of key and value pairs. As text each pair is printed at once, so what a
+// A record of key and value pairs. As text each pair is printed at once (its texts through
+// PlainText), so what a
 // command could read is out even when it fails later; as JSON the object is printed by
 // Finish (or the destructor), also with only the pairs a failing command got.
 class RecordWriter {
@@ -42,9 +44,9 @@ private:
     std::string object_;
 };
 
-// A table: as text a CSV header line and one CSV line per row (fields with a comma,
-// quote or line break quoted); as JSON an array with one object per row, keyed by the
-// column names. Rows go out as they come and are flushed, for commands that run until
+// A table: as text a CSV header line and one CSV line per row (fields through PlainText,
+// then quoted where they hold a comma or a quote); as JSON an array with one object per row, keyed
+// by the column names. Rows go out as they come and are flushed, for commands that run until
 // stopped.
 class TableWriter {
 public:
@@ -69,5 +71,11 @@ private:
 
 // One CSV line of `fields` with its line end.
 std::string CsvLine(const std::vector<std::string>& fields);
+
+// `text` as the plain output shows it: control characters, DEL and every byte from 0x80
+// up as \xHH, and the backslash as \\. A sensor's text (model string, serial number)
+// is untrusted bytes: so it can neither start an output line of its own nor send the
+// terminal an escape sequence, and the escaped form still reads back unambiguously.
+std::string PlainText(std::string_view text);
 
 } // namespace vk::cli

@@ -38,7 +38,9 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
 
 VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     VkctlSession session(options, err);
-    if (!session.Connect() || !session.Sensor().GetVKT02State())
+    if (!ConnectSensorOf(session, "state", {ModelType::VKT02, ModelType::RmxLong},
+                         "VKT02 and Rmx Long", err) ||
+        !session.Sensor().GetVKT02State())
         return kSensorFailed;
     const Vkt02StateRecord& s = session.Sensor().Replies().vkt02State;
     const std::pair<const char*, unsigned> rows[] = {{"base pixel", s.basePixel},
@@ -72,7 +74,9 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
     if (!start || !count || *start + *count > static_cast<long>(kScanBufferSamples))
         return UsageError(err, "read-buffer takes START and COUNT with START + COUNT <= 8192");
     VkctlSession session(options, err);
-    if (!session.Connect())
+    if (!ConnectSensorOf(session, "read-buffer",
+                         {ModelType::VKT02, ModelType::RmxLong, ModelType::VKT04VezirOrududu},
+                         "VKT02, Rmx Long and Vezir Orududu", err))
         return kSensorFailed;
     TableWriter table(out, options.json, {"index", "raw"});
     const ScanRead read = ReadScanRanges(session.Sensor(), static_cast<std::size_t>(*start),
@@ -90,9 +94,10 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
 
 constexpr VkctlCommand kCommands[] = {
     {"identify", "", "model, serial number, versions and check method of the sensor", 0, Identify},
-    {"state", "", "the seven words of the VKT02 state", 0, State},
+    {"state", "", "the seven words of the VKT02 state (VKT02, Rmx Long)", 0, State},
     {"set-threshold", "N", "sets the detection threshold (0 to 255)", 1, SetThreshold},
-    {"read-buffer", "START COUNT", "scan-buffer samples as CSV lines index,raw", 2, ReadBuffer},
+    {"read-buffer", "START COUNT",
+     "scan-buffer samples as CSV lines index,raw (VKT02, Rmx Long, Vezir Orududu)", 2, ReadBuffer},
     {"ports", "", "every COM name whose device exists: name, device, description", 0, ListPorts},
     {"settings", "", "every setting of the connected model, as its settings dialog shows it", 0,
      CmdSettings},
@@ -121,7 +126,8 @@ constexpr VkctlCommand kCommands[] = {
 } // namespace
 
 VkctlStatus UsageError(std::FILE* err, const std::string& problem) {
-    std::fprintf(err, "vkctl: %s\n%s", problem.c_str(), VkctlUsage().c_str());
+    // One line a script's log can show; the whole usage would bury it.
+    std::fprintf(err, "vkctl: %s; see vkctl --help\n", problem.c_str());
     return kUsageError;
 }
 

@@ -1,4 +1,5 @@
 // vkctl: the sensor command layer for scripts and test stations.
+#include "cli/command_groups.h"
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
 #include "version/program_info.h"
@@ -18,9 +19,7 @@ int main(int argc, char** argv) {
     }
     VkctlOptions options;
     std::string error;
-    if (!ParseVkctlArguments(args, &options, &error)) {
-        std::fprintf(stderr, "vkctl: %s\n%s", error.c_str(), VkctlUsage().c_str());
-        return kUsageError;
-    }
+    if (!ParseVkctlArguments(args, &options, &error))
+        return UsageError(stderr, error);
     return FindCommand(options.command)->run(options, stdout, stderr);
 }

@@ -160,6 +160,10 @@ bool ReadErrorFlags(PortHandle, std::uint32_t* flags, std::uint32_t* inQueue) {
     return true;
 }
 
+bool Lost(PortHandle) {
+    return line.gone;
+}
+
 void LastSystemErrorText(char* out, std::size_t size) {
     if (size == 0)
         return;

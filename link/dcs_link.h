@@ -40,6 +40,10 @@ public:
     // Stores the speed and applies the whole settings record.
     bool SetPortBaudRate(std::int32_t baudRate);
     bool IsOpen() const { return handle_ != kInvalidPortHandle; }
+    // True once a read or write of the open port found its device gone (sc_PortLost):
+    // every exchange from then on fails, so a caller that polls should stop and say so.
+    // The exchange that found it failed as usual. False while closed.
+    bool PortLost() const { return sc_PortLost(handle_); }
     void GetPortSettings(PortSettings* out) const;
     const PortSettings& Settings() const { return settings_; }
     // Waits 100 ms, purges and throws away whatever still arrives. Always true.

@@ -24,7 +24,10 @@ std::string PortDirectory() {
 }
 
 std::optional<int> ComNumber(const std::string& name) {
-    if (name.size() < 4 || name.compare(0, 3, "COM") != 0 || name.size() > 9)
+    // Windows port names ignore case, so "com1" is COM1 too.
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    if (name.size() < 4 || name.size() > 9 || upper(name[0]) != 'C' || upper(name[1]) != 'O' ||
+        upper(name[2]) != 'M')
         return std::nullopt;
     int n = 0;
     for (std::size_t i = 3; i < name.size(); ++i) {
@@ -44,7 +47,8 @@ std::string ResolvePortName(const std::string& name) {
     if (!ComNamesMayBeLinks())
         return ConventionalDevice(*n);
     std::error_code ec;
-    fs::path link = fs::path(PortDirectory()) / name;
+    // The simulator and the users link the name as it is written: COM and the number.
+    fs::path link = fs::path(PortDirectory()) / ("COM" + std::to_string(*n));
     if (fs::is_symlink(link, ec) || fs::exists(link, ec))
         return link.string();
     std::string device = ConventionalDevice(*n);
@@ -63,6 +67,10 @@ std::string PortDeviceName(const std::string& name) {
     return (target.is_absolute() ? target : link.parent_path() / target)
         .lexically_normal()
         .string();
+}
+
+std::string PortNameWithDevice(const std::string& name) {
+    return ComNumber(name) && ComNamesMayBeLinks() ? name + " (" + PortDeviceName(name) + ")" : name;
 }
 
 std::vector<ComDevice> ListComDevices(int highest) {

@@ -15,15 +15,21 @@ namespace vk {
 // The folder where users and the simulator link COMn names to devices.
 std::string PortDirectory();
 
-// The COM number of "COMn" (n from 1), or nothing when the name has another form.
+// The COM number of "COMn" (n from 1; "com5" and "Com5" too, as on Windows), or nothing
+// when the name has another form.
 std::optional<int> ComNumber(const std::string& name);
 
-// The device that `name` stands for (see above). On Windows "COMn" becomes "\\.\COMn".
+// The device that `name` stands for (see above); "com5" stands for what COM5 does. On
+// Windows "COMn" becomes "\\.\COMn".
 std::string ResolvePortName(const std::string& name);
 
 // The device a name stands for, as messages show it: a link in the port directory is
 // followed to its target (also when that is gone), anything else is ResolvePortName's.
 std::string PortDeviceName(const std::string& name);
+
+// A port name as messages show it: a COM name followed by the device it stands for,
+// "COM1 (/dev/ttyS0)"; any other name as it is.
+std::string PortNameWithDevice(const std::string& name);
 
 struct ComDevice {
     int number;              // n of COMn

@@ -79,6 +79,10 @@ bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* in
     return backend::ReadErrorFlags(handle, flags, inQueue);
 }
 
+bool sc_PortLost(PortHandle handle) {
+    return handle != kInvalidPortHandle && backend::Lost(handle);
+}
+
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err) {
     char name[16];
     std::snprintf(name, sizeof name, "COM%u", portNumber);
@@ -100,12 +104,9 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
     else
         backend::SetNoSuchDevice();
     if (handle == kInvalidPortHandle) {
-        // A COM name says which device it stood for, so a technician sees what was tried;
-        // where COM names are the system's own, the name says it all.
-        std::string named = given;
-        if (ComNumber(given) && ComNamesMayBeLinks())
-            named += " (" + PortDeviceName(given) + ")";
-        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", named.c_str());
+        // A COM name says which device it stood for, so a technician sees what was tried.
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s",
+                     PortNameWithDevice(given).c_str());
         sc_AppendSystemError(err);
     }
     return handle;

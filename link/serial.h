@@ -62,4 +62,11 @@ bool sc_HasPerformanceCounter();
 // Reads and clears the error flags and the number of bytes waiting to be read.
 bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue);
 
+// Whether the port's device has gone for good since it was opened: the adapter was pulled,
+// the line hung up, the network peer closed the connection. The call that found it failed
+// with its usual code and text; every later read and write fails too, until the handle is
+// closed and the port opened again. False for the invalid handle, and after a time-out,
+// a check error or line noise: those pass, a lost port does not.
+bool sc_PortLost(PortHandle handle);
+
 } // namespace vk

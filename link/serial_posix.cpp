@@ -26,9 +26,11 @@ struct SerialPort {
     std::uint32_t writeTimeoutMs = 100;
     std::int32_t baudRate = 57600;
     std::uint32_t pendingFlags = 0; // flags seen by a failed call, reported with the next read
+    bool lost = false;              // the device went away; nothing on this descriptor works again
 #if defined(TIOCGICOUNT)
     serial_icounter_struct lastCounts{};
     bool haveCounts = false;
+    bool noCounts = false; // the driver keeps none (a pseudo-terminal): not asked again
 #endif
 };
 
@@ -45,6 +47,25 @@ bool Fail(int error) {
 
 bool FailWithErrno() {
     return Fail(errno);
+}
+
+// A hang-up reads as end of file or EIO; a pulled USB adapter may also answer ENXIO or
+// ENODEV. None of them passes: the terminal stays hung up until it is opened again.
+bool MeansGone(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
+// A failed call on an open port: the device may have gone for good.
+bool FailOn(SerialPort* port, int error) {
+    if (MeansGone(error)) {
+        port->lost = true;
+        port->pendingFlags |= kCeIoe;
+    }
+    return Fail(error);
+}
+
+bool FailWithErrnoOn(SerialPort* port) {
+    return FailOn(port, errno);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -141,16 +162,19 @@ bool WaitFor(SerialPort* port, short events, int ms, bool* ready) {
     *ready = false;
     int r = poll(&p, 1, ms);
     if (r < 0)
-        return errno == EINTR ? true : FailWithErrno();
+        return errno == EINTR ? true : FailWithErrnoOn(port);
     if (r == 0)
         return true;
     if (p.revents & events) {
         *ready = true;
         return true;
     }
+    if (p.revents & POLLNVAL) {
+        port->pendingFlags |= kCeIoe;
+        return Fail(EBADF);
+    }
     // Hang-up or error without data: the device is gone (adapter pulled, peer closed).
-    port->pendingFlags |= kCeIoe;
-    return Fail(p.revents & POLLNVAL ? EBADF : EIO);
+    return FailOn(port, EIO);
 }
 
 } // namespace
@@ -267,13 +291,13 @@ bool SetTimeouts(PortHandle port, std::uint32_t readMs, std::uint32_t writeMs) {
 
 bool Purge(PortHandle port) {
     if (tcflush(port->fd, TCIOFLUSH) != 0)
-        return FailWithErrno();
+        return FailWithErrnoOn(port);
     return true;
 }
 
 bool PurgeInput(PortHandle port) {
     if (tcflush(port->fd, TCIFLUSH) != 0)
-        return FailWithErrno();
+        return FailWithErrnoOn(port);
     return true;
 }
 
@@ -293,14 +317,13 @@ bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::si
         }
         if (n == 0) {
             // End of file on a terminal: the other side hung up.
-            port->pendingFlags |= kCeIoe;
-            return Fail(EIO);
+            return FailOn(port, EIO);
         }
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
             port->pendingFlags |= kCeIoe;
-            return FailWithErrno();
+            return FailWithErrnoOn(port);
         }
         int left = MsLeft(end);
         if (left == 0)
@@ -331,7 +354,7 @@ bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, st
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             port->pendingFlags |= kCeIoe;
-            return FailWithErrno();
+            return FailWithErrnoOn(port);
         }
         int left = MsLeft(end);
         if (left == 0)
@@ -352,7 +375,12 @@ bool Flush(PortHandle port) {
     bool extended = false;
     for (;;) {
         int queued = 0;
-        if (ioctl(port->fd, TIOCOUTQ, &queued) != 0 || queued <= 0)
+        if (ioctl(port->fd, TIOCOUTQ, &queued) != 0) {
+            if (MeansGone(errno))
+                return FailWithErrnoOn(port);
+            break;
+        }
+        if (queued <= 0)
             break;
         if (!extended) {
             end += 2 * queued * byteTime;
@@ -364,20 +392,24 @@ bool Flush(PortHandle port) {
             std::clamp(queued * byteTime, microseconds(200), microseconds(5000)));
     }
     if (tcdrain(port->fd) != 0)
-        return FailWithErrno();
+        return FailWithErrnoOn(port);
     return true;
 }
 
 bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueue) {
     int waiting = 0;
     if (ioctl(port->fd, FIONREAD, &waiting) != 0)
-        return FailWithErrno();
+        return FailWithErrnoOn(port);
     *inQueue = waiting > 0 ? static_cast<std::uint32_t>(waiting) : 0;
     *flags = port->pendingFlags;
     port->pendingFlags = 0;
 #if defined(TIOCGICOUNT)
+    // Every exchange reads the flags: a driver without counters is asked only once.
     serial_icounter_struct now{};
-    if (ioctl(port->fd, TIOCGICOUNT, &now) == 0) {
+    const bool counted = !port->noCounts && ioctl(port->fd, TIOCGICOUNT, &now) == 0;
+    if (!counted && !port->noCounts)
+        port->noCounts = errno == ENOTTY || errno == EINVAL;
+    if (counted) {
         if (port->haveCounts) {
             const auto& was = port->lastCounts;
             if (now.brk != was.brk)
@@ -396,6 +428,10 @@ bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueu
     }
 #endif
     return true;
+}
+
+bool Lost(PortHandle port) {
+    return port->lost;
 }
 
 void LastSystemErrorText(char* out, std::size_t size) {

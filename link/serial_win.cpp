@@ -19,6 +19,7 @@ struct SerialPort {
     HANDLE handle = INVALID_HANDLE_VALUE;
     DCB dcb{};
     DWORD heldErrors = 0; // flags a look at a quiet port cleared, for the next report
+    bool lost = false;    // the device went away; the handle is of no use any more
 };
 
 namespace serial_backend {
@@ -29,6 +30,29 @@ thread_local DWORD tLastError = 0;
 
 bool Fail() {
     tLastError = GetLastError();
+    return false;
+}
+
+// What a USB adapter's driver answers once the adapter has been pulled. An aborted call
+// (a line error with abort-on-error set) is not among them: ClearCommError ends it.
+bool MeansGone(DWORD error) {
+    switch (error) {
+    case ERROR_BAD_COMMAND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_GEN_FAILURE:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEVICE_REMOVED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A failed call on an open port: the device may have gone for good.
+bool FailOn(SerialPort* port) {
+    Fail();
+    if (MeansGone(tLastError))
+        port->lost = true;
     return false;
 }
 
@@ -92,11 +116,11 @@ bool SetTimeouts(PortHandle port, std::uint32_t readMs, std::uint32_t writeMs) {
 bool Purge(PortHandle port) {
     return PurgeComm(port->handle, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)
                ? true
-               : Fail();
+               : FailOn(port);
 }
 
 bool PurgeInput(PortHandle port) {
-    return PurgeComm(port->handle, PURGE_RXABORT | PURGE_RXCLEAR) ? true : Fail();
+    return PurgeComm(port->handle, PURGE_RXABORT | PURGE_RXCLEAR) ? true : FailOn(port);
 }
 
 bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::size_t* got) {
@@ -104,15 +128,18 @@ bool ReadCall(PortHandle port, std::uint8_t* buffer, std::size_t length, std::si
     BOOL ok = ReadFile(port->handle, buffer, static_cast<DWORD>(length), &n, nullptr);
     *got = n;
     if (!ok)
-        return Fail();
+        return FailOn(port);
     // Some drivers (Wine's on a terminal whose other side hung up) answer every read of
     // a device that is gone with nothing, as for a quiet line, until the deadline; its
     // status can no longer be read, which tells the two apart.
     if (n == 0 && length > 0) {
         DWORD errors = 0;
         COMSTAT stat{};
-        if (!ClearCommError(port->handle, &errors, &stat))
-            return Fail();
+        if (!ClearCommError(port->handle, &errors, &stat)) {
+            Fail();
+            port->lost = true;
+            return false;
+        }
         port->heldErrors |= errors;
     }
     return true;
@@ -122,22 +149,26 @@ bool WriteCall(PortHandle port, const std::uint8_t* data, std::size_t length, st
     DWORD n = 0;
     BOOL ok = WriteFile(port->handle, data, static_cast<DWORD>(length), &n, nullptr);
     *put = n;
-    return ok ? true : Fail();
+    return ok ? true : FailOn(port);
 }
 
 bool Flush(PortHandle port) {
-    return FlushFileBuffers(port->handle) ? true : Fail();
+    return FlushFileBuffers(port->handle) ? true : FailOn(port);
 }
 
 bool ReadErrorFlags(PortHandle port, std::uint32_t* flags, std::uint32_t* inQueue) {
     DWORD errors = 0;
     COMSTAT stat{};
     if (!ClearCommError(port->handle, &errors, &stat))
-        return Fail();
+        return FailOn(port);
     *flags = errors | port->heldErrors;
     port->heldErrors = 0;
     *inQueue = stat.cbInQue;
     return true;
+}
+
+bool Lost(PortHandle port) {
+    return port->lost;
 }
 
 void LastSystemErrorText(char* out, std::size_t size) {

@@ -60,6 +60,7 @@ void CSingleListPanel::OnSize(int width, int height) {
 void CSingleListPanel::OnPeriodicUpdate() {
     if (!context_.IsConnected()) {
         list_->setRowCount(0);
+        trend_->AddGap();
         return;
     }
     if (list_->rowCount() == 0)

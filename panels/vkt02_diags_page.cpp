@@ -1,7 +1,7 @@
 #include "panels/vkt02_diags_page.h"
 
-#include "panels/poll_rows.h"
 #include "panels/live_values.h"
+#include "panels/poll_rows.h"
 #include "panels/value_rows.h"
 #include "panels/vkt02_diagnostics.h"
 #include "sensor/sensor_device.h"
@@ -47,6 +47,7 @@ void CVKT02DiagsDlg::BuildRows() {
 void CVKT02DiagsDlg::Update() {
     if (!context_.IsConnected()) {
         list_->setRowCount(0);
+        trend_->AddGap();
         return;
     }
     if (!updateEnabled_)

@@ -1,6 +1,7 @@
 #include "sensor/sensor_connection.h"
 
 #include "link/port_access.h"
+#include "link/port_names.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -108,6 +109,8 @@ bool SensorConnection::Connect() {
     }
 
     portNumber_ = settings.portNumber;
+    // Named now: a link in the port folder may point elsewhere by the time the port is lost.
+    portLabel_ = PortNameWithDevice(OpenedName(settings));
     sensor_.SetAddress(settings.address);
     sensor_.SetCheckMethod(CheckMethod::Checksum);
     sensor_.SetLink(&link_);
@@ -139,13 +142,26 @@ bool SensorConnection::Connect() {
 }
 
 void SensorConnection::Disconnect() {
+    CloseConnection(true);
+}
+
+void SensorConnection::CloseConnection(bool showNotConnected) {
     StopTicker();
     link_.ClosePort();
     connected_ = false;
     host_.PostRefreshSensorBar();
     log_.LogMessage("Disconnected...", LogIcon::Warning);
     host_.UpdateAllViews();
-    host_.ShowNotConnected();
+    if (showNotConnected)
+        host_.ShowNotConnected();
+}
+
+bool SensorConnection::DropLostPort() {
+    if (!PortLost())
+        return false;
+    log_.LogMessage(PortLostText().c_str(), LogIcon::Error);
+    CloseConnection(false);
+    return true;
 }
 
 void SensorConnection::Close() {

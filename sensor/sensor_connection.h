@@ -49,6 +49,17 @@ public:
     // The document closes: stops the ticker and logs "Close".
     void Close();
 
+    // Whether the port went away while connected (DcsLink::PortLost): the adapter was
+    // pulled, the line hung up. Every exchange fails from then on.
+    bool PortLost() const { return connected_ && link_.PortLost(); }
+    // "Port lost: COM1 (/dev/ttyUSB0)": the port of this connection as messages name it.
+    std::string PortLostText() const { return "Port lost: " + portLabel_; }
+    // When PortLost: logs PortLostText as an error and disconnects as Disconnect does,
+    // except that the model's panel stays in view (the update empties its values), so the
+    // technician sees what it showed until then. Connect with the same settings reopens
+    // the port. False, and nothing done, while the port is fine or nothing is connected.
+    bool DropLostPort();
+
     // Takes the model from the last model-name reply (manufacturing mode falls back to a
     // VKT02 for an unknown one) and shows its panel; false for an unknown model.
     bool DetectModel();
@@ -89,6 +100,7 @@ private:
     bool ProbeModelName();
     bool ReadVersions();
     bool FailConnect(const char* text);
+    void CloseConnection(bool showNotConnected);
     void StopTicker();
     void Log(LogIcon icon, const char* format, ...)
 #if defined(__GNUC__)
@@ -107,6 +119,7 @@ private:
     std::optional<CheckMethod> forcedMethod_;
 
     int portNumber_ = 0;
+    std::string portLabel_; // the port as messages name it: "COM1 (/dev/ttyS0)"
     bool connected_ = false;
     bool readOutComplete_ = false;
     ModelType modelType_ = ModelType::VKT02;

@@ -38,7 +38,10 @@ inline constexpr std::size_t kMaxUploadFileBytes = std::size_t{16} << 20;
 
 // Reads the whole file at `path` into `contents`. False, with `contents` emptied, when it
 // is missing, not a regular file (a device or a pipe could block for ever), unreadable,
-// empty, larger than kMaxUploadFileBytes, or shorter than it said while being read.
-bool ReadUploadFile(const std::string& path, std::vector<std::uint8_t>* contents);
+// empty, larger than kMaxUploadFileBytes, or shorter than it said while being read; then
+// `reason`, when given, says which: "a folder", "not a regular file", "empty", "larger
+// than 16 MiB (17000000 bytes)", or the system's text ("No such file or directory").
+bool ReadUploadFile(const std::string& path, std::vector<std::uint8_t>* contents,
+                    std::string* reason = nullptr);
 
 } // namespace vk

@@ -1,5 +1,7 @@
 #include "sim/command_support.h"
 
+#include <initializer_list>
+
 namespace vk::sim {
 
 namespace {
@@ -16,34 +18,81 @@ bool GetBoardFlipperState(CommandContext& c, const Request& r, Outcome& out) {
     return r.length == 0 && Reply(out, BoardFlipperStateRecord(c.state, c.method, c.now));
 }
 
-CommandTable CommonCommands() {
+// Code 67 reads the laser power of a VKT02 and sets the hold scans of a VKT04.
+bool GetLaserPower(CommandContext& c, const Request& r, Outcome& out) {
+    return r.length == 0 && Reply(out, {LiveAt(c.state, c.now).laserPower});
+}
+
+bool SetNumHoldScans(CommandContext& c, const Request& r, Outcome& out) {
+    return StoreWord(c, r, out, c.state.settings.holdScans);
+}
+
+// Every handler there is, by code; each model knows a part of them.
+const CommandTable& AllCommands() {
+    static const CommandTable all = [] {
+        CommandTable t{};
+        AddIdentityCommands(t);
+        AddSettingCommands(t);
+        AddMeasurementCommands(t);
+        AddServiceCommands(t);
+        AddLegacyCommands(t);
+        return t;
+    }();
+    return all;
+}
+
+// The rows of `codes`, taken from every handler there is.
+CommandTable Knowing(std::initializer_list<std::uint8_t> codes) {
     CommandTable t{};
-    AddIdentityCommands(t);
-    AddSettingCommands(t);
-    AddMeasurementCommands(t);
-    AddServiceCommands(t);
-    AddLegacyCommands(t);
-    t[19] = GetVkt02Setup;
+    for (std::uint8_t code : codes)
+        t[code] = AllCommands()[code];
     return t;
 }
 
-CommandTable Vkt04Commands() {
-    CommandTable t = CommonCommands();
+// What every model takes: identity, address, speed, check method, defaults, reset, and
+// the flash unlock with the three uploads.
+void AddEveryModelsCommands(CommandTable& t) {
+    for (std::uint8_t code : {6, 18, 66, 77, 78, 79, 80, 81, 86, 87, 88, 92, 127, 128})
+        t[code] = AllCommands()[code];
+}
+
+// The VKT02 (and the Rmx Long): the Diagnostic, Scan Buffer and Sensor errors pages, its
+// settings dialog, and the older setup tool, which also reads the VKT04 version record
+// and has five commands of its own (12, 131, 148, 205, 233).
+CommandTable Vkt02Commands() {
+    CommandTable t = Knowing({1,  2,  3,  4,  5,  8,  9,  10, 11, 12,  14,  15,  20,  21,  26,
+                              27, 30, 32, 33, 38, 39, 82, 83, 84, 129, 130, 131, 148, 205, 233});
+    AddEveryModelsCommands(t);
+    t[19] = GetVkt02Setup;
+    t[67] = GetLaserPower;
+    return t;
+}
+
+// The Rmx Short, and the base of the VKT04 family: the state list, the VKT04 setup record,
+// laser powers, threshold and the analog output one value at a time. One range mode, no
+// hold and no wane settings.
+CommandTable RmxShortCommands() {
+    CommandTable t = Knowing({39, 41, 82, 83, 84, 90, 91, 93, 94, 146});
+    AddEveryModelsCommands(t);
     t[19] = GetVkt04Setup;
     return t;
 }
 
-// The Rmx Short answers the VKT04 setup record but has one range mode and no hold or wane
-// settings, so it knows none of their commands.
-CommandTable RmxShortCommands() {
-    CommandTable t = Vkt04Commands();
-    for (std::uint8_t code : {36, 40, 46, 47, 48, 49, 68})
-        t[code] = nullptr;
+// The VKT04: two range modes and the hold of the last valid range.
+CommandTable Vkt04Commands() {
+    CommandTable t = RmxShortCommands();
+    for (std::uint8_t code : {36, 40, 68})
+        t[code] = AllCommands()[code];
+    t[67] = SetNumHoldScans;
     return t;
 }
 
+// The Vezir Orududu: two range modes, wane variables, board time-out, laser on and off,
+// its own state record and the scan buffer reader; no hold of the last range.
 CommandTable VezirCommands() {
-    CommandTable t = Vkt04Commands();
+    CommandTable t = RmxShortCommands();
+    for (std::uint8_t code : {1, 2, 11, 36, 46, 47, 48, 49})
+        t[code] = AllCommands()[code];
     t[41] = GetBoardFlipperState;
     return t;
 }
@@ -51,7 +100,7 @@ CommandTable VezirCommands() {
 } // namespace
 
 const CommandTable& CommandsFor(ModelType model) {
-    static const CommandTable vkt02 = CommonCommands();
+    static const CommandTable vkt02 = Vkt02Commands();
     static const CommandTable vkt04 = Vkt04Commands();
     static const CommandTable rmxShort = RmxShortCommands();
     static const CommandTable vezir = VezirCommands();

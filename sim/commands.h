@@ -1,8 +1,9 @@
 #pragma once
 // What a simulated sensor does with one request addressed to it: a table of command
-// handlers per model. Models share most handlers and override the codes that mean
-// something else for them (19, 41); later additions (the legacy tool's own codes, the
-// flash upload) are new rows in these tables.
+// handlers per model. Each model knows the commands the tools send it and no others, so a
+// tool that sends a model a command it does not know finds out; models share the
+// handlers of the codes they have in common, and 19, 41 and 67 mean something else for
+// some of them.
 
 #include "sensor/model_table.h"
 #include "sim/records.h"

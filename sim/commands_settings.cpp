@@ -71,14 +71,6 @@ bool WriteWaneParams(CommandContext& c, const Request& r, Outcome& out) {
     return AckIfCrc(c, out);
 }
 
-// Code 67 is two commands: no payload reads the laser power, a 16-bit payload sets the
-// number of hold scans.
-bool LaserPowerOrHoldScans(CommandContext& c, const Request& r, Outcome& out) {
-    if (r.length == 0)
-        return Reply(out, {LiveAt(c.state, c.now).laserPower});
-    return StoreWord(c, r, out, c.state.settings.holdScans);
-}
-
 } // namespace
 
 bool StoreConfigRecord(CommandContext& c, const Request& r, Outcome& out) {
@@ -138,7 +130,6 @@ void AddSettingCommands(CommandTable& t) {
         return r.length == 0 &&
                Reply(out, PayloadWriter(c.method).Word(c.state.settings.boardTimeoutMs).Take());
     };
-    t[67] = LaserPowerOrHoldScans;
     t[68] = [](CommandContext& c, const Request& r, Outcome& out) { // GetNumHoldScans
         return r.length == 0 &&
                Reply(out, PayloadWriter(c.method).Word(c.state.settings.holdScans).Take());

@@ -23,10 +23,8 @@ int main(int argc, char** argv) {
     VksimOptions options;
     bool wantsHelp = false;
     std::string error;
-    if (!ParseVksimArguments(args, &options, &wantsHelp, &error)) {
-        std::fprintf(stderr, "vksim: %s\n%s", error.c_str(), VksimUsage().c_str());
-        return 2;
-    }
+    if (!ParseVksimArguments(args, &options, &wantsHelp, &error))
+        return VksimUsageError(stderr, error);
     if (wantsHelp) {
         std::fputs(VksimUsage().c_str(), stdout);
         return 0;

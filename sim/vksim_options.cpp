@@ -232,6 +232,11 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
     return true;
 }
 
+int VksimUsageError(std::FILE* err, const std::string& problem) {
+    std::fprintf(err, "vksim: %s; see vksim --help\n", problem.c_str());
+    return 2;
+}
+
 std::string VksimUsage() {
     return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
            "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"

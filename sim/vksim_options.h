@@ -3,6 +3,7 @@
 
 #include "sim/sim_line.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,9 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 
 // The usage text, ending in a newline.
 std::string VksimUsage();
+
+// Prints the one line "vksim: <problem>; see vksim --help" on `err`; returns the exit
+// status of a usage error, 2.
+int VksimUsageError(std::FILE* err, const std::string& problem);
 
 } // namespace vk::sim

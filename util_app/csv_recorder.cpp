@@ -70,6 +70,16 @@ bool CsvRecorder::Write(const std::string& text, std::string* error) {
     return false;
 }
 
+void CsvRecorder::StopBecause(const std::string& reason,
+                              std::chrono::system_clock::time_point time) {
+    if (!file_)
+        return;
+    // A file that cannot take the line is as complete as it was; Write stops it then.
+    if (Write(LocalIsoTimestamp(time) + ',' + CsvField("Recording ended: " + reason) + kLineEnd,
+              nullptr))
+        Stop();
+}
+
 void CsvRecorder::Stop() {
     if (!file_)
         return;

@@ -11,6 +11,7 @@
 #include "sensor/csv_field.h"
 #include "util_app/poll_sample.h"
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -40,6 +41,10 @@ public:
     bool Append(const PollSample& sample, std::string* error);
     // Ends the recording; the file is complete. Nothing when none is running.
     void Stop();
+    // Ends the recording with one more line that says why, after the last row: the time
+    // and `reason` ("...,Recording ended: Port lost: COM1 (/dev/ttyUSB0)"), so a reader
+    // of the file knows the rows stop there because the values did.
+    void StopBecause(const std::string& reason, std::chrono::system_clock::time_point time);
 
     bool Active() const { return file_ != nullptr; }
     const std::string& Path() const { return path_; }

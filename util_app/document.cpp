@@ -16,6 +16,9 @@ public:
     }
     ~CommandScope() {
         --doc_.commandDepth_;
+        // A command that found the port gone has failed and said so; what follows from it
+        // waits until the command is over.
+        doc_.DropLostPort();
         doc_.AnnounceChange();
     }
     CommandScope(const CommandScope&) = delete;
@@ -66,8 +69,26 @@ void CVKT02Doc::OnTick() {
     // only waits for the user has released the guard, so the live values go on.
     if (exchanges_.Held() || !view_)
         return;
-    ExchangeGuard::Hold hold(exchanges_);
-    view_->UpdatePanel();
+    // A lost port fails every poll at once; a dialog waiting for the user holds the
+    // consequences back until it closes, and until then the panel does not ask.
+    if (connection_.PortLost()) {
+        DropLostPort();
+        return;
+    }
+    {
+        ExchangeGuard::Hold hold(exchanges_);
+        view_->UpdatePanel();
+    }
+    DropLostPort();
+}
+
+void CVKT02Doc::DropLostPort() {
+    if (commandDepth_ > 0 || !connection_.PortLost())
+        return;
+    CommandScope scope(*this);
+    const QString text = QString::fromStdString(connection_.PortLostText());
+    connection_.DropLostPort();
+    emit portLost(text);
 }
 
 void CVKT02Doc::AnnounceChange() {

@@ -114,6 +114,9 @@ signals:
     void sensorBarRefreshRequested();
     // A panel's poll succeeded (emitted on the user-interface thread, during the tick).
     void pollSampled(const vk::PollSample& sample);
+    // The port went away and the program has disconnected; `text` says so ("Port lost:
+    // COM1 (/dev/ttyUSB0)") and is in the command log already.
+    void portLost(const QString& text);
 
 private:
     // Marks a command as running, and holds the exchange guard, for as long as it lives.
@@ -124,6 +127,8 @@ private:
     int WaitForUser(QDialog& dialog);
     // Emits connectionChanged, unless a command is running: that one emits it as it ends.
     void AnnounceChange();
+    // Once no command runs: when the port went away, stops polling and disconnects.
+    void DropLostPort();
 
     LogSink& log_;
     UserPrompts& prompts_;

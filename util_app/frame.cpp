@@ -43,9 +43,9 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage(QString::fromLatin1(kIdlePrompt));
+            statusBar()->showMessage(idleText_);
     });
-    statusBar()->showMessage(QString::fromLatin1(kIdlePrompt));
+    statusBar()->showMessage(idleText_);
 
     setDockOptions(dockOptions() | QMainWindow::AllowNestedDocks);
     CreateBars();
@@ -55,6 +55,12 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
     doc_.AttachView(view_);
     doc_.SetDialogParent(this);
     connect(&doc_, &CVKT02Doc::connectionChanged, this, &CMainFrame::RefreshCommandStates);
+    // A lost port stays said in the status bar until the next connection.
+    connect(&doc_, &CVKT02Doc::portLost, this, &CMainFrame::SetIdleText);
+    connect(&doc_, &CVKT02Doc::connectionChanged, this, [this] {
+        if (doc_.IsConnected())
+            SetIdleText(QString::fromLatin1(kIdlePrompt));
+    });
     connect(&doc_, &CVKT02Doc::sensorBarRefreshRequested, this, [this] {
         if (sensorBar_)
             sensorBar_->Refill();
@@ -151,6 +157,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     SaveBarSizes();
     event->accept();
+}
+
+void CMainFrame::SetIdleText(const QString& text) {
+    if (idleText_ == text)
+        return;
+    idleText_ = text;
+    statusBar()->showMessage(idleText_);
 }
 
 void CMainFrame::UpdateTitle() {

@@ -6,8 +6,10 @@
 
 #include "sensor/log_sink.h"
 #include "util_app/command_ids.h"
+#include "util_app/command_prompts.h"
 
 #include <QMainWindow>
+#include <QString>
 
 class QLabel;
 class QMenu;
@@ -53,6 +55,9 @@ public:
     void RefreshCommandStates();
     // Caption from the document's title.
     void UpdateTitle();
+    // What the status bar shows while no prompt is up: "Ready", or why the connection
+    // ended ("Port lost: COM1 (/dev/ttyUSB0)").
+    void SetIdleText(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +81,7 @@ private:
     CLogBar* logBar_ = nullptr;
     CLineTraceBar* traceBar_ = nullptr;
     RecordingControl* recording_ = nullptr;
+    QString idleText_ = QString::fromLatin1(kIdlePrompt);
     bool barsSized_ = false;
     bool closed_ = false;
 };

@@ -30,6 +30,15 @@ RecordingControl::RecordingControl(CVKT02Doc& doc, QMainWindow& window)
     connect(stop_, &QAction::triggered, this, &RecordingControl::Stop);
     connect(&doc_, &CVKT02Doc::pollSampled, this, &RecordingControl::OnSample);
     connect(&doc_, &CVKT02Doc::connectionChanged, this, &RecordingControl::Refresh);
+    connect(&doc_, &CVKT02Doc::portLost, this, &RecordingControl::EndBecause);
+    Refresh();
+}
+
+void RecordingControl::EndBecause(const QString& reason) {
+    if (!recorder_.Active())
+        return;
+    recorder_.StopBecause(reason.toStdString(), std::chrono::system_clock::now());
+    ShowStatus();
     Refresh();
 }
 

@@ -9,6 +9,7 @@
 #include "util_app/csv_recorder.h"
 
 #include <QObject>
+#include <QString>
 
 class QAction;
 class QLabel;
@@ -34,6 +35,8 @@ public:
     void Stop();
     // Enables the actions for the connection's state; a disconnect ends the recording.
     void Refresh();
+    // The port went away: the recording ends with a line in the file that says so.
+    void EndBecause(const QString& reason);
 
 private:
     void OnSample(const PollSample& sample);

@@ -68,4 +68,17 @@ void TrendView::Add(const PollSample& sample) {
         plot_->update();
 }
 
+void TrendView::AddGap() {
+    const auto& points = series_.Points();
+    if (points.empty())
+        return;
+    const TrendPoint& last = points.back();
+    if (!last.range && !last.peak && !last.laserPower)
+        return; // broken already
+    const std::chrono::duration<double> since = std::chrono::steady_clock::now() - start_;
+    series_.Add({since.count(), std::nullopt, std::nullopt, std::nullopt});
+    if (!pause_->isChecked())
+        plot_->update();
+}
+
 } // namespace vk

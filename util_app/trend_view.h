@@ -25,6 +25,9 @@ public:
 
     // Takes one successful poll. A change of unit starts the plot afresh.
     void Add(const PollSample& sample);
+    // The values stop here (the connection ended, the port was lost): the lines break, so
+    // the first poll of a later connection is not joined to the last one before.
+    void AddGap();
     const TrendSeries& Series() const { return series_; }
     // The window shown, in seconds.
     double WindowSeconds() const;

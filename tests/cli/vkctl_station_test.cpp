@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -147,6 +148,13 @@ TEST_F(VkctlStation, SetOnTheVkt04FamilyFollowsEachModelsRules) {
     EXPECT_EQ(line->Snapshot(3).settings.boardTimeoutMs, 1234);
     Outcome bfSettings = RunVkctl({"--checksum", "--address", "3", "settings"});
     EXPECT_EQ(Lines(bfSettings.out), 14u) << bfSettings.out;
+    // A command whose page the model's panel lacks says so instead of asking the sensor
+    // something it does not know.
+    EXPECT_EQ(RunVkctl({"--checksum", "state"}).err,
+              "state is for VKT02 and Rmx Long sensors; this is a VKT04\n");
+    EXPECT_EQ(
+        RunVkctl({"--checksum", "--address", "2", "read-buffer", "0", "10"}).err,
+        "read-buffer is for VKT02, Rmx Long and Vezir Orududu sensors; this is a Rmx Short\n");
 }
 
 TEST_F(VkctlStation, ScanFilterAndErrors) {
@@ -195,7 +203,10 @@ TEST_F(VkctlStation, UploadDeliversTheImageAndAsksAboutUnusualSizes) {
     ASSERT_EQ(received.size(), 384u);
     EXPECT_TRUE(std::equal(image.begin(), image.end(), received.begin()));
     EXPECT_FALSE(after.flash.Unlocked());
-    EXPECT_EQ(RunVkctl({"upload", "dsp", "/nonexistent"}).err, "Error reading file\n");
+    // A refused file is named, with the reason.
+    EXPECT_EQ(RunVkctl({"upload", "dsp", "/nonexistent"}).err,
+              "Error reading file /nonexistent: No such file or directory\n");
+    EXPECT_EQ(RunVkctl({"upload", "cal", "/tmp"}).err, "Error reading file /tmp: a folder\n");
     std::remove(path.c_str());
 }
 
@@ -266,5 +277,41 @@ TEST_F(VkctlStation, MonitorWritesOneRowPerPollToTheScreenAndTheFile) {
     std::stringstream appended;
     appended << again.rdbuf();
     EXPECT_EQ(Lines(appended.str()), 6u);
+
+    // A file whose last line has no line end: the next row starts a line of its own.
+    std::ofstream(path, std::ios::app) << "edited by hand";
+    ASSERT_EQ(RunVkctl({"--checksum", "monitor", "--count", "1", "--csv", path}).status, kOk);
+    std::ifstream edited(path);
+    std::stringstream after;
+    after << edited.rdbuf();
+    EXPECT_EQ(Lines(after.str()), 8u);
+    EXPECT_NE(after.str().find("edited by hand\n20"), std::string::npos) << after.str();
     std::remove(path.c_str());
+}
+
+TEST_F(VkctlStation, MonitorStopsAtALostPortWithOneLineSayingSo) {
+    StartLine({sim::ConfigForModel("VKT04")});
+    const std::string lost = "Port lost: COM1 (" + line->DevicePath() + ")\n";
+    Outcome r;
+    std::thread monitor([&] {
+        r = RunVkctl({"--checksum", "monitor", "--count", "1000", "--interval", "20"});
+    });
+    // Pulled once the polls are under way.
+    std::vector<std::uint8_t> sent;
+    for (int i = 0; i < 100; ++i) {
+        const std::vector<int> ids = PacketIds(sent, CheckMethod::Checksum);
+        if (std::count(ids.begin(), ids.end(), 41) >= 3)
+            break;
+        line->WaitReceived(1, 100);
+        const std::vector<std::uint8_t> more = line->TakeReceived();
+        sent.insert(sent.end(), more.begin(), more.end());
+    }
+    line->Unplug();
+    monitor.join();
+    EXPECT_EQ(r.status, kSensorFailed);
+    EXPECT_LT(Lines(r.out), 100u);
+    // The poll that failed says why, and then the run stops instead of failing 1000 times.
+    EXPECT_EQ(Lines(r.err), 2u) << r.err;
+    EXPECT_EQ(r.err.rfind("Command GetSensorState failed. ", 0), 0u) << r.err;
+    EXPECT_TRUE(r.err.ends_with(lost)) << r.err;
 }

@@ -149,14 +149,34 @@ TEST_F(VkctlLine, AReadOutWithAFailedReadPrintsWhatItHasAndExitsOne) {
     EXPECT_EQ(r.err, "Command GetSerialNum failed. dcs_ReadHeader timeout waiting for STX\n");
 }
 
-TEST_F(VkctlLine, PortsListsTheLinkedLine) {
+TEST_F(VkctlLine, PortsListsTheLinkedLineAsTextOrJson) {
     StartLine({sim::ConfigForModel("VKT02")});
     Outcome r = RunVkctl({"ports"});
     EXPECT_EQ(r.status, kOk);
     EXPECT_EQ(r.err, "");
-    const std::string expected =
-        "COM1  " + std::filesystem::canonical(line->DevicePath()).string() + "\n";
-    EXPECT_NE(r.out.find(expected), std::string::npos) << r.out;
+    const std::string device = std::filesystem::canonical(line->DevicePath()).string();
+    EXPECT_NE(r.out.find("COM1  " + device + "\n"), std::string::npos) << r.out;
+    Outcome json = RunVkctl({"--json", "ports"});
+    EXPECT_EQ(json.status, kOk);
+    EXPECT_NE(json.out.find("{\"name\": \"COM1\", \"device\": \"" + device +
+                            "\", \"description\": \"\"}"),
+              std::string::npos)
+        << json.out;
+    EXPECT_EQ(json.out.front(), '[');
+    // COM names ignore case, as on Windows.
+    EXPECT_EQ(RunVkctl({"--port", "com1", "--checksum", "state"}).status, kOk);
+}
+
+// A sensor's texts are untrusted: a line end in a serial number must not forge an output
+// line, nor an escape sequence reach the terminal.
+TEST_F(VkctlLine, TextsFromTheSensorAreShownEscaped) {
+    sim::SensorConfig config = sim::ConfigForModel("VKT02");
+    config.serialNumber = std::string("A\n\xe9\x1b[1m\\Z");
+    StartLine({config});
+    Outcome r = RunVkctl({"--checksum", "identify"});
+    EXPECT_EQ(r.status, kOk) << r.err;
+    EXPECT_EQ(Lines(r.out), 7u);
+    EXPECT_NE(r.out.find("\nserial: A\\x0a\\xe9\\x1b[1m\\\\\n"), std::string::npos) << r.out;
 }
 
 TEST(VkctlProgram, ExitStatusesOfTheRealProgram) {
@@ -166,9 +186,13 @@ TEST(VkctlProgram, ExitStatusesOfTheRealProgram) {
     EXPECT_NE(missing.out.find("sc_Open: could not open COM40 (/dev/ttyUSB7) ("), std::string::npos)
         << missing.out;
 
+    // A usage error is one line that names the problem, not the whole usage.
     Outcome usage = RunProgram("--baud 1200 state");
     EXPECT_EQ(usage.status, 2);
-    EXPECT_NE(usage.out.find("usage: vkctl"), std::string::npos);
+    EXPECT_EQ(usage.out, "vkctl: --baud takes 9600, 19200, 38400 or 57600; see vkctl --help\n");
+    Outcome argument = RunProgram("set-threshold 256");
+    EXPECT_EQ(argument.status, 2);
+    EXPECT_EQ(argument.out, "vkctl: set-threshold takes 0 to 255; see vkctl --help\n");
     EXPECT_EQ(RunProgram("--help").status, 0);
 }
 
@@ -186,7 +210,17 @@ TEST_F(VkctlLine, APortRefusedByItsPermissionsNamesTheGroupToJoin) {
     const std::string device = line->DevicePath();
     ASSERT_EQ(chown(device.c_str(), 0, dialoutGid), 0);
     ASSERT_EQ(chmod(device.c_str(), 0660), 0);
-    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0); // the link must be reachable
+    // The build and the test's own folders may lie where nobody cannot go (a checkout in
+    // a private folder): the program and a port folder of its own go where anyone can.
+    namespace fs = std::filesystem;
+    char reachable[] = "/tmp/vkctl-nobody-XXXXXX";
+    ASSERT_NE(mkdtemp(reachable), nullptr);
+    const fs::path shared = reachable;
+    const std::string program = (shared / "vkctl").string();
+    fs::copy_file(VKCTL_PATH, program);
+    fs::create_symlink(device, shared / "COM1");
+    ASSERT_EQ(chmod(reachable, 0755), 0);
+    ASSERT_EQ(chmod(program.c_str(), 0755), 0);
 
     int out[2];
     ASSERT_EQ(pipe(out), 0);
@@ -194,9 +228,11 @@ TEST_F(VkctlLine, APortRefusedByItsPermissionsNamesTheGroupToJoin) {
     if (child == 0) {
         dup2(out[1], 2);
         close(out[0]);
-        if (setgroups(0, nullptr) != 0 || setgid(nobodyGid) != 0 || setuid(nobodyUid) != 0)
+        if (setgroups(0, nullptr) != 0 || setgid(nobodyGid) != 0 || setuid(nobodyUid) != 0 ||
+            chdir("/") != 0 || setenv("KORVEL_PORT_DIR", reachable, 1) != 0)
             _exit(99);
-        execl(VKCTL_PATH, VKCTL_PATH, "--port", "COM1", "identify", static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), "--port", "COM1", "identify",
+              static_cast<char*>(nullptr));
         _exit(98);
     }
     close(out[1]);
@@ -207,6 +243,8 @@ TEST_F(VkctlLine, APortRefusedByItsPermissionsNamesTheGroupToJoin) {
     close(out[0]);
     int status = 0;
     waitpid(child, &status, 0);
+    std::error_code ec;
+    fs::remove_all(shared, ec);
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(err, "sc_Open: could not open COM1 (" + device +
                        ") (Permission denied)\n"

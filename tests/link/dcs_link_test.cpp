@@ -186,6 +186,7 @@ TEST_F(DcsLinkTest, AStrayFrameCostsOneExchangeNotEveryOneAfterIt) {
 }
 
 TEST_F(DcsLinkTest, ACableGoneMidExchangeGivesAnErrorNotAHang) {
+    EXPECT_FALSE(link.PortLost());
     peer.Hangup();
     std::uint8_t out[2];
     double ms = ElapsedMs(
@@ -193,6 +194,9 @@ TEST_F(DcsLinkTest, ACableGoneMidExchangeGivesAnErrorNotAHang) {
     EXPECT_LT(ms, 600);
     EXPECT_NE(link.Error().code, 0);
     EXPECT_NE(std::string(link.ErrorText()).find("failed"), std::string::npos) << link.ErrorText();
+    EXPECT_TRUE(link.PortLost());
+    link.ClosePort();
+    EXPECT_FALSE(link.PortLost());
 }
 
 TEST(DcsLinkPort, ReopeningClosesTheOldPortAndSettingsPersist) {

@@ -28,6 +28,7 @@ TEST(PortNames, ThePortDirectoryComesFirstThenTheConvention) {
 
     fs::create_symlink("/dev/null", dir / "COM5");
     EXPECT_EQ(ResolvePortName("COM5"), (dir / "COM5").string());
+    EXPECT_EQ(ResolvePortName("com5"), (dir / "COM5").string());
     fs::create_symlink("gone", dir / "COM6"); // a stale link is no device
     fs::create_symlink("/dev/null", dir / "COM200");
     // Messages name what a link points at, there or not; other names as they resolve.

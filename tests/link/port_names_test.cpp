@@ -10,7 +10,8 @@ TEST(PortNames, ComNumbersAndNonComNames) {
     EXPECT_EQ(ComNumber("COM12"), 12);
     EXPECT_FALSE(ComNumber("COM0"));
     EXPECT_FALSE(ComNumber("COM"));
-    EXPECT_FALSE(ComNumber("com3"));
+    EXPECT_EQ(ComNumber("com3"), 3); // Windows port names ignore case
+    EXPECT_EQ(ComNumber("Com12"), 12);
     EXPECT_FALSE(ComNumber("COM3x"));
     EXPECT_FALSE(ComNumber("USB1"));
     EXPECT_EQ(ResolvePortName("/dev/ttyAMA0"), "/dev/ttyAMA0");

@@ -155,6 +155,8 @@ TEST(SerialPort, ReadTimeOutsFollowTheOneReadCallRule) {
     ms = ElapsedMs([&] { EXPECT_EQ(sc_Read(port.handle, buffer, 4, &count, 1000, &port.err), 1); });
     EXPECT_EQ(count, 4u);
     EXPECT_LT(ms, 50);
+    // Silence and a short answer pass: the port is not lost.
+    EXPECT_FALSE(sc_PortLost(port.handle));
 }
 
 TEST(SerialPort, WrittenBytesReachTheLineAndPurgeDropsInput) {
@@ -198,10 +200,12 @@ TEST(SerialPort, AStalledWriteWithAZeroWriteTimeOutWaitsOutItsBudgetAsleep) {
     EXPECT_LT(cpuMs, ms / 8) << "the write loop spun";
 }
 
-TEST(SerialPort, AVanishedDeviceFailsPromptlyWithAnIoError) {
+TEST(SerialPort, AVanishedDeviceFailsPromptlyAndIsJudgedLost) {
     PtyPeer peer;
     OpenPort port(peer);
     ASSERT_TRUE(port.ok);
+    EXPECT_FALSE(sc_PortLost(kInvalidPortHandle));
+    EXPECT_FALSE(sc_PortLost(port.handle));
     peer.Hangup();
     std::uint8_t buffer[4];
     std::size_t count = 0;
@@ -211,4 +215,14 @@ TEST(SerialPort, AVanishedDeviceFailsPromptlyWithAnIoError) {
     // The error flags cannot be read from a device that is gone: the system's reason.
     EXPECT_EQ(port.err.code, kErrSystemCall);
     EXPECT_STREQ(port.err.text, "::sc_Read ReadFile failed (Input/output error)");
+    EXPECT_TRUE(sc_PortLost(port.handle));
+
+    // A write finds it just as well, without a read before it.
+    PtyPeer other(2);
+    OpenPort second(other);
+    ASSERT_TRUE(second.ok);
+    other.Hangup();
+    const std::uint8_t request[] = {0x02, 0x01, 0x01, 0x02, 0xFA};
+    EXPECT_EQ(sc_Write(second.handle, request, 5, &count, 100, &second.err), 0);
+    EXPECT_TRUE(sc_PortLost(second.handle));
 }

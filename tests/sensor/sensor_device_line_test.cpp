@@ -109,7 +109,7 @@ class SensorDeviceRecord : public SensorDeviceLine,
                            public ::testing::WithParamInterface<CheckMethod> {};
 
 TEST_P(SensorDeviceRecord, RecordsTravelBothWays) {
-    Open({Sensor(1, "VKT02", GetParam())});
+    Open({Sensor(1, "VKT02", GetParam()), Sensor(2, "BF", GetParam(), "VK000002")});
     Use(1, GetParam());
     const sim::SensorSettings factory = line->Snapshot(1).settings;
 
@@ -128,9 +128,16 @@ TEST_P(SensorDeviceRecord, RecordsTravelBothWays) {
     config.words = {100, 200, 0, 0};
     config.SetAveragingCountForSet(0x00012345);
     ASSERT_TRUE(sensor.SetConfigVars(config));
+    // The wane record is the Vezir Orududu's.
+    Use(2, GetParam());
     WaneRecord wane{30, 15, 1200, {0, 0, 0, 0}, 250};
     ASSERT_TRUE(sensor.WriteWaneParams(wane));
     ASSERT_TRUE(line->WaitIdle(2000));
+    EXPECT_EQ(line->Snapshot(2).settings.wane.conveyorSpeed, 1200);
+    ASSERT_TRUE(sensor.ReadWaneParams());
+    EXPECT_EQ(sensor.Replies().wane.pulseDurationMs, 250);
+    EXPECT_EQ(sensor.Replies().wane.minWaneWidth, 15);
+    Use(1, GetParam());
 
     sim::SensorSettings now = line->Snapshot(1).settings;
     EXPECT_EQ(now.rangeOffset, 11);
@@ -140,14 +147,10 @@ TEST_P(SensorDeviceRecord, RecordsTravelBothWays) {
     EXPECT_EQ(now.orderFactor, 7);
     EXPECT_EQ(now.configWords[2], 0x0001);
     EXPECT_EQ(now.configWords[3], 0x2345);
-    EXPECT_EQ(now.wane.conveyorSpeed, 1200);
 
     ASSERT_TRUE(sensor.GetConfigVars());
     EXPECT_EQ(sensor.Replies().configVars.AveragingCount(), 0x00012345u);
     EXPECT_EQ(sensor.Replies().configVars.words[1], 200);
-    ASSERT_TRUE(sensor.ReadWaneParams());
-    EXPECT_EQ(sensor.Replies().wane.pulseDurationMs, 250);
-    EXPECT_EQ(sensor.Replies().wane.minWaneWidth, 15);
     ASSERT_TRUE(sensor.GetSensorSetup());
     EXPECT_EQ(sensor.Replies().sensorSetup.rangeOffset, 11);
     EXPECT_TRUE(log.lines.empty()) << log.lines.front().text;
@@ -274,7 +277,7 @@ TEST_F(SensorDeviceLine, GetVersionSetsTheTimingBase) {
 }
 
 TEST_F(SensorDeviceLine, FailureLinesQuoteTheLinkAndKeepTheReply) {
-    Open({Sensor(1)});
+    Open({Sensor(1), Sensor(2, "VKT04", CheckMethod::Checksum, "VK000002")});
     Use(1, CheckMethod::Checksum);
     FreezePeak(1, 0x0102);
     ASSERT_TRUE(sensor.GetPeak());
@@ -288,13 +291,16 @@ TEST_F(SensorDeviceLine, FailureLinesQuoteTheLinkAndKeepTheReply) {
                        LogIcon::Error}));
     EXPECT_EQ(sensor.Replies().peak, 0x0102);
 
-    // A reply of the wrong length sets no text of its own: the earlier one is quoted.
-    line->InjectFault(1, {sim::FaultKind::WrongLength});
+    // A reply of the wrong length sets no text of its own: the earlier one is quoted (the
+    // hold scans of a VKT04, logged under the name the command has always had).
+    Use(2, CheckMethod::Checksum);
+    line->InjectFault(2, {sim::FaultKind::WrongLength});
     EXPECT_LT(ElapsedMs([&] { EXPECT_FALSE(sensor.GetNumHoldScans()); }), 500.0);
     ASSERT_EQ(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[1].text,
               "Command GetVKT04Version failed. dcs_ReadHeader timeout waiting for STX");
 
+    Use(1, CheckMethod::Checksum);
     sensor.SetLogSuccesses(true);
     log.lines.clear();
     ASSERT_TRUE(sensor.GetPeak());

@@ -16,8 +16,10 @@ TEST(UploadFile, RefusesAPipeThatWouldBlock) {
         fs::temp_directory_path() / ("vk-upload-pipe-" + std::to_string(getpid()));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     std::vector<std::uint8_t> contents{1};
-    EXPECT_FALSE(ReadUploadFile(fifo.string(), &contents));
+    std::string reason;
+    EXPECT_FALSE(ReadUploadFile(fifo.string(), &contents, &reason));
     EXPECT_TRUE(contents.empty());
+    EXPECT_EQ(reason, "not a regular file");
     fs::remove(fifo);
 }
 

@@ -45,15 +45,23 @@ TEST(UploadFile, ReadsARegularFileWholeAndRefusesTheRest) {
     ASSERT_EQ(contents.size(), 70000u);
     EXPECT_EQ(contents[69999], 69999 % 251);
 
-    // Nothing to read: no path, no file, an empty file, a folder, a file too large to be
-    // an upload (a pipe that would block is refused where the system has them).
+    // Nothing to read, each with its reason: no path, no file, an empty file, a folder, a
+    // file too large to be an upload (a pipe that would block is refused where the system
+    // has them).
     const std::string large = write("large.bin", 0);
     fs::resize_file(large, kMaxUploadFileBytes + 1);
-    for (const std::string& path :
-         {std::string(), (dir / "none.bin").string(), write("empty.bin", 0), dir.string(), large}) {
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "no file chosen"},
+        {(dir / "none.bin").string(), "No such file or directory"},
+        {write("empty.bin", 0), "empty"},
+        {dir.string(), "a folder"},
+        {large, "larger than 16 MiB (16777217 bytes)"}};
+    for (const auto& [path, why] : refused) {
         contents = {1};
-        EXPECT_FALSE(ReadUploadFile(path, &contents)) << path;
+        std::string reason;
+        EXPECT_FALSE(ReadUploadFile(path, &contents, &reason)) << path;
         EXPECT_TRUE(contents.empty()) << path;
+        EXPECT_EQ(reason, why) << path;
     }
     fs::remove_all(dir);
 }

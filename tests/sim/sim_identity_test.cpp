@@ -51,7 +51,12 @@ TEST_P(SimIdentity, EveryModelTellsItsNameSerialAndVersions) {
         EXPECT_EQ(std::string(serial->begin(), serial->begin() + 8),
                   "SN" + std::to_string(100000 + i));
 
-        for (std::uint8_t id : {kGetVersion, kGetVkt04Version}) {
+        // The VKT04 family is asked for its version with its own command only; the VKT02
+        // answers both (the older setup tool asks it with the VKT04's).
+        const bool vkt04Family = i == 1 || i == 3 || i == 4;
+        for (std::uint8_t id : {kGetVkt04Version, kGetVersion}) {
+            if (vkt04Family && id == kGetVersion)
+                continue;
             auto version = Transact(address, m, id, {}, 6);
             ASSERT_TRUE(version) << link.ErrorText();
             EXPECT_EQ(WordAt(*version, 0, m), 200 + i);

@@ -60,7 +60,7 @@ TEST_P(SimSettings, Vkt02SetupRecordFollowsEverySetCommand) {
 
 TEST_P(SimSettings, RecordsRoundTripAndTheirWordsFollowTheMethod) {
     CheckMethod m = GetParam();
-    StartLine({Sensor(1, "VKT02", m)});
+    StartLine({Sensor(1, "VKT02", m), Sensor(5, "BF", m, "VK000005")});
     // The averaging count (words at 4 and 6) goes in low half first and comes back high
     // half first.
     std::vector<std::uint8_t> config = Words({1, 2, 3, 4}, m);
@@ -74,16 +74,30 @@ TEST_P(SimSettings, RecordsRoundTripAndTheirWordsFollowTheMethod) {
     wane.insert(wane.end(), {9, 8, 7, 6});
     auto pulse = Word(50, m);
     wane.insert(wane.end(), pulse.begin(), pulse.end());
-    SetAndAck(1, m, 46, wane);
-    EXPECT_EQ(Transact(1, m, 47, {}, 12), wane);
+    SetAndAck(5, m, 46, wane);
+    EXPECT_EQ(Transact(5, m, 47, {}, 12), wane);
 
-    SetAndAck(1, m, 48, Word(2500, m)); // SetBoardTimeout
-    EXPECT_EQ(Transact(1, m, 49, {}, 2), Word(2500, m));
+    SetAndAck(5, m, 48, Word(2500, m)); // SetBoardTimeout
+    EXPECT_EQ(Transact(5, m, 49, {}, 2), Word(2500, m));
+
+    // SetAnalogOuputFactors writes the six words at once; bytes 12 to 19 are zero.
+    std::vector<std::uint8_t> factors = Words({100, 2000, 9000, 20000, 50, 9999}, m);
+    factors.resize(20, 0);
+    SetAndAck(1, m, 26, factors);
+    auto analog = Transact(1, m, 27, {}, 22);
+    ASSERT_TRUE(analog) << link.ErrorText();
+    EXPECT_EQ(std::vector<std::uint8_t>(analog->begin(), analog->begin() + 12),
+              std::vector<std::uint8_t>(factors.begin(), factors.begin() + 12));
+    EXPECT_LE(WordAt(*analog, 20, m), 4095);
 
     SetAndAck(1, m, 83, {180}); // SetMaxLP
     SetAndAck(1, m, 84, {30});  // SetMinLP
     EXPECT_EQ(Transact(1, m, 129, {}, 1), std::vector<std::uint8_t>{180});
     EXPECT_EQ(Transact(1, m, 130, {}, 1), std::vector<std::uint8_t>{30});
+    auto power = Transact(1, m, 67, {}, 1); // GetLaserPower, within the limits
+    ASSERT_TRUE(power) << link.ErrorText();
+    EXPECT_GE((*power)[0], 30);
+    EXPECT_LE((*power)[0], 180);
 
     auto errors = Transact(1, m, 20, {}, 12);
     ASSERT_TRUE(errors) << link.ErrorText();
@@ -91,7 +105,7 @@ TEST_P(SimSettings, RecordsRoundTripAndTheirWordsFollowTheMethod) {
     EXPECT_EQ(WordAt(*errors, 8, m), 0x5555); // calibrated
 }
 
-TEST_P(SimSettings, Vkt04SetupAnalogFactorsAndTheSharedCodes) {
+TEST_P(SimSettings, Vkt04FamilySetupAndTheCodesThatMeanOtherThingsThere) {
     CheckMethod m = GetParam();
     StartLine({Sensor(2, "VKT04", m), Sensor(5, "BF", m, "VK000005")});
     SetAndAck(2, m, 83, {190});                     // SetMaxLP
@@ -118,30 +132,9 @@ TEST_P(SimSettings, Vkt04SetupAnalogFactorsAndTheSharedCodes) {
     EXPECT_EQ((*setup)[26], 1);
     EXPECT_EQ((*setup)[27], 4);
 
-    auto analog = Transact(2, m, 27, {}, 22);
-    ASSERT_TRUE(analog) << link.ErrorText();
-    EXPECT_EQ(WordAt(*analog, 0, m), 500);
-    EXPECT_EQ(WordAt(*analog, 2, m), 1000);
-    EXPECT_EQ(WordAt(*analog, 4, m), 9500);
-    EXPECT_EQ(WordAt(*analog, 6, m), 30000);
-    EXPECT_LE(WordAt(*analog, 20, m), 4095);
-
-    // SetAnalogOuputFactors writes the six words at once; bytes 12 to 19 are zero.
-    std::vector<std::uint8_t> factors = Words({100, 2000, 9000, 20000, 50, 9999}, m);
-    factors.resize(20, 0);
-    SetAndAck(2, m, 26, factors);
-    analog = Transact(2, m, 27, {}, 22);
-    ASSERT_TRUE(analog) << link.ErrorText();
-    EXPECT_EQ(std::vector<std::uint8_t>(analog->begin(), analog->begin() + 12),
-              std::vector<std::uint8_t>(factors.begin(), factors.begin() + 12));
-
-    // Code 67: a 16-bit payload sets the hold scans, none reads the laser power.
+    // Code 67 with a 16-bit payload sets the hold scans of a VKT04.
     SetAndAck(2, m, 67, Word(12, m));
     EXPECT_EQ(Transact(2, m, 68, {}, 2), Word(12, m));
-    auto power = Transact(2, m, 67, {}, 1);
-    ASSERT_TRUE(power) << link.ErrorText();
-    EXPECT_GE((*power)[0], 25);
-    EXPECT_LE((*power)[0], 190);
 
     // Code 41: 14 bytes from a VKT04, 22 from the board flipper, whose last four words
     // and the wane record's bytes 6 to 9 are data it keeps.
@@ -157,23 +150,58 @@ TEST_P(SimSettings, Vkt04SetupAnalogFactorsAndTheSharedCodes) {
     EXPECT_TRUE(Transact(5, m, kGetSetup, {}, 28)) << link.ErrorText();
 }
 
-TEST_P(SimSettings, RmxShortAnswersTheVkt04SetupAndKnowsNoModeHoldOrWane) {
+// A model answers the commands the tools send it and nothing else: a request it does not
+// know changes nothing, gets no answer (no acknowledgement either) and counts as a
+// command error. Each request below is one that another model takes.
+TEST_P(SimSettings, EachModelKnowsOnlyItsOwnCommands) {
     CheckMethod m = GetParam();
-    StartLine({Sensor(7, "O RMX2000", m)});
-    SetAndAck(7, m, 84, {33}); // SetMinLP
-    auto setup = Transact(7, m, kGetSetup, {}, 28);
+    StartLine({Sensor(1, "VKT02", m), Sensor(2, "VKT04", m, "VK000002"),
+               Sensor(3, "RMXS", m, "VK000003"), Sensor(4, "BF", m, "VK000004")});
+    using Requests = std::vector<std::pair<std::uint8_t, Bytes>>;
+    const Requests hold = {{40, {1}}, {67, Word(12, m)}, {68, {}}};
+    const Requests wane = {{46, Bytes(12, 1)}, {47, {}}, {48, Word(5, m)}, {49, {}}};
+    const Requests vkt02Records = {{20, {}}, {21, {}}, {27, {}}, {30, {}}};
+    auto join = [](std::initializer_list<Requests> parts) {
+        Requests all;
+        for (const Requests& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const std::pair<std::uint8_t, Requests> unknown[] = {
+        // VKT02: no VKT04 family state, mode, hold, wane, board time-out or single analog
+        // values.
+        {1, join({hold, wane, {{41, {}}, {36, {1}}, {90, Word(5, m)}, {146, Word(5, m)}}})},
+        // VKT04: none of the VKT02's pages, records or laser commands, no wane.
+        {2, join({wane,
+                  vkt02Records,
+                  {{1, {0xFF, 0xFF}},
+                   {2, {}},
+                   {3, {}},
+                   {11, {0, 0, 1, 0}},
+                   {26, Bytes(20, 0)},
+                   {67, {}},
+                   {129, {}}}})},
+        // Rmx Short: one range mode, no hold, no wane, no laser commands, no scan buffer.
+        {3, join({hold, wane, {{36, {1}}, {1, {0xFF, 0xFF}}, {11, {0, 0, 1, 0}}}})},
+        // Vezir Orududu: no hold of the last range, none of the VKT02's records.
+        {4, join({hold, vkt02Records})},
+    };
+    for (const auto& [address, requests] : unknown) {
+        const SensorSettings before = line->Snapshot(address).settings;
+        for (const auto& [code, payload] : requests)
+            SendHandled(address, m, code, payload);
+        const SensorState after = line->Snapshot(address);
+        EXPECT_EQ(static_cast<std::size_t>(after.errors.commandErrors), requests.size())
+            << "address " << int(address);
+        EXPECT_EQ(after.settings.rangeMode, before.rangeMode) << "address " << int(address);
+        EXPECT_EQ(after.settings.holdScans, before.holdScans) << "address " << int(address);
+        EXPECT_EQ(after.settings.laserOn, before.laserOn) << "address " << int(address);
+    }
+    EXPECT_TRUE(ReadRaw(50).empty());
+    // What it does know it answers: the Rmx Short the VKT04 family's setup record.
+    auto setup = Transact(3, m, kGetSetup, {}, 28);
     ASSERT_TRUE(setup) << link.ErrorText();
-    EXPECT_EQ((*setup)[9], 33);
-    EXPECT_EQ((*setup)[11], 7);
-    // Each request is one a VKT04 takes.
-    const std::pair<std::uint8_t, Bytes> unknown[] = {
-        {36, {1}}, {40, {1}}, {46, Bytes(12, 1)}, {47, {}}, {48, Word(5, m)}, {49, {}}, {68, {}}};
-    for (const auto& [code, payload] : unknown)
-        SendHandled(7, m, code, payload);
-    auto errors = Transact(7, m, 20, {}, 12);
-    ASSERT_TRUE(errors) << link.ErrorText();
-    EXPECT_EQ(WordAt(*errors, 6, m), 7); // command errors
-    EXPECT_EQ(line->Snapshot(7).settings.rangeMode, 0);
+    EXPECT_EQ((*setup)[11], 3);
 }
 
 VK_SIM_BOTH_METHODS(SimSettings);

@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 namespace vk::test {
@@ -216,27 +217,28 @@ TEST_F(ConnectionTest, EditCommandsThroughTheirDialogs) {
     EXPECT_TRUE(Doc().Sensor().GetSerialNum());
 }
 
-TEST_F(ConnectionTest, AVanishedSensorLogsFailuresAndStillDisconnects) {
+TEST_F(ConnectionTest, ACommandThatFindsThePortLostEndsTheConnectionWhenItIsOver) {
     StartLine("VKT02");
     Start({"-QXV"});
     ASSERT_TRUE(ConnectThroughDialog());
+    const std::string lost = "Port lost: COM1 (" + line->DevicePath() + ")";
     line->Unplug();
     const std::size_t before = LogTexts().size();
     prompts.yesNoAnswers = {true};
     ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
-    ASSERT_TRUE(Frame().RunCommand(CommandId::ResetSensor));
-    // The reload after the defaults stops at its first failed read.
-    ASSERT_EQ(LogTexts().size(), before + 3);
+    // The reload after the defaults stops at its first failed read; then the program
+    // says why it stops and is disconnected, with the panel still in view.
+    ASSERT_EQ(LogTexts().size(), before + 4);
     EXPECT_EQ(LogTexts()[before].rfind("Command SetDefaults failed. ", 0), 0u);
     EXPECT_EQ(LogTexts()[before + 1].rfind("Command GetSensorSetup failed. ", 0), 0u);
-    EXPECT_EQ(LogTexts()[before + 2].rfind("Command ResetSensor failed. ", 0), 0u);
-    EXPECT_EQ(LogIcons().back(), LogIcon::Error);
-    // The window keeps working between the commands.
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(Frame().Actions().Action(CommandId::Disconnect)->isEnabled());
-    ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
-    EXPECT_EQ(LogTexts().back(), "Disconnected...");
+    EXPECT_EQ(LogTexts()[before + 2], lost);
+    EXPECT_EQ(LogIcons()[before + 2], LogIcon::Error);
+    EXPECT_EQ(LogTexts()[before + 3], "Disconnected...");
     EXPECT_FALSE(Doc().IsConnected());
+    EXPECT_FALSE(Frame().Actions().Action(CommandId::ResetSensor)->isEnabled());
+    EXPECT_TRUE(Frame().Actions().Action(CommandId::Connect)->isEnabled());
+    EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->ModelPanel(ModelType::VKT02));
+    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(), lost);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // File > Record to CSV... in the running utility against a simulated VKT04: one row per
 // poll the sensor answered, none for a poll that failed, "Out of Range" as an empty cell,
-// the trend fed from the same polls, and a disconnect that ends the recording.
+// the trend fed from the same polls, and a disconnect or a lost port that ends the
+// recording.
 #include "util_test_support.h"
 
 #include "panels/single_list_panel.h"
@@ -15,7 +16,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <regex>
 
@@ -104,6 +108,60 @@ TEST_F(RecordingTest, OneRowPerAnsweredPollUntilStopOrDisconnect) {
     ASSERT_EQ(appended.size(), 5u);
     EXPECT_EQ(appended[3], lines[0]);
     EXPECT_TRUE(std::regex_match(appended[4], std::regex(stamp + ",101,2002,3,44,77,300,1.000\r")));
+}
+
+// The adapter is pulled while the panel polls and a recording runs.
+TEST_F(RecordingTest, APortLostWhilePollingStopsEverythingAndConnectGetsBack) {
+    Start();
+    RecordingControl& recording = *Frame().Recording();
+    ASSERT_TRUE(ConnectQuiet("VKT04", CheckMethod::Checksum, [&] { Report(4321); }));
+    Panel()->UpdateBox()->click();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pulled.csv"));
+    prompts.savePaths = {path};
+    recording.RecordAction()->trigger();
+    Tick();
+    const std::string lost = "Port lost: COM1 (" + line->DevicePath() + ")";
+
+    line->Unplug();
+    Doc().Ticker().StartThread();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Doc().IsConnected(); }, 5000));
+    EXPECT_NE(Doc().Ticker().GetState(), WorkerThread::State::Running);
+    // One failed poll, then why it all stopped: in the log and in the status bar.
+    const std::vector<std::string> log = LogTexts();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[log.size() - 3].rfind("Command GetSensorState failed. ", 0), 0u);
+    EXPECT_EQ(log[log.size() - 2], lost);
+    EXPECT_EQ(log.back(), "Disconnected...");
+    QTest::qWait(300); // a tick's worth: nothing more is tried
+    EXPECT_EQ(LogTexts().size(), log.size());
+    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(), lost);
+    // The panel stays, its values no longer shown as current; the trend breaks off.
+    ASSERT_EQ(Frame().View()->CurrentPanel(), Panel());
+    EXPECT_EQ(Panel()->List()->rowCount(), 0);
+    const TrendSeries& trend = Panel()->Trend()->Series();
+    ASSERT_EQ(trend.Size(), 2u);
+    EXPECT_FALSE(trend.At(1).range || trend.At(1).peak || trend.At(1).laserPower);
+    // The file says why its rows end.
+    EXPECT_FALSE(recording.Recorder().Active());
+    const auto lines = FileLines(path);
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string ending = ",Recording ended: " + lost + "\r";
+    EXPECT_TRUE(lines[2].ends_with(ending)) << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[2].substr(0, lines[2].size() - ending.size()),
+                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3})")))
+        << lines[2];
+
+    // The adapter comes back: File > Connect with the same settings, and on it goes.
+    std::string error;
+    ASSERT_TRUE(line->Replug(&error)) << error;
+    ASSERT_TRUE(ConnectThroughDialog());
+    Doc().Ticker().StopThread();
+    EXPECT_EQ(Frame().statusBar()->currentMessage(), QStringLiteral("Ready"));
+    Tick();
+    ASSERT_GE(trend.Size(), 3u);
+    EXPECT_EQ(trend.At(trend.Size() - 1).range, 4.321);
+    EXPECT_FALSE(trend.At(1).range.has_value()); // the gap stays between the two
 }
 
 } // namespace
