@@ -108,14 +108,18 @@ std::optional<std::vector<std::uint8_t>> ViewPage::Targets(const char* missing) 
 }
 
 void ViewPage::btnAddrListClick() {
-    QString path =
-        host_.Prompts().OpenFile({{"Text File (*.TXT)", "All Files (*.*)"}, 0, "Address.txt", {}});
+    QString path = host_.Prompts().OpenFile(
+        {{"Text File (*.TXT)", "All Files (*.*)"}, 0, "Address.txt", "txt"});
     if (path.isEmpty())
         return;
-    std::ifstream file(LocalPath(path), std::ios::binary);
-    AddressList list = file ? ReadAddressList(file) : AddressList{};
-    host_.State().addressList = list.addresses;
-    if (!file)
+    std::optional<AddressList> loaded = LoadAddressList(LocalPath(path));
+    AddressList list = loaded.value_or(AddressList{});
+    ToolState& state = host_.State();
+    state.addressList = list.addresses;
+    // The counts belong to the sensors of the list before: a count written beside another
+    // sensor's address would be taken for that sensor's.
+    state.scanCounts.fill(0);
+    if (!loaded)
         AddMemoLines({"Address list file could not be read!"});
     else if (list.restIgnored)
         AddMemoLines({"Address list: the first " + std::to_string(kMaxAddresses) +
