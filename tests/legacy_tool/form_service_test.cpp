@@ -104,6 +104,10 @@ TEST_F(LegacyService, AboutGestureAndCodes) {
         EXPECT_TRUE(Entry(d)->hasFocus());
         QTest::keyClicks(Entry(d), "q-x zz");
         QTest::keyClick(Entry(d), Qt::Key_Backspace);
+        // Delete (0x7F) neither goes into the code nor takes a "*" from the field.
+        QTest::keyClick(Entry(d), Qt::Key_Home);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+        QApplication::sendEvent(Entry(d), &del);
         EXPECT_EQ(Entry(d)->text(), "***");
     });
     EXPECT_TRUE(form->State().serviceMode);
