@@ -153,6 +153,7 @@ TEST_P(LegacyUpload, ImageArrivesWholeOverXModem) {
     EXPECT_EQ(Bytes(sent.begin(), sent.begin() + static_cast<std::ptrdiff_t>(opening.size())),
               opening);
     EXPECT_EQ(prompts.lastFileDialog.filterIndex, 0);
+    EXPECT_EQ(prompts.lastFileDialog.defaultSuffix, "bin");
     EXPECT_EQ(prompts.lastFileDialog.filters.value(0), "DSP File  (*rt*.bin)");
     EXPECT_EQ(prompts.shown.back().text, "Continue with Dsp Firmware upload?");
 }

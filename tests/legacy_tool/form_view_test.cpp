@@ -113,6 +113,7 @@ TEST_F(LegacyView, ScansOverTheAddressListIntoTheScanBufferFile) {
          1);
     LoadList("1\n2 the second sensor\n");
     EXPECT_EQ(prompts.lastFileDialog.defaultName, "Address.txt");
+    EXPECT_EQ(prompts.lastFileDialog.defaultSuffix, "txt");
     Click("rbAll");
     Click("btnStartScan");
     EXPECT_EQ(LineBytes(), Cat({Req(kCmdStartScan, {}, 0), Req(kCmdGetVKT02State, {}, 1),
