@@ -2,15 +2,23 @@
 #include "fuzz/require.h"
 #include "legacy_tool/address_list.h"
 
-#include <sstream>
 #include <string>
+#include <vector>
 
 using vk::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vk::legacy;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    AddressList list = ReadAddressList(in);
+    // The lines as the file reader hands them over (its bounds have a target of their
+    // own, the settings file's).
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == '\n')
+            lines.emplace_back();
+        else
+            lines.back().push_back(static_cast<char>(data[i]));
+    }
+    AddressList list = ReadAddressList(lines);
     Require(list.addresses.size() <= kMaxAddresses);
     Require(!list.restIgnored || list.addresses.size() == kMaxAddresses);
     for (std::uint8_t address : list.addresses)

@@ -1,7 +1,8 @@
 // The answer to "Read Scan Buffer" as whatever packets the fuzzer makes up, and the block
 // of the scan-buffer file written from what was kept.
 //
-// Input: records of one length byte and that many bytes, each the payload of one packet.
+// Input: the target's address, then records of one length byte and that many bytes, each
+// the payload of one packet.
 #include "fuzz/require.h"
 #include "legacy_tool/scan_data_file.h"
 #include "legacy_tool/scan_packets.h"
@@ -17,8 +18,9 @@ using namespace vk::legacy;
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ScanPacketReader reader;
-    std::size_t at = 0;
+    // The target's address, the first byte; packets come from address 1.
+    ScanPacketReader reader(size > 0 ? data[0] : 0);
+    std::size_t at = size > 0 ? 1 : 0;
     ScanPacketReader::Step step = ScanPacketReader::Step::More;
     while (at < size && step == ScanPacketReader::Step::More) {
         std::size_t length = data[at++];

@@ -193,10 +193,12 @@ void DiagnosticsSeeds(const fs::path& folder) {
         long_list += std::to_string(i) + "\n";
     lists.Write("long", Bytes(long_list.begin(), long_list.end()));
 
-    // Two packets counting down 2, 1; then one whose countdown skips.
+    // For target 1: two packets counting down 2, 1; one whose countdown skips. For target
+    // 2: packets from another sensor.
     SeedWriter packets(folder, "fuzz_scan_packets");
-    packets.Write("two", Cat({{5, 2, 0x10, 0x27, 0x11, 0x27}, {3, 1, 0x12, 0x27}}));
-    packets.Write("skip", Cat({{3, 3, 1, 0}, {3, 1, 2, 0}}));
+    packets.Write("two", Cat({{1}, {5, 2, 0x10, 0x27, 0x11, 0x27}, {3, 1, 0x12, 0x27}}));
+    packets.Write("skip", Cat({{1}, {3, 3, 1, 0}, {3, 1, 2, 0}}));
+    packets.Write("foreign", Cat({{2}, {3, 1, 1, 0}}));
 
     SeedWriter uploads(folder, "fuzz_upload_image");
     Bytes file(129);

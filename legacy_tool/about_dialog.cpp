@@ -111,7 +111,12 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched == editPasswrod_ && event->type() == QEvent::KeyPress) {
-        QString text = static_cast<QKeyEvent*>(event)->text();
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Delete would take a "*" from the field and nothing from the code, so the two
+        // would no longer match.
+        if (key->key() == Qt::Key_Delete)
+            return true;
+        QString text = key->text();
         return text.size() == 1 && editPasswrodKeyPress(text.front().unicode());
     }
     return false;
@@ -137,6 +142,10 @@ bool TdlgAbout::editPasswrodKeyPress(char32_t key) {
     // Enter goes on to the dialog's default button; other control keys move the focus.
     if (key == kKeyEnter || (key < 0x20 && key != kKeyBackspace))
         return false;
+    // Only what the code may hold goes into it (the key filter has seen every printable
+    // character; Delete, 0x7F, is none).
+    if (!KeyAccepted(KeyFilter::AccessCode, key, {}))
+        return true;
     QString shown = editPasswrod_->text();
     if (key == kKeyBackspace) {
         if (!entry_.empty())

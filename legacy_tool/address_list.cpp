@@ -1,48 +1,41 @@
 #include "legacy_tool/address_list.h"
 
-#include <string>
+#include "legacy_tool/text_file.h"
+
+#include <algorithm>
 
 namespace vk::legacy {
 
 namespace {
 
-// Digits kept of one number: more than any address has, and enough that a run of digits
-// too long for an address is seen as such.
-constexpr std::size_t kDigitsKept = 8;
-
-bool IsBlank(int c) {
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
-bool IsDigit(int c) {
+bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-enum class Line { End, Blank, Address, Invalid };
+enum class Line { Blank, Address, Invalid };
 
-// Reads one line, keeping only its leading number; the rest of the line is skipped.
-Line ReadLine(std::istream& in, std::uint8_t& address) {
-    int c = in.get();
-    if (c == EOF)
-        return Line::End;
-    while (IsBlank(c))
-        c = in.get();
-    if (c == '\n' || c == EOF)
+// Looks at the line's leading number only; the rest of the line is no concern of ours.
+Line ParseLine(const std::string& line, std::uint8_t& address) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
+    if (i == line.size())
         return Line::Blank;
-    bool negative = c == '-';
-    if (c == '+' || c == '-')
-        c = in.get();
-    std::string digits;
-    for (; IsDigit(c); c = in.get()) {
-        if (digits.size() < kDigitsKept)
-            digits.push_back(static_cast<char>(c));
+    const bool negative = line[i] == '-';
+    if (line[i] == '+' || line[i] == '-')
+        ++i;
+    bool digits = false;
+    unsigned value = 0;
+    for (; i < line.size() && IsDigit(line[i]); ++i) {
+        digits = true;
+        // Held just above the largest address, however many digits follow.
+        value = std::min(value * 10 + static_cast<unsigned>(line[i] - '0'), 256u);
     }
-    while (c != '\n' && c != EOF)
-        c = in.get();
-    if (digits.empty() || negative)
-        return Line::Invalid;
-    unsigned long value = std::stoul(digits);
-    if (value < 1 || value > 255)
+    if (!digits || negative || value < 1 || value > 255)
         return Line::Invalid;
     address = static_cast<std::uint8_t>(value);
     return Line::Address;
@@ -50,13 +43,11 @@ Line ReadLine(std::istream& in, std::uint8_t& address) {
 
 } // namespace
 
-AddressList ReadAddressList(std::istream& in) {
+AddressList ReadAddressList(const std::vector<std::string>& lines) {
     AddressList list;
     std::uint8_t address = 0;
-    for (;;) {
-        Line line = ReadLine(in, address);
-        if (line == Line::End)
-            return list;
+    for (const std::string& text : lines) {
+        Line line = ParseLine(text, address);
         if (line == Line::Blank)
             continue;
         // Past the last entry the list has room for, nothing more is looked at.
@@ -70,6 +61,14 @@ AddressList ReadAddressList(std::istream& in) {
         }
         list.addresses.push_back(address);
     }
+    return list;
+}
+
+std::optional<AddressList> LoadAddressList(const std::string& path) {
+    std::optional<std::vector<std::string>> lines = ReadTextLines(path);
+    if (!lines)
+        return std::nullopt;
+    return ReadAddressList(*lines);
 }
 
 } // namespace vk::legacy

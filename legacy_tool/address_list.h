@@ -1,11 +1,12 @@
 #pragma once
 // The address list file of the multi-sensor scan: one decimal sensor address per line,
 // anything after the number on its line ignored. The file is the user's, so it is read
-// with bounds: at most kMaxAddresses entries, a line at a time.
+// with bounds: a small regular text file, at most kMaxAddresses entries.
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vk::legacy {
@@ -20,7 +21,10 @@ struct AddressList {
     bool restIgnored = false;
 };
 
-// Reads the addresses from `in` until its end or until kMaxAddresses were read.
-AddressList ReadAddressList(std::istream& in);
+// The addresses of `lines`, until their end or until kMaxAddresses were read. Leading
+// zeros are no part of the value ("007" is 7).
+AddressList ReadAddressList(const std::vector<std::string>& lines);
+// The list in the file at `path`; nothing when it cannot be read (see ReadTextLines).
+std::optional<AddressList> LoadAddressList(const std::string& path);
 
 } // namespace vk::legacy

@@ -36,45 +36,6 @@ bool KeyMatches(const std::string& line, const std::string& key, std::string* va
     return true;
 }
 
-// The lines of the file without their line ends (CR LF or LF); nothing when the file
-// cannot be read or breaks a bound. The bounds hold while reading: no more than they
-// allow is ever in memory.
-std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<std::string> lines;
-    std::string line;
-    std::size_t total = 0;
-    char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        auto n = static_cast<std::size_t>(in.gcount());
-        total += n;
-        if (total > kMaxIniFileSize)
-            return std::nullopt;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (chunk[i] == '\n') {
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                lines.push_back(std::move(line));
-                line.clear();
-            } else if (line.size() < kMaxIniLineLength + 1) { // and its CR
-                line.push_back(chunk[i]);
-            } else {
-                return std::nullopt;
-            }
-        }
-    }
-    if (in.bad())
-        return std::nullopt;
-    if (!line.empty()) {
-        if (line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
 namespace fs = std::filesystem;
 
 bool Missing(const std::string& path) {
@@ -145,11 +106,7 @@ bool WriteWhole(const fs::path& target, const std::vector<std::string>& lines) {
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
     if (Missing(path_))
         return;
-    // Only a regular file is opened: a pipe would block the start, a device never end.
-    std::error_code ec;
-    std::optional<std::vector<std::string>> lines;
-    if (fs::is_regular_file(fs::status(path_, ec)))
-        lines = ReadLines(path_);
+    std::optional<std::vector<std::string>> lines = ReadTextLines(path_);
     if (lines)
         lines_ = std::move(*lines);
     else

@@ -13,14 +13,16 @@
 // ours: it is not read, so every key reads as its default, and it is never written
 // over, so keys written while the program runs live in the copy only.
 
+#include "legacy_tool/text_file.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace vk::legacy {
 
-inline constexpr std::size_t kMaxIniFileSize = 1024 * 1024;
-inline constexpr std::size_t kMaxIniLineLength = 4096;
+inline constexpr std::size_t kMaxIniFileSize = kMaxTextFileSize;
+inline constexpr std::size_t kMaxIniLineLength = kMaxTextLineLength;
 
 class IniFile {
 public:

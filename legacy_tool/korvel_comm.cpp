@@ -47,9 +47,7 @@ void KorvelComm::SendPacket(std::uint8_t code, std::uint8_t address, const Bytes
     if (state_.closing)
         return;
     Request request = BuildRequest(code, address, payload, crc);
-    // Bytes the port or its driver still holds are as stale as those in the ring.
-    port_.DiscardInput();
-    ring_.Discard();
+    DiscardInput();
     if (crc)
         lastRequestCrc_ = request.crc;
     port_.Write(request.frame);
@@ -138,6 +136,12 @@ void KorvelComm::SetWait() {
 void KorvelComm::WriteRaw(const Bytes& bytes) {
     if (!state_.closing)
         port_.Write(bytes);
+}
+
+void KorvelComm::DiscardInput() {
+    // Bytes the port or its driver still holds are as stale as those in the ring.
+    port_.DiscardInput();
+    ring_.Discard();
 }
 
 int KorvelComm::Connect() {

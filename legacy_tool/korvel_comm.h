@@ -43,6 +43,8 @@ public:
     void SetWait();
     // Raw bytes outside any frame.
     void WriteRaw(const Bytes& bytes);
+    // Throws away every byte received and not yet read, in the ring and in the port.
+    void DiscardInput();
 
     // Which check method the sensor at the current address answers: a range reading in
     // the checksum variant, then in the CRC variant, 500 ms each. 1 checksum, 2 CRC, 0 no

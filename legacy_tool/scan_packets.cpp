@@ -5,6 +5,8 @@ namespace vk::legacy {
 ScanPacketReader::Step ScanPacketReader::Take(const Bytes& reply) {
     if (end_ != Step::More)
         return end_;
+    if (target_ != 0 && reply.size() > 1 && reply[1] != target_)
+        return end_ = Step::Broken;
     const int countdown = PayloadByte(reply, 0);
     if (expected_ < 0)
         expected_ = countdown;

@@ -45,7 +45,7 @@ std::vector<std::uint16_t> ReadScanBuffer(LegacySession& s, std::uint8_t address
     AppendWord(request, start, CheckMethod::Checksum);
     AppendWord(request, count, CheckMethod::Checksum);
     s.TellAt(address, kCmdGetScanBufferPortion, request);
-    ScanPacketReader reader;
+    ScanPacketReader reader(address);
     for (bool first = true;; first = false) {
         auto packet = s.Receive(kScanPacketMs);
         ScanPacketReader::Step step =

@@ -21,7 +21,7 @@ std::string StoppedLine(LegacySession& session, std::uint8_t address, std::uint1
 
 // The `count` values from `start` of the scan buffer of the sensor at `address`: nothing
 // when the first packet did not come, what came before a break when the answer broke off
-// (after a 100 ms pause), at most kMaxScanValues.
+// or a packet came from another address (after a 100 ms pause), at most kMaxScanValues.
 std::vector<std::uint16_t> ReadScanBuffer(LegacySession& session, std::uint8_t address,
                                           std::uint16_t start, std::uint16_t count);
 

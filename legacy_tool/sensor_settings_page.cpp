@@ -1,5 +1,6 @@
 #include "legacy_tool/sensor_settings_page.h"
 
+#include "legacy_tool/fitted_size.h"
 #include "legacy_tool/host_settings.h"
 #include "legacy_tool/key_filter_hook.h"
 #include "legacy_tool/model_presets.h"
@@ -7,6 +8,7 @@
 #include "legacy_tool/settings_sequences.h"
 #include "util_app/buddy_label.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,11 +52,12 @@ SensorSettingsPage::SensorSettingsPage(FormHost& host, QWidget* parent)
 }
 
 QLineEdit* SensorSettingsPage::AddEdit(QGridLayout* grid, int row, const char* label,
-                                       const char* name, int maxLength) {
+                                       const char* name, int maxLength, const char* widest) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     if (maxLength > 0)
         InstallLengthLimit(edit, maxLength);
+    FitWidthTo(edit, widest);
     grid->addWidget(BuddyLabel(label, edit), row, 0);
     grid->addWidget(edit, row, 1);
     return edit;
@@ -68,12 +71,41 @@ QPushButton* SensorSettingsPage::AddButton(const char* caption, const char* name
     return button;
 }
 
+namespace {
+
+// A frame around one group of settings, its rows closer to its edge than a box's default,
+// so the page fits a small screen.
+QGridLayout* NewGroup(QWidget* page, QBoxLayout* column) {
+    auto* group = new QGroupBox(page);
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 6, 6, 6);
+    column->addWidget(group);
+    return grid;
+}
+
+// The widest texts the fields show: what may be typed, and what a sensor may send back
+// (a 16-bit count, a signed range, a 32-bit period). The fields of a group share one
+// width, the widest of them, so they line up; a voltage or a factor ("65.535") is no
+// wider than a range.
+constexpr const char* kWidestCount = "65535";
+constexpr const char* kWidestRange = "-3276.8";
+constexpr const char* kWidestPeriod = "-21474836.48";
+
+} // namespace
+
 void SensorSettingsPage::BuildLayout() {
-    auto* page = new QGridLayout(this);
+    // Three columns of groups, each as tall as its own groups.
+    auto* page = new QHBoxLayout(this);
+    page->setContentsMargins(6, 6, 6, 6);
+    QBoxLayout* columns[3];
+    for (QBoxLayout*& column : columns) {
+        column = new QVBoxLayout;
+        page->addLayout(column);
+    }
+    page->addStretch(1);
 
     // Laser, identity, powers, mode and check method: a button beside its field.
-    auto* ident = new QGroupBox(this);
-    auto* g = new QGridLayout(ident);
+    QGridLayout* g = NewGroup(this, columns[0]);
     g->addWidget(AddButton("Laser ON", "btnLaserOn", &SensorSettingsPage::btnLaserOnClick), 0, 0);
     g->addWidget(AddButton("Laser OFF", "btnLaserOff", &SensorSettingsPage::btnLaserOffClick), 0,
                  1);
@@ -103,6 +135,7 @@ void SensorSettingsPage::BuildLayout() {
     struct Row {
         QPushButton* button;
         QWidget* field;
+        bool below = false; // the field on a row of its own, as wide as the group
     };
     const Row rows[] = {
         {btnSerial_, editSerial_},
@@ -115,70 +148,73 @@ void SensorSettingsPage::BuildLayout() {
         {AddButton("Max. Power", "btnMaxPwr", &SensorSettingsPage::btnMaxPwrClick), editMaxPwr_},
         {AddButton("Thershold", "btnThreshold", &SensorSettingsPage::btnThresholdClick),
          editThreshold_},
-        {AddButton("Set Sensor Mode", "btnMode", &SensorSettingsPage::btnModeClick), cboMode_},
+        // The mode descriptions are the longest texts of the group.
+        {AddButton("Set Sensor Mode", "btnMode", &SensorSettingsPage::btnModeClick), cboMode_,
+         true},
         {AddButton("Error Checking", "btnErrChk", &SensorSettingsPage::btnErrChkClick), cboCRC_},
     };
     int r = 1;
     for (const Row& row : rows) {
         NameAfterButton(row.field, row.button);
         g->addWidget(row.button, r, 0);
-        g->addWidget(row.field, r, 1, 1, 2);
+        if (row.below)
+            g->addWidget(row.field, ++r, 0, 1, 3);
+        else
+            g->addWidget(row.field, r, 1, 1, 2);
         ++r;
     }
-    g->addWidget(AddButton("Set To Defaults", "Button2", &SensorSettingsPage::Button2Click), r++,
-                 0);
-    cboUpload_ = NewList(this, "cboUpload", {"DSP", "FPGA", "Calibration"});
-    btnUpload_ = AddButton("Upload", "btnUpload", &SensorSettingsPage::BtnUploadClick);
-    NameAfterButton(cboUpload_, btnUpload_);
-    g->addWidget(cboUpload_, r, 0);
-    g->addWidget(btnUpload_, r, 1);
-    page->addWidget(ident, 0, 0, 3, 1);
 
-    auto* scan = new QGroupBox(this);
-    auto* s = new QGridLayout(scan);
-    editDropouts_ = AddEdit(s, 0, "Dropouts", "editDropouts", 0);
-    editSmooth_ = AddEdit(s, 1, "Smooth %", "editSmooth", 0);
-    editOrder_ = AddEdit(s, 2, "Order", "editOrder", 0);
-    editScanInterval_ = AddEdit(s, 3, "Scan Interval", "editScanInterval", 0);
+    QGridLayout* s = NewGroup(this, columns[1]);
+    editDropouts_ = AddEdit(s, 0, "Dropouts", "editDropouts", 0, kWidestCount);
+    editSmooth_ = AddEdit(s, 1, "Smooth %", "editSmooth", 0, kWidestCount);
+    editOrder_ = AddEdit(s, 2, "Order", "editOrder", 0, kWidestCount);
+    editScanInterval_ = AddEdit(s, 3, "Scan Interval", "editScanInterval", 0, kWidestCount);
     s->addWidget(
-        AddButton("Set Scan Variables", "btnScanVars", &SensorSettingsPage::btnScanVarsClick), 4,
-        1);
-    page->addWidget(scan, 0, 1);
+        AddButton("Set Scan Variables", "btnScanVars", &SensorSettingsPage::btnScanVarsClick), 4, 0,
+        1, 2, Qt::AlignRight);
 
-    auto* analog = new QGroupBox(this);
-    auto* a = new QGridLayout(analog);
-    editMinRange_ = AddEdit(a, 0, "Minimum Range", "editMinRange", 7);
-    editMaxRange_ = AddEdit(a, 1, "Maximum Range", "editMaxRange", 7);
-    editMinVolt_ = AddEdit(a, 2, "Volts @ Min. Range", "editMinVolt", 5);
-    editMaxVolt_ = AddEdit(a, 3, "Volts @ Max. Range", "editMaxVolt", 5);
-    editOutVolt_ = AddEdit(a, 4, "Volts Outside Range", "editOutVolt", 5);
-    editOffsetVolt_ = AddEdit(a, 5, "Offset Voltage", "editOffsetVolt", 5);
+    QGridLayout* o = NewGroup(this, columns[1]);
+    editCosine_ = AddEdit(o, 0, "Cosine", "editCosine", 6, kWidestRange);
+    editMultiplier_ = AddEdit(o, 1, "Range Multiplier", "editMultiplier", 6, kWidestRange);
+    editRangeOffset_ = AddEdit(o, 2, "Range Offset", "editRangeOffset", 7, kWidestRange);
+    o->addWidget(AddButton("Set Offsets", "BtnOffsets", &SensorSettingsPage::BtnOffsetsClick), 3, 0,
+                 1, 2, Qt::AlignRight);
+
+    QGridLayout* d = NewGroup(this, columns[1]);
+    d->addWidget(AddButton("Set To Defaults", "Button2", &SensorSettingsPage::Button2Click), 0, 0,
+                 Qt::AlignLeft);
+
+    QGridLayout* a = NewGroup(this, columns[2]);
+    editMinRange_ = AddEdit(a, 0, "Minimum Range", "editMinRange", 7, kWidestRange);
+    editMaxRange_ = AddEdit(a, 1, "Maximum Range", "editMaxRange", 7, kWidestRange);
+    editMinVolt_ = AddEdit(a, 2, "Volts @ Min. Range", "editMinVolt", 5, kWidestRange);
+    editMaxVolt_ = AddEdit(a, 3, "Volts @ Max. Range", "editMaxVolt", 5, kWidestRange);
+    editOutVolt_ = AddEdit(a, 4, "Volts Outside Range", "editOutVolt", 5, kWidestRange);
+    editOffsetVolt_ = AddEdit(a, 5, "Offset Voltage", "editOffsetVolt", 5, kWidestRange);
     a->addWidget(
-        AddButton("Set Analog Variables", "btnAnalog", &SensorSettingsPage::btnAnalogClick), 6, 1);
-    page->addWidget(analog, 0, 2);
+        AddButton("Set Analog Variables", "btnAnalog", &SensorSettingsPage::btnAnalogClick), 6, 0,
+        1, 2, Qt::AlignRight);
 
-    auto* offsets = new QGroupBox(this);
-    auto* o = new QGridLayout(offsets);
-    editCosine_ = AddEdit(o, 0, "Cosine", "editCosine", 6);
-    editMultiplier_ = AddEdit(o, 1, "Range Multiplier", "editMultiplier", 6);
-    editRangeOffset_ = AddEdit(o, 2, "Range Offset", "editRangeOffset", 7);
-    o->addWidget(AddButton("Set Offsets", "BtnOffsets", &SensorSettingsPage::BtnOffsetsClick), 3,
-                 1);
-    page->addWidget(offsets, 1, 1);
-
-    auto* averaging = new QGroupBox(this);
-    auto* v = new QGridLayout(averaging);
+    QGridLayout* v = NewGroup(this, columns[2]);
     editAvg_ = new QLineEdit(this);
     editAvg_->setObjectName("editAvg");
     InstallLengthLimit(editAvg_, 11);
+    FitWidthTo(editAvg_, kWidestPeriod);
     v->addWidget(editAvg_, 0, 0);
     v->addWidget(new QLabel("msec", this), 0, 1);
     QPushButton* btnAvg =
         AddButton("Set  Averaging Period", "btnAvg", &SensorSettingsPage::btnAvgClick);
     NameAfterButton(editAvg_, btnAvg);
     v->addWidget(btnAvg, 1, 0, 1, 2);
-    page->addWidget(averaging, 1, 2);
-    page->setRowStretch(2, 1);
+
+    QGridLayout* u = NewGroup(this, columns[2]);
+    cboUpload_ = NewList(this, "cboUpload", {"DSP", "FPGA", "Calibration"});
+    btnUpload_ = AddButton("Upload", "btnUpload", &SensorSettingsPage::BtnUploadClick);
+    NameAfterButton(cboUpload_, btnUpload_);
+    u->addWidget(cboUpload_, 0, 0);
+    u->addWidget(btnUpload_, 0, 1);
+    for (QBoxLayout* column : columns)
+        column->addStretch(1);
 
     for (QLineEdit* e : {editSensorAddress_, editMinPwr_, editMaxPwr_, editThreshold_,
                          editDropouts_, editSmooth_, editOrder_, editScanInterval_})

@@ -60,8 +60,10 @@ public:
     void cboModelExit();
 
 private:
+    // A labelled field no wider than `widest` needs; `maxLength` characters may be typed
+    // (0: any number).
     QLineEdit* AddEdit(QGridLayout* grid, int row, const char* label, const char* name,
-                       int maxLength);
+                       int maxLength, const char* widest);
     QPushButton* AddButton(const char* caption, const char* name, void (SensorSettingsPage::*)());
     void BuildLayout();
 

@@ -20,7 +20,8 @@ enum XModemResult : int {
 
 // Sends block `number` (from 1) with its 128 data bytes and waits up to 2 s for the
 // answer; anything but ACK, silence included, counts as an error and sends the block
-// again. After the last block, EOT likewise; its errors add to the block's.
+// again, except that a "C" is no answer to block 1 (the wait goes on). After the last
+// block, EOT likewise; its errors add to the block's.
 int XModemSendBlock(KorvelComm& comm, std::size_t number, const std::uint8_t* data, bool last);
 
 // WriteFlashProtect1 (0xAA) and WriteFlashProtect2 (0x55), each followed by its pause.
@@ -29,8 +30,9 @@ void UnlockFlash(LegacySession& session);
 // last error tells why when it Failed.
 EraseVerdict StartUpload(LegacySession& session, std::uint8_t command);
 
-// Sends `image` block by block, telling `progress` the percentage after each block; stops
-// at the first block that fails. The last XModemSendBlock result.
+// Throws away what the receiver sent before, then sends `image` block by block, telling
+// `progress` the percentage after each block; stops at the first block that fails. The
+// last XModemSendBlock result.
 int SendImage(KorvelComm& comm, const UploadImage& image, const std::function<void(int)>& progress);
 
 } // namespace vk::legacy

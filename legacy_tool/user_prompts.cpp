@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace vk::legacy {
@@ -24,11 +25,11 @@ std::optional<int> QtUserPrompts::SelectPort(const QStringList& ports) {
     return dialog.chosen();
 }
 
-namespace {
-
-QString AskForFile(QWidget* parent, const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(parent);
-    dialog.setDirectory(QDir::currentPath());
+QString QtUserPrompts::AskForFile(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent_);
+    // Where the user found the last file is where the next one most likely is; the
+    // process's current directory never follows the dialogs here.
+    dialog.setDirectory(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_);
     if (!request.filters.isEmpty()) {
         dialog.setNameFilters(request.filters);
         dialog.selectNameFilter(request.filters.value(request.filterIndex));
@@ -44,17 +45,18 @@ QString AskForFile(QWidget* parent, const FileDialogRequest& request, bool save)
     dialog.selectFile(request.defaultName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    QString chosen = dialog.selectedFiles().value(0);
+    if (!chosen.isEmpty())
+        lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
-} // namespace
-
 QString QtUserPrompts::OpenFile(const FileDialogRequest& request) {
-    return AskForFile(parent_, request, false);
+    return AskForFile(request, false);
 }
 
 QString QtUserPrompts::SaveFile(const FileDialogRequest& request) {
-    return AskForFile(parent_, request, true);
+    return AskForFile(request, true);
 }
 
 } // namespace vk::legacy

@@ -13,6 +13,7 @@ namespace vk::legacy {
 
 // A file dialog: its filters in Qt's form ("Cal File  (*.cal)"), the one selected first,
 // the name it proposes and the suffix added to a name typed without one. It starts in the
+// folder of the file last chosen in any of the tool's file dialogs, the first time in the
 // current directory.
 struct FileDialogRequest {
     QStringList filters;
@@ -49,7 +50,10 @@ public:
     QString SaveFile(const FileDialogRequest& request) override;
 
 private:
+    QString AskForFile(const FileDialogRequest& request, bool save);
+
     QWidget* parent_;
+    QString lastFolder_; // of the file last chosen; empty before the first
 };
 
 } // namespace vk::legacy

@@ -1,5 +1,6 @@
 #include "legacy_tool/view_page.h"
 
+#include "legacy_tool/fitted_size.h"
 #include "legacy_tool/key_filter_hook.h"
 #include "legacy_tool/legacy_codes.h"
 #include "legacy_tool/view_decoding.h"
@@ -52,6 +53,7 @@ QString Qt(const std::string& text) {
 
 ViewPage::ViewPage(FormHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     PageControl2_ = new QTabWidget(this);
     PageControl2_->setObjectName("PageControl2");
     PageControl2_->setTabPosition(QTabWidget::South);
@@ -79,9 +81,6 @@ QLabel* ViewPage::AddReadout(QGridLayout* grid, int row, int column, const char*
     panel->setObjectName(name);
     QLabel* caption = BuddyLabel(label, panel, parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // A fixed size keeps a new reading from laying out the whole window again: the live
-    // view changes these many times a second.
-    panel->setFixedSize(100, panel->sizeHint().height());
     grid->addWidget(caption, row, column);
     grid->addWidget(panel, row, column + 1);
     return panel;
@@ -129,6 +128,7 @@ QWidget* ViewPage::BuildRangeSpot() {
     extraReadouts_.push_back(volts);
     for (QWidget* w : extraReadouts_)
         w->setEnabled(false);
+    FixReadoutSizes(page, "Not Scanning");
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(3, 1);
     return page;
@@ -144,9 +144,19 @@ QWidget* ViewPage::BuildErrors() {
     pnlCheckErrors_ = AddReadout(grid, 3, 0, "Chksum/Crc Errors", "pnlCheckErrors", "00");
     pnlCommandErrors_ = AddReadout(grid, 4, 0, "Command Errors", "pnlCommandErrors", "00");
     pnlCalibration_ = AddReadout(grid, 5, 0, "Calibration Status", "pnlCalibration");
+    FixReadoutSizes(page, "Calibration Fail");
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(2, 1);
     return page;
+}
+
+void ViewPage::FixReadoutSizes(QWidget* page, const char* widest) {
+    // A fixed size keeps a new reading from laying out the whole window again: the live
+    // view changes these many times a second.
+    for (QLabel* panel : page->findChildren<QLabel*>()) {
+        if (panel->objectName().startsWith("pnl"))
+            FixSizeFor(panel, widest);
+    }
 }
 
 void ViewPage::SetRangeUnit(const QString& label) {

@@ -51,6 +51,9 @@ private:
                            void (ViewPage::*handler)());
     QLabel* AddReadout(QGridLayout* grid, int row, int column, const char* label, const char* name,
                        const char* text = "");
+    // Fixes every readout of `page` at the size that shows `widest`, the longest text any
+    // of them shows.
+    static void FixReadoutSizes(QWidget* page, const char* widest);
 
     void ReadScans();
     void RangeCycle();

@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <fstream>
@@ -34,9 +36,11 @@ std::string LocalPath(const QString& path) {
 QWidget* ViewPage::BuildScanBuffer() {
     auto* page = new QWidget(this);
     auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(6, 6, 6, 6);
 
     auto* which = new QGroupBox(page);
     auto* whichLayout = new QVBoxLayout(which);
+    whichLayout->setContentsMargins(6, 6, 6, 6);
     rbCurrent_ = new QRadioButton("Current Sensor", which);
     rbCurrent_->setObjectName("rbCurrent");
     rbCurrent_->setChecked(true);
@@ -54,6 +58,12 @@ QWidget* ViewPage::BuildScanBuffer() {
     Memo1_->setReadOnly(true);
     Memo1_->setAccessibleName("Scan results");
     Memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Room for the longest line a scan writes, and no more: the page has to fit a small
+    // screen. A longer line wraps.
+    Memo1_->setMaximumWidth(
+        Memo1_->fontMetrics().horizontalAdvance("Sensor  255  : 65535  Not Scanning") +
+        Memo1_->verticalScrollBar()->sizeHint().width() + 2 * Memo1_->frameWidth() +
+        2 * static_cast<int>(Memo1_->document()->documentMargin()));
     grid->addWidget(Memo1_, 0, 2, 6, 1);
 
     grid->addWidget(AddButton(page, "Start Scan", "btnStartScan", &ViewPage::btnStartScanClick), 2,
@@ -75,12 +85,14 @@ QWidget* ViewPage::BuildScanBuffer() {
 
     auto* stats = new QGroupBox(page);
     auto* s = new QGridLayout(stats);
+    s->setContentsMargins(6, 6, 6, 6);
     s->addWidget(AddButton(stats, "Filter", "btnFilter", &ViewPage::btnFilterClick), 0, 0);
     pnlLowScan_ = AddReadout(s, 1, 0, "Low Scan", "pnlLowScan", "00");
     pnlLowScanIndex_ = AddReadout(s, 2, 0, "Low Scan Index", "pnlLowScanIndex", "00");
     pnlHighScan_ = AddReadout(s, 3, 0, "High Scan", "pnlHighScan", "00");
     pnlHighScanIndex_ = AddReadout(s, 4, 0, "High Scan Index", "pnlHighScanIndex", "00");
     pnlAvgScan_ = AddReadout(s, 5, 0, "Average Scan", "pnlAvgScan", "00");
+    FixReadoutSizes(stats, "6553.5");
     grid->addWidget(stats, 0, 3, 6, 1);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(0, 1);
@@ -108,14 +120,18 @@ std::optional<std::vector<std::uint8_t>> ViewPage::Targets(const char* missing) 
 }
 
 void ViewPage::btnAddrListClick() {
-    QString path =
-        host_.Prompts().OpenFile({{"Text File (*.TXT)", "All Files (*.*)"}, 0, "Address.txt", {}});
+    QString path = host_.Prompts().OpenFile(
+        {{"Text File (*.TXT)", "All Files (*.*)"}, 0, "Address.txt", "txt"});
     if (path.isEmpty())
         return;
-    std::ifstream file(LocalPath(path), std::ios::binary);
-    AddressList list = file ? ReadAddressList(file) : AddressList{};
-    host_.State().addressList = list.addresses;
-    if (!file)
+    std::optional<AddressList> loaded = LoadAddressList(LocalPath(path));
+    AddressList list = loaded.value_or(AddressList{});
+    ToolState& state = host_.State();
+    state.addressList = list.addresses;
+    // The counts belong to the sensors of the list before: a count written beside another
+    // sensor's address would be taken for that sensor's.
+    state.scanCounts.fill(0);
+    if (!loaded)
         AddMemoLines({"Address list file could not be read!"});
     else if (list.restIgnored)
         AddMemoLines({"Address list: the first " + std::to_string(kMaxAddresses) +

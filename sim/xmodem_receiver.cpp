@@ -15,9 +15,9 @@ void XModemReceiver::Start(Clock::time_point now) {
     prompts_ = 0;
     faultNaks_ = 0;
     canSeen_ = false;
-    nextPrompt_ = now;
     fault_ = nextFault_;
     nextFault_ = {};
+    nextPrompt_ = fault_.kind == ReceiverFaultKind::LateStart ? now + kPromptInterval : now;
 }
 
 bool XModemReceiver::Wants(std::uint8_t byte, bool frameInProgress) const {
@@ -27,6 +27,9 @@ bool XModemReceiver::Wants(std::uint8_t byte, bool frameInProgress) const {
     case Phase::InBlock:
         return true;
     case Phase::AwaitingFirst:
+        if (NotYetListening())
+            return true; // lost, commands too
+        break;
     case Phase::AwaitingBlock:
         break;
     }
@@ -34,6 +37,8 @@ bool XModemReceiver::Wants(std::uint8_t byte, bool frameInProgress) const {
 }
 
 void XModemReceiver::Feed(std::uint8_t byte, Clock::time_point at, std::vector<std::uint8_t>& out) {
+    if (NotYetListening())
+        return;
     lastByte_ = at;
     if (phase_ != Phase::InBlock) {
         BetweenBlocks(byte, out);
@@ -156,6 +161,10 @@ std::optional<XModemReceiver::Ended> XModemReceiver::TakeEnded() {
     std::optional<Ended> ended;
     ended.swap(ended_);
     return ended;
+}
+
+bool XModemReceiver::NotYetListening() const {
+    return fault_.kind == ReceiverFaultKind::LateStart && prompts_ == 0;
 }
 
 bool XModemReceiver::Silenced() const {

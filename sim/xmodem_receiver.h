@@ -22,7 +22,7 @@
 
 namespace vk::sim {
 
-enum class ReceiverFaultKind { None, Silence, NakTwice, Cancel };
+enum class ReceiverFaultKind { None, Silence, NakTwice, Cancel, LateStart };
 
 // A receiver that misbehaves at block `block`, counted from 1 through the transfer
 // without wrapping; the EOT counts as the block after the last.
@@ -30,6 +30,8 @@ enum class ReceiverFaultKind { None, Silence, NakTwice, Cancel };
 //             withholds the "C" prompts.
 //   NakTwice: it NAKs that block the first two times the block comes intact.
 //   Cancel:   it answers that block with CAN CAN and ends the transfer.
+//   LateStart: (block unused) it hears nothing for a second after the transfer opened,
+//             then starts with its first "C"; what came before is lost, commands too.
 // A fault waits for the next transfer that starts, and ends with it.
 struct ReceiverFault {
     ReceiverFaultKind kind = ReceiverFaultKind::None;
@@ -73,6 +75,7 @@ private:
     enum class Phase { Idle, AwaitingFirst, AwaitingBlock, InBlock };
 
     bool Silenced() const;
+    bool NotYetListening() const;
     void BetweenBlocks(std::uint8_t byte, std::vector<std::uint8_t>& out);
     void CheckBlock(std::vector<std::uint8_t>& out);
     void BadBlock(std::vector<std::uint8_t>& out);

@@ -18,8 +18,11 @@ namespace vk::legacy {
 namespace {
 
 std::vector<std::uint8_t> Addresses(const std::string& text, bool* restIgnored = nullptr) {
+    std::vector<std::string> lines;
     std::istringstream in(text);
-    AddressList list = ReadAddressList(in);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    AddressList list = ReadAddressList(lines);
     if (restIgnored)
         *restIgnored = list.restIgnored;
     return list.addresses;
@@ -27,10 +30,12 @@ std::vector<std::uint8_t> Addresses(const std::string& text, bool* restIgnored =
 
 TEST(LegacyAddressList, OneAddressPerLineAndNothingBeyondTheList) {
     using A = std::vector<std::uint8_t>;
-    EXPECT_EQ(Addresses("1\r\n  2 second sensor\n\n255;spare\n+7"), (A{1, 2, 255, 7}));
+    EXPECT_EQ(Addresses("1\r\n  2 second sensor\n\n255;spare\n+7\n0000000009\n"),
+              (A{1, 2, 255, 7, 9}));
     EXPECT_EQ(Addresses(""), A{});
     // One line that is not an address 1 to 255 empties the list.
-    for (const char* bad : {"1\nx\n3\n", "1\n0\n", "1\n256\n", "-5\n", "1\n99999999999999\n"})
+    for (const char* bad :
+         {"1\nx\n3\n", "1\n0\n", "1\n256\n", "-5\n", "1\n99999999999999\n", "0000000000256\n"})
         EXPECT_EQ(Addresses(bad), A{}) << bad;
 
     std::string lines;
@@ -68,8 +73,8 @@ TEST(LegacyScanFile, BlockForTargetsWithThreeAndFiveValues) {
 
 // A scan-buffer packet as the reply reader hands it over: header, countdown, values low
 // byte first.
-Bytes Packet(int countdown, std::initializer_list<std::uint16_t> values) {
-    Bytes reply{kStx, 1, 0, 11, static_cast<std::uint8_t>(countdown)};
+Bytes Packet(int countdown, std::initializer_list<std::uint16_t> values, std::uint8_t from = 1) {
+    Bytes reply{kStx, from, 0, 11, static_cast<std::uint8_t>(countdown)};
     for (std::uint16_t v : values) {
         reply.push_back(static_cast<std::uint8_t>(v));
         reply.push_back(static_cast<std::uint8_t>(v >> 8));
@@ -88,6 +93,15 @@ TEST(LegacyScanPackets, CountdownDecidesWhatIsKept) {
     EXPECT_EQ(skipped.Take(Packet(3, {1})), Step::More);
     EXPECT_EQ(skipped.Take(Packet(1, {2})), Step::Broken);
     EXPECT_EQ(skipped.Values(), std::vector<std::uint16_t>{1});
+
+    // Packets another sensor is still sending are not the target's; asked at the global
+    // address, every sensor answers with its own.
+    ScanPacketReader foreign(2);
+    EXPECT_EQ(foreign.Take(Packet(2, {1}, 2)), Step::More);
+    EXPECT_EQ(foreign.Take(Packet(1, {2}, 1)), Step::Broken);
+    EXPECT_EQ(foreign.Values(), std::vector<std::uint16_t>{1});
+    ScanPacketReader global(0);
+    EXPECT_EQ(global.Take(Packet(1, {3}, 7)), Step::Done);
 
     ScanPacketReader none; // a countdown of 0 announces nothing to take
     EXPECT_EQ(none.Take(Packet(0, {5})), Step::Done);

@@ -4,10 +4,13 @@
 #include "legacy_test_support.h"
 #include "legacy_tool/about_dialog.h"
 #include "legacy_tool/sensor_settings_page.h"
+#include "legacy_tool/upload_image.h"
+#include "link/xmodem.h"
 #include "sim/flash_state.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -101,6 +104,10 @@ TEST_F(LegacyService, AboutGestureAndCodes) {
         EXPECT_TRUE(Entry(d)->hasFocus());
         QTest::keyClicks(Entry(d), "q-x zz");
         QTest::keyClick(Entry(d), Qt::Key_Backspace);
+        // Delete (0x7F) neither goes into the code nor takes a "*" from the field.
+        QTest::keyClick(Entry(d), Qt::Key_Home);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+        QApplication::sendEvent(Entry(d), &del);
         EXPECT_EQ(Entry(d)->text(), "***");
     });
     EXPECT_TRUE(form->State().serviceMode);
@@ -146,6 +153,7 @@ TEST_P(LegacyUpload, ImageArrivesWholeOverXModem) {
     EXPECT_EQ(Bytes(sent.begin(), sent.begin() + static_cast<std::ptrdiff_t>(opening.size())),
               opening);
     EXPECT_EQ(prompts.lastFileDialog.filterIndex, 0);
+    EXPECT_EQ(prompts.lastFileDialog.defaultSuffix, "bin");
     EXPECT_EQ(prompts.lastFileDialog.filters.value(0), "DSP File  (*rt*.bin)");
     EXPECT_EQ(prompts.shown.back().text, "Continue with Dsp Firmware upload?");
 }
@@ -153,6 +161,42 @@ TEST_P(LegacyUpload, ImageArrivesWholeOverXModem) {
 INSTANTIATE_TEST_SUITE_P(BothMethods, LegacyUpload,
                          ::testing::Values(CheckMethod::Checksum, CheckMethod::Crc16),
                          sim::test::MethodName);
+
+TEST_F(LegacyService, ReceiverPromptsAreNoAnswersToTheFirstBlock) {
+    MakeConnectedForm({sim::test::Sensor(1)});
+    std::string path = WriteFile("vk_rt.bin", 4 * xmodem::kBlockData);
+    std::ifstream in(path, std::ios::binary);
+    const Bytes image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto block = [&](std::size_t j) {
+        return XModemBlockFrame(j, image.data() + (j - 1) * xmodem::kBlockData);
+    };
+    const Bytes opening =
+        Cat({Req(kCmdWriteFlashProtect1, {0xAA}), Req(kCmdWriteFlashProtect2, {0x55}), Req(86)});
+    using Kind = sim::ReceiverFaultKind;
+    struct Case {
+        sim::ReceiverFault receiver;
+        Bytes blocks; // what goes on the line after the opening
+    };
+    const Case cases[] = {
+        // "C" at once: each block goes once.
+        {{Kind::None, 1}, Cat({block(1), block(2), block(3), block(4), {xmodem::kEot}})},
+        // Deaf for a second, then "C": block 1 is lost, waited for and sent again.
+        {{Kind::LateStart, 1},
+         Cat({block(1), block(1), block(2), block(3), block(4), {xmodem::kEot}})},
+        // Block 3 NAKed twice goes three times; every answer belongs to its own block.
+        {{Kind::NakTwice, 3},
+         Cat({block(1), block(2), block(3), block(3), block(3), block(4), {xmodem::kEot}})},
+    };
+    for (const Case& c : cases) {
+        LineBytes();
+        line->InjectReceiverFault(1, c.receiver);
+        Upload(0, path);
+        EXPECT_EQ(Status(), "Success!");
+        EXPECT_EQ(line->Snapshot(1).flash.Image(sim::UploadKind::Code), image);
+        EXPECT_TRUE(line->WaitIdle(1000));
+        EXPECT_EQ(LineBytes(), Cat({opening, c.blocks}));
+    }
+}
 
 TEST_F(LegacyService, UploadRefusalsAndFailures) {
     MakeConnectedForm({sim::test::Sensor(1)});

@@ -113,6 +113,7 @@ TEST_F(LegacyView, ScansOverTheAddressListIntoTheScanBufferFile) {
          1);
     LoadList("1\n2 the second sensor\n");
     EXPECT_EQ(prompts.lastFileDialog.defaultName, "Address.txt");
+    EXPECT_EQ(prompts.lastFileDialog.defaultSuffix, "txt");
     Click("rbAll");
     Click("btnStartScan");
     EXPECT_EQ(LineBytes(), Cat({Req(kCmdStartScan, {}, 0), Req(kCmdGetVKT02State, {}, 1),
@@ -202,6 +203,58 @@ TEST_F(LegacyView, ListsAndFieldsThatSendNothing) {
     EXPECT_EQ(Focused(), Find("editNumScans"));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_TRUE(LineBytes().empty());
+}
+
+TEST_F(LegacyView, LoadingAListReplacesTheListAndTheCountsOfTheListBefore) {
+    Open({sim::test::Sensor(1), sim::test::Sensor(2, "VKT02", CheckMethod::Checksum, "VK000002")},
+         1);
+    LoadList("0000000001\n2"); // the end of the file is no read error
+    EXPECT_EQ(form->State().addressList, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_TRUE(Memo().isEmpty());
+    Click("rbAll");
+    Click("btnStopScan");
+    ASSERT_NE(form->State().scanCounts[1], 0);
+
+    // Sensor 2's count does not follow it to the first position of the next list.
+    LoadList("2\n");
+    SetText("editStartIndex", "0");
+    SetText("editNumScans", "1");
+    std::string samples = dir.Path() + "/Samples.txt";
+    prompts.files = {QString::fromStdString(samples)};
+    Click("btnReadScan");
+    EXPECT_EQ(FileText(samples), ScanDataBlock({2}, {0}, {{line->Snapshot(2).scanBuffer[0]}}));
+
+    // A device that never ends and a folder are no lists; the program goes on at once.
+    for (const std::string& odd : {std::string("/dev/zero"), dir.Path()}) {
+        prompts.files = {QString::fromStdString(odd)};
+        EXPECT_LT(vk::test::ElapsedMs([this] { Click("btnAddrList"); }), 1000) << odd;
+        EXPECT_TRUE(Memo().endsWith("\nAddress list file could not be read!")) << odd;
+        EXPECT_TRUE(form->State().addressList.empty()) << odd;
+    }
+}
+
+TEST_F(LegacyView, EachTargetGetsOnlyItsOwnSamplesAsTheSensorSentThem) {
+    Open({sim::test::Sensor(1, "VKT02", CheckMethod::Crc16)}, 1);
+    ASSERT_EQ(form->State().method, CheckMethod::Crc16);
+    // Samples travel low byte first in the CRC variant too, and go into the file so.
+    SetText("editStartIndex", "0");
+    SetText("editNumScans", "3");
+    std::string samples = dir.Path() + "/Samples.txt";
+    prompts.files = {QString::fromStdString(samples)};
+    Click("btnReadScan");
+    const auto& buffer = line->Snapshot(1).scanBuffer;
+    std::string own = ScanDataBlock({1}, {0}, {{buffer[0], buffer[1], buffer[2]}});
+    EXPECT_EQ(FileText(samples), own);
+
+    // Sensor 1 answers after its target's wait; its packets come while absent sensor 9
+    // is asked, and are not taken for 9's.
+    LoadList("1\n9\n");
+    Click("rbAll");
+    line->InjectFault(1, {sim::FaultKind::ExtraDelay, 1, 1100, 0, {}, kCmdGetScanBufferPortion});
+    SetText("editNumScans", "130");
+    prompts.files = {QString::fromStdString(samples)};
+    Click("btnReadScan");
+    EXPECT_EQ(FileText(samples), own + ScanDataBlock({1, 9}, {0, 0}, {{}, {}}));
 }
 
 TEST_F(LegacyView, StatisticsAndCounters) {

@@ -1,6 +1,6 @@
 #pragma once
 // What a screen reader or a GUI test tool finds in a window: every control it can act on
-// has a name, and every name/value list shows its names whole.
+// has a name, every name/value list shows its names whole, and no text is cut or covered.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -10,8 +10,12 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QWidget>
@@ -77,6 +81,61 @@ inline std::vector<std::string> ClippedNameColumns(QWidget* root) {
                               " < " + std::to_string(needed));
     }
     return clipped;
+}
+
+// Whether the text `edit` shows fits the room it has for text.
+inline bool TextFits(const QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    const QRect room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const QMargins margins = edit->textMargins();
+    const int inner = 2; // QLineEdit keeps this much free on either side of its text
+    return edit->fontMetrics().horizontalAdvance(edit->text()) <=
+           room.width() - margins.left() - margins.right() - 2 * inner;
+}
+
+// Every label, button, list, field and tab bar below `root` that is shown smaller than its
+// text needs, every two of them that overlap, and every name column cut short
+// (ClippedNameColumns), as WidgetPath gives them. Only what is shown counts: call it with
+// each page in front.
+inline std::vector<std::string> CutOrOverlapping(QWidget* root) {
+    std::vector<std::string> faults = ClippedNameColumns(root);
+    std::vector<QWidget*> shown;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const bool texty = qobject_cast<QLabel*>(w) || qobject_cast<QTabBar*>(w);
+        if (!w->isVisible() || w->window() != root->window() || !(texty || IsControl(w)))
+            continue;
+        shown.push_back(w);
+        // Labels, buttons, lists and tab bars need no less than their minimum size to show
+        // their text whole; a field needs room for what it holds.
+        const QSize needed = w->minimumSizeHint();
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        auto* label = qobject_cast<QLabel*>(w);
+        const bool wraps = label && label->wordWrap();
+        const bool cut =
+            edit ? !TextFits(edit)
+                 : (!wraps && w->width() < needed.width()) || w->height() < needed.height();
+        if (cut && !qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QPlainTextEdit*>(w))
+            faults.push_back(WidgetPath(w) + ": cut, " + std::to_string(w->width()) + "x" +
+                             std::to_string(w->height()) + " < " + std::to_string(needed.width()) +
+                             "x" + std::to_string(needed.height()));
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            QWidget* a = shown[i];
+            QWidget* b = shown[j];
+            if (a->isAncestorOf(b) || b->isAncestorOf(a))
+                continue;
+            const QRect ra(a->mapTo(root, QPoint(0, 0)), a->size());
+            const QRect rb(b->mapTo(root, QPoint(0, 0)), b->size());
+            if (ra.intersects(rb))
+                faults.push_back(WidgetPath(a) + " overlaps " + WidgetPath(b));
+        }
+    }
+    return faults;
 }
 
 } // namespace vk::test
