@@ -108,7 +108,8 @@ std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
         "             [--checksum|--crc] [--json] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
-        "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
+        "  NAME: COMn, a device path starting with /, or a serial device server's port\n"
+        "  tcp://HOST:PORT or rfc2217://HOST:PORT; defaults COM1, 57600, address 1,\n"
         "  check method found as the utility finds it (checksum first, then CRC)\n"
         "  --json: one JSON object (an array for tables) on standard output\n"
         "  a run that succeeds prints nothing on standard error; --verbose prints every\n"

@@ -107,6 +107,7 @@ private:
     std::optional<CheckMethod> forcedMethod_;
 
     int portNumber_ = 0;
+    std::string portName_; // the port as it was opened
     bool connected_ = false;
     bool readOutComplete_ = false;
     ModelType modelType_ = ModelType::VKT02;
