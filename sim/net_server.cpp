@@ -93,14 +93,18 @@ private:
 
 void TelnetSide::Receive(const std::uint8_t* bytes, std::size_t length, Bytes& toDevice,
                          Bytes& toClient, Bytes& fromDevice) {
-    events_.clear();
-    reader_.Feed(bytes, length, toDevice, events_);
-    for (const Event& e : events_) {
-        if (e.kind == Event::Kind::Negotiation)
-            Negotiate(e, toClient);
-        else if (e.kind == Event::Kind::Subnegotiation && e.option == kOptionComPort &&
-                 !e.body.empty())
-            Command(e, toClient, toDevice, fromDevice);
+    // One byte at a time: a command acts where it stands in the stream, so a purge drops
+    // the data before it and never the request right behind it.
+    for (std::size_t i = 0; i < length; ++i) {
+        events_.clear();
+        reader_.Feed(bytes + i, 1, toDevice, events_);
+        for (const Event& e : events_) {
+            if (e.kind == Event::Kind::Negotiation)
+                Negotiate(e, toClient);
+            else if (e.kind == Event::Kind::Subnegotiation && e.option == kOptionComPort &&
+                     !e.body.empty())
+                Command(e, toClient, toDevice, fromDevice);
+        }
     }
 }
 
@@ -389,7 +393,8 @@ void NetServer::Impl::ServeClient(int client) {
     std::uint8_t chunk[4096];
     while (!stopping) {
         pollfd p[4] = {{wakeRead, POLLIN, 0}, {listenFd, POLLIN, 0}, {client, 0, 0}, {fd, 0, 0}};
-        if (toDevice.size() < kMaxBuffered)
+        // The client's bytes may bring answers as well as data: both queues must have room.
+        if (toDevice.size() < kMaxBuffered && toClient.size() < kMaxBuffered)
             p[2].events |= POLLIN;
         if (!toClient.empty())
             p[2].events |= POLLOUT;

@@ -13,15 +13,19 @@
 #include "vkctl_test_support.h"
 
 #include "cli/vkctl_commands.h"
+#include "elapsed_ms.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <chrono>
 #include <cstdio>
 #include <future>
+#include <netinet/in.h>
 #include <string>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -29,8 +33,14 @@
 using namespace vk;
 using namespace vk::cli;
 using namespace vk::cli::test;
+using vk::test::ElapsedMs;
 
 namespace {
+
+struct LogLines : LogSink {
+    void LogMessage(const char* text, LogIcon) override { all += std::string(text) + "\n"; }
+    std::string all;
+};
 
 class ThroughSer2net : public sim::test::SimLineFixture {
 protected:
@@ -41,13 +51,18 @@ protected:
         std::string error;
         ASSERT_TRUE(server.Start(line->DevicePath(), &error)) << error;
     }
+    // The command layer on a link to the server's RFC 2217 port, sensor address 1.
+    void OpenSensor() {
+        sensor.SetLink(&link);
+        sensor.SetAddress(1);
+        ASSERT_TRUE(link.OpenPortName(server.TelnetUrl(), 57600, 0, 0, 8, 100, 100))
+            << link.ErrorText();
+    }
 
     vk::test::Ser2net server;
-};
-
-struct LogLines : LogSink {
-    void LogMessage(const char* text, LogIcon) override { all += std::string(text) + "\n"; }
-    std::string all;
+    LogLines log;
+    DcsLink link;
+    SensorDevice sensor{&log};
 };
 
 double ThreadCpuMs() {
@@ -109,13 +124,7 @@ TEST_F(ThroughSer2net, ASpeedChangeReachesTheServersLineAndHoldsAfterAReconnect)
     StartServer({sim::ConfigForModel("VKT02")});
     if (IsSkipped())
         return;
-    LogLines log;
-    DcsLink link;
-    SensorDevice sensor(&log);
-    sensor.SetLink(&link);
-    sensor.SetAddress(1);
-    ASSERT_TRUE(link.OpenPortName(server.TelnetUrl(), 57600, 0, 0, 8, 100, 100))
-        << link.ErrorText();
+    ASSERT_NO_FATAL_FAILURE(OpenSensor());
     // As the utility changes it: the sensor first, then the port.
     sensor.SetBaudRate(19200);
     ASSERT_TRUE(line->WaitForState(
@@ -152,13 +161,7 @@ TEST_F(ThroughSer2net, AServerThatDiesMidReadEndsTheExchangeAtOnceAsAPulledAdapt
     StartServer({sim::ConfigForModel("VKT02")}, true);
     if (IsSkipped())
         return;
-    LogLines log;
-    DcsLink link;
-    SensorDevice sensor(&log);
-    sensor.SetLink(&link);
-    sensor.SetAddress(1);
-    ASSERT_TRUE(link.OpenPortName(server.TelnetUrl(), 57600, 0, 0, 8, 100, 100))
-        << link.ErrorText();
+    ASSERT_NO_FATAL_FAILURE(OpenSensor());
     struct Result {
         ScanRead read;
         double cpuMs;
@@ -211,4 +214,23 @@ TEST(NetworkPorts, AServerThatCannotBeReachedSaysWhy) {
         << err.text;
     EXPECT_EQ(sc_OpenName("tcp://server", &err), kInvalidPortHandle);
     EXPECT_STREQ(err.text, "sc_Open: could not open tcp://server (no port number)");
+
+    // A server that takes the connection and never speaks Telnet (a raw port named as an
+    // RFC 2217 one) is given up on in bounded time.
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::string silent = "rfc2217://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    const double ms = ElapsedMs([&] { EXPECT_EQ(sc_OpenName(silent.c_str(), &err), nullptr); });
+    close(listener);
+    EXPECT_GE(ms, 1900);
+    EXPECT_LT(ms, 2500);
+    EXPECT_EQ(std::string(err.text), "sc_Open: could not connect to " + silent +
+                                         " (the server did not answer the Telnet negotiation "
+                                         "within 2 s)");
 }
