@@ -50,8 +50,13 @@ public:
         writeMs_ = writeMs;
         return true;
     }
-    bool Purge() override { return DropInput(rfc2217::kPurgeBoth); }
-    bool PurgeInput() override { return DropInput(rfc2217::kPurgeReceive); }
+    bool Purge() override { return DropInput(true); }
+    // Here only: this purge comes before every request, and a server's answer to a purge
+    // command would go out just ahead of the reply, which a server that waits to gather
+    // small writes (ser2net) then holds back until the answer is acknowledged, some 40 ms.
+    // What the server still holds is as stale as what came, and the reply's start byte is
+    // hunted for anyway.
+    bool PurgeInput() override { return DropInput(false); }
     bool ReadCall(std::uint8_t* buffer, std::size_t length, std::size_t* got) override;
     bool WriteCall(const std::uint8_t* data, std::size_t length, std::size_t* put) override;
     // What the program wrote has reached the connection; when it leaves the server's
@@ -73,7 +78,8 @@ private:
     bool PayOwed(const DeadlineTimer& timer);
     // A command or a negotiation answer, whole, after anything owed.
     bool SendControl(const std::vector<std::uint8_t>& bytes);
-    bool DropInput(rfc2217::Purge what);
+    // Drops what came; `atServer` also has the server drop what it holds in both directions.
+    bool DropInput(bool atServer);
     void MarkGone() {
         if (!gone_)
             pendingFlags_ |= kCeIoe;
@@ -318,12 +324,12 @@ bool NetworkPort::SetState(const PortSettings& settings) {
     return true;
 }
 
-bool NetworkPort::DropInput(rfc2217::Purge what) {
+bool NetworkPort::DropInput(bool atServer) {
     if (gone_)
         return Lost();
-    if (telnet_) {
+    if (telnet_ && atServer) {
         std::vector<std::uint8_t> command;
-        rfc2217::AppendCommand(rfc2217::kPurgeData, what, command);
+        rfc2217::AppendCommand(rfc2217::kPurgeData, rfc2217::kPurgeBoth, command);
         if (!SendControl(command) && gone_)
             return Lost();
     }

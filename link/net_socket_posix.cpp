@@ -111,8 +111,19 @@ Ready Wait(Socket s, bool forWrite, std::uint32_t ms) {
 long Receive(Socket s, std::uint8_t* buffer, std::size_t capacity) {
     for (;;) {
         ssize_t n = recv(static_cast<int>(s), buffer, capacity, 0);
-        if (n >= 0)
+        if (n > 0) {
+#if defined(TCP_QUICKACK)
+            // A server that gathers small writes (ser2net does) sends the rest of a reply
+            // only once its first part is acknowledged; a delayed acknowledgement would
+            // hold every reply back some 40 ms. Linux forgets this after a while, so it is
+            // asked for again after every receive.
+            int one = 1;
+            setsockopt(static_cast<int>(s), IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
+#endif
             return static_cast<long>(n);
+        }
+        if (n == 0)
+            return 0;
         if (errno == EINTR)
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK)

@@ -1,6 +1,7 @@
 // Sockets on Windows: Winsock, non-blocking sockets and select.
 #include "link/net_socket.h"
 
+#include <mstcpip.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -89,6 +90,11 @@ SOCKET ConnectOne(const addrinfo& a, Clock::time_point end, int* error) {
     // exchange up to a round trip.
     BOOL one = TRUE;
     setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
+    // A server that gathers small writes sends the rest of a reply only once its first part
+    // is acknowledged: every segment is acknowledged at once, not after the usual delay.
+    DWORD frequency = 1, returned = 0;
+    WSAIoctl(s, SIO_TCP_SET_ACK_FREQUENCY, &frequency, sizeof frequency, nullptr, 0, &returned,
+             nullptr, nullptr);
     return s;
 }
 
