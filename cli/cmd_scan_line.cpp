@@ -3,6 +3,9 @@
 #include "cli/command_output.h"
 #include "cli/line_scan.h"
 #include "cli/vkctl_session.h"
+#include "link/net_port_name.h"
+
+#include <iterator>
 
 namespace vk::cli {
 
@@ -72,7 +75,12 @@ VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* 
     std::vector<Found> found;
     {
         DcsLink link;
-        for (std::int32_t speed : kLineSpeeds) {
+        // A raw TCP stream runs at its server's speed, which nothing here changes: one pass,
+        // reported at the speed --baud names.
+        std::vector<std::int32_t> speeds(std::begin(kLineSpeeds), std::end(kLineSpeeds));
+        if (!PortSetsLineSpeed(options.port))
+            speeds = {options.baudRate};
+        for (std::int32_t speed : speeds) {
             // One read call of the port waits its read time-out; with the usual 100 ms a
             // silent address would cost that much whatever the probe asks.
             const bool ready = link.IsOpen() ? link.SetPortBaudRate(speed)

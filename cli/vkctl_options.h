@@ -13,7 +13,7 @@
 namespace vk::cli {
 
 struct VkctlOptions {
-    std::string port = "COM1"; // "COMn" or a device path starting with "/"
+    std::string port = "COM1"; // "COMn", a device path starting with "/", tcp:// or rfc2217://
     std::int32_t baudRate = 57600;
     std::uint8_t address = 1;
     std::optional<CheckMethod> method; // none: checksum first, then CRC

@@ -208,6 +208,39 @@ void DiagnosticsSeeds(const fs::path& folder) {
     uploads.Write("ack-byte", Cat({{2}, {0x06}, file}));
 }
 
+// A Telnet server's side of a session: its agreement, its answers to two line settings
+// and a reply whose 0xFF bytes are doubled, with a notification in the middle of it.
+void TelnetSeeds(const fs::path& folder) {
+    constexpr std::uint8_t kIac = 255, kSb = 250, kSe = 240, kWill = 251, kDo = 253, kCom = 44;
+    auto answer = [&](std::uint8_t code, const Bytes& value) {
+        return Cat({{kIac, kSb, kCom, static_cast<std::uint8_t>(code + 100)}, value, {kIac, kSe}});
+    };
+    auto settings = [&](std::uint32_t baud) {
+        return Cat(
+            {answer(1, {0, static_cast<std::uint8_t>(baud >> 16),
+                        static_cast<std::uint8_t>(baud >> 8), static_cast<std::uint8_t>(baud)}),
+             answer(2, {8}), answer(3, {1}), answer(4, {1}), answer(5, {1})});
+    };
+    auto piece = [](const Bytes& b) { return Cat({{static_cast<std::uint8_t>(b.size())}, b}); };
+    Bytes greeting = {kIac, kDo, kCom, kIac, kWill, 0, kIac, kDo, 0, kIac, kWill, 3, kIac, kDo, 3};
+    Bytes reply = Frame(CheckMethod::Checksum, 0x7F, Bytes(16, 0xFF));
+    Bytes doubled;
+    for (std::uint8_t b : reply) {
+        doubled.push_back(b);
+        if (b == kIac)
+            doubled.push_back(kIac);
+    }
+    Bytes notified = Cat({Bytes(doubled.begin(), doubled.begin() + 9), answer(7, {0x30}),
+                          Bytes(doubled.begin() + 9, doubled.end())});
+    SeedWriter w(folder, "fuzz_telnet_reader");
+    w.Write("session", Cat({{7},
+                            piece(greeting),
+                            piece(settings(57600)),
+                            piece(settings(19200)),
+                            piece(notified)}));
+    w.Write("refused", Cat({{1}, piece({kIac, 254, kCom})}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -222,5 +255,6 @@ int main(int argc, char** argv) {
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
     DiagnosticsSeeds(argv[1]);
+    TelnetSeeds(argv[1]);
     return 0;
 }

@@ -3,9 +3,11 @@
 #include "link/serial.h"
 
 #include "link/deadline_timer.h"
+#include "link/net_port.h"
+#include "link/net_port_name.h"
 #include "link/port_names.h"
 #include "link/port_names_os.h"
-#include "link/serial_backend.h"
+#include "link/port_object.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,17 +16,13 @@
 
 namespace vk {
 
-namespace backend = serial_backend;
-
 bool sc_HasPerformanceCounter() {
     std::uint64_t now = 0;
     return PerformanceFrequency() != 0 && ReadPerformanceCounter(&now);
 }
 
 void sc_AppendSystemError(CommError* err) {
-    char text[kCommErrorTextSize] = {};
-    backend::LastSystemErrorText(text, sizeof text);
-    AppendParenthesised(err, text);
+    AppendParenthesised(err, PortFailure());
 }
 
 namespace {
@@ -56,7 +54,7 @@ constexpr const char* kUnknownCommError = "An unknown error code was returned by
 
 void sc_AppendCommError(CommError* err, PortHandle handle) {
     std::uint32_t flags = 0, inQueue = 0;
-    if (!backend::ReadErrorFlags(handle, &flags, &inQueue)) {
+    if (!handle->ReadErrorFlags(&flags, &inQueue)) {
         err->code = kErrSystemCall;
         sc_AppendSystemError(err);
         return;
@@ -76,11 +74,11 @@ void sc_AppendCommError(CommError* err, PortHandle handle) {
 bool sc_GetCommErrors(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue) {
     if (handle == kInvalidPortHandle || !flags || !inQueue)
         return false;
-    return backend::ReadErrorFlags(handle, flags, inQueue);
+    return handle->ReadErrorFlags(flags, inQueue);
 }
 
 bool sc_PortLost(PortHandle handle) {
-    return handle != kInvalidPortHandle && backend::Lost(handle);
+    return handle != kInvalidPortHandle && handle->Gone();
 }
 
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err) {
@@ -89,6 +87,29 @@ PortHandle sc_Open(std::uint32_t portNumber, CommError* err) {
     return sc_OpenName(name, err);
 }
 
+namespace {
+
+// A port of a serial device server: a name that does not parse says what is wrong with
+// it; a server that cannot be reached gives the system's or the server's reason.
+PortHandle OpenNetworkPortName(const std::string& name, CommError* err) {
+    std::string problem;
+    std::optional<NetPortName> parsed = ParseNetworkPortName(name, &problem);
+    if (!parsed) {
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s", name.c_str());
+        AppendParenthesised(err, problem.c_str());
+        return kInvalidPortHandle;
+    }
+    std::string reason;
+    std::unique_ptr<Port> port = OpenNetworkPort(*parsed, &reason);
+    if (!port) {
+        SetCommError(err, kErrOpenFailed, "sc_Open: could not connect to %s", name.c_str());
+        AppendParenthesised(err, reason.c_str());
+    }
+    return port.release();
+}
+
+} // namespace
+
 PortHandle sc_OpenName(const char* name, CommError* err) {
     if (!sc_HasPerformanceCounter()) {
         SetCommError(err, kErrNoPerformanceCounter,
@@ -96,26 +117,30 @@ PortHandle sc_OpenName(const char* name, CommError* err) {
         return kInvalidPortHandle;
     }
     const std::string given = name ? name : "";
-    PortHandle handle = kInvalidPortHandle;
+    if (IsNetworkPortName(given))
+        return OpenNetworkPortName(given, err);
+    std::unique_ptr<Port> port;
     // Only a COM name or an absolute path names a port; a relative path would depend on
     // the working folder, so it opens nothing, like a port that is not there.
     if (ComNumber(given) || std::filesystem::path(given).is_absolute())
-        handle = backend::Open(ResolvePortName(given).c_str());
+        port = OpenDevicePort(ResolvePortName(given).c_str());
     else
-        backend::SetNoSuchDevice();
-    if (handle == kInvalidPortHandle) {
+        SetNoSuchDevice();
+    if (!port) {
         // A COM name says which device it stood for, so a technician sees what was tried.
         SetCommError(err, kErrOpenFailed, "sc_Open: could not open %s",
                      PortNameWithDevice(given).c_str());
         sc_AppendSystemError(err);
     }
-    return handle;
+    return port.release();
 }
 
 int sc_Close(PortHandle handle, CommError* err) {
     if (handle == kInvalidPortHandle)
         return 1;
-    if (!backend::Close(handle)) {
+    const bool closed = handle->Close();
+    delete handle;
+    if (!closed) {
         SetCommError(err, kErrSystemCall, "sc_Close: could not close port handle");
         sc_AppendSystemError(err);
         return 0;
@@ -133,14 +158,14 @@ int sc_SetSettings(PortHandle handle, const PortSettings* settings, CommError* e
         sc_AppendSystemError(err);
         return 0;
     };
-    if (!backend::GetState(handle))
+    if (!handle->GetState())
         return failed("GetCommState");
-    if (!backend::SetState(handle, *settings))
+    if (!handle->SetState(*settings))
         return failed("SetCommState");
-    if (!backend::SetupQueues(handle, settings->inputQueueSize, settings->outputQueueSize))
+    if (!handle->SetupQueues(settings->inputQueueSize, settings->outputQueueSize))
         return failed("SetupComm");
-    if (!backend::SetTimeouts(handle, static_cast<std::uint32_t>(settings->readTimeoutMs),
-                              static_cast<std::uint32_t>(settings->writeTimeoutMs)))
+    if (!handle->SetTimeouts(static_cast<std::uint32_t>(settings->readTimeoutMs),
+                             static_cast<std::uint32_t>(settings->writeTimeoutMs)))
         return failed("SetCommTimeouts");
     return 1;
 }
@@ -149,18 +174,18 @@ namespace {
 
 // A purge of the directions `purge` drops, then the error flags read and thrown away,
 // which also clears a port that an error halted.
-int PurgeWith(PortHandle handle, CommError* err, const char* name, bool (*purge)(PortHandle)) {
+int PurgeWith(PortHandle handle, CommError* err, const char* name, bool (Port::*purge)()) {
     if (handle == kInvalidPortHandle) {
         SetCommError(err, kErrInvalidArgument, "%s: an invalid argument was passed.", name);
         return 0;
     }
-    if (!purge(handle)) {
+    if (!(handle->*purge)()) {
         SetCommError(err, kErrSystemCall, "%s: PurgeComm failed", name);
         sc_AppendSystemError(err);
         return 0;
     }
     std::uint32_t flags = 0, inQueue = 0;
-    if (!backend::ReadErrorFlags(handle, &flags, &inQueue)) {
+    if (!handle->ReadErrorFlags(&flags, &inQueue)) {
         SetCommError(err, kErrSystemCall, "%s: ClearCommError failed", name);
         sc_AppendSystemError(err);
         return 0;
@@ -171,11 +196,11 @@ int PurgeWith(PortHandle handle, CommError* err, const char* name, bool (*purge)
 } // namespace
 
 int sc_PurgeBuffers(PortHandle handle, CommError* err) {
-    return PurgeWith(handle, err, "sc_PurgeBuffers", backend::Purge);
+    return PurgeWith(handle, err, "sc_PurgeBuffers", &Port::Purge);
 }
 
 int sc_PurgeInput(PortHandle handle, CommError* err) {
-    return PurgeWith(handle, err, "sc_PurgeInput", backend::PurgeInput);
+    return PurgeWith(handle, err, "sc_PurgeInput", &Port::PurgeInput);
 }
 
 namespace {
@@ -191,7 +216,7 @@ int TransferWithin(PortHandle handle, Buffer buffer, std::size_t length, std::si
     std::size_t done = 0;
     for (;;) {
         std::size_t moved = 0;
-        if (!call(handle, buffer + done, length - done, &moved)) {
+        if (!(handle->*call)(buffer + done, length - done, &moved)) {
             *count = done + moved;
             SetCommError(err, kErrUnknownCommError, "%s", failText);
             sc_AppendCommError(err, handle);
@@ -218,7 +243,7 @@ int sc_Read(PortHandle handle, void* buffer, std::size_t length, std::size_t* co
     if (length == 0)
         return 1;
     return TransferWithin(handle, static_cast<std::uint8_t*>(buffer), length, count, timeoutMs, err,
-                          "::sc_Read ReadFile failed", backend::ReadCall);
+                          "::sc_Read ReadFile failed", &Port::ReadCall);
 }
 
 int sc_Write(PortHandle handle, const void* data, std::size_t length, std::size_t* count,
@@ -232,9 +257,9 @@ int sc_Write(PortHandle handle, const void* data, std::size_t length, std::size_
     if (length == 0)
         return 1;
     if (!TransferWithin(handle, static_cast<const std::uint8_t*>(data), length, count, timeoutMs,
-                        err, "::sc_Write WriteFile failed", backend::WriteCall))
+                        err, "::sc_Write WriteFile failed", &Port::WriteCall))
         return 0;
-    if (!backend::Flush(handle)) {
+    if (!handle->Flush()) {
         SetCommError(err, kErrSystemCall, "::sc_Write FlushFileBuffers failed");
         sc_AppendSystemError(err);
         return 0;

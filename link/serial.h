@@ -11,8 +11,8 @@
 
 namespace vk {
 
-struct SerialPort; // one open device; the operating system's part lives in serial_<os>.cpp
-using PortHandle = SerialPort*;
+class Port; // one open port: a device of the system or a network connection (port_object.h)
+using PortHandle = Port*;
 inline constexpr PortHandle kInvalidPortHandle = nullptr;
 
 // Error flags as the port reports them (the bits a driver may set).
@@ -30,9 +30,12 @@ enum CommErrorFlags : std::uint32_t {
 // Opens "COM<port number>". Returns the handle, or kInvalidPortHandle with code 6 or 7.
 PortHandle sc_Open(std::uint32_t portNumber, CommError* err);
 // Opens a port by name: "COMn" resolves as ResolvePortName does, an absolute path opens
-// as it is, and any other name opens nothing (the system's reason: no such file).
-// Failure: code 7, "sc_Open: could not open <name>" and the system's reason; a COM name
-// is followed by the device it stood for: "... COM1 (/dev/ttyS0) (Permission denied)".
+// as it is, "tcp://HOST:PORT" and "rfc2217://HOST:PORT" connect to a serial device server
+// (net_port_name.h) within 3 s, and any other name opens nothing (the system's reason: no
+// such file). Failure: code 7, "sc_Open: could not open <name>" and the system's reason;
+// a COM name is followed by the device it stood for: "... COM1 (/dev/ttyS0) (Permission
+// denied)"; a network port that cannot be reached gives "sc_Open: could not connect to
+// <name> (Connection refused)", and a malformed one says what is wrong with it.
 PortHandle sc_OpenName(const char* name, CommError* err);
 // Closes the port; the invalid handle succeeds and does nothing.
 int sc_Close(PortHandle handle, CommError* err);

@@ -1,11 +1,20 @@
 #pragma once
-// What the portable half of the port layer needs from the operating system.
-// One implementation per system (serial_posix.cpp, serial_win.cpp). Each function
-// leaves the system's error code where LastSystemErrorText finds it on failure.
+// What the portable half of the port layer needs from the operating system for a
+// device (device_port.cpp makes it a Port). One implementation per system
+// (serial_posix.cpp, serial_win.cpp). Each function leaves the system's error code where
+// LastSystemErrorText finds it on failure.
 
 #include "link/serial.h"
 
+namespace vk {
+struct SerialPort; // one open device; the system's part lives in serial_<os>.cpp
+}
+
 namespace vk::serial_backend {
+
+// Here a handle is the device's own object, not the port layer's.
+using PortHandle = SerialPort*;
+inline constexpr PortHandle kInvalidPortHandle = nullptr;
 
 PortHandle Open(const char* device);
 // Leaves the system's "no such file or device" error where LastSystemErrorText finds it,

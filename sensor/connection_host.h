@@ -14,7 +14,8 @@ class SensorDevice;
 
 // The port and line settings of one connection, as the Connect dialog hands them back.
 struct ConnectSettings {
-    // "COMn", or a device path starting with "/" which is then opened as it is.
+    // "COMn", a device path starting with "/" which is then opened as it is, or a serial
+    // device server's port, "tcp://HOST:PORT" or "rfc2217://HOST:PORT".
     std::string portName = "COM1";
     // n of "COMn"; -1 for a name without "COM", which no port answers to.
     int portNumber = 1;
@@ -68,6 +69,9 @@ public:
     virtual ~ProfileWriter() = default;
     virtual void WriteInt(const std::string& section, const std::string& name,
                           std::int64_t value) = 0;
+    // A text value; a profile that keeps none ignores it.
+    virtual void WriteText(const std::string& /*section*/, const std::string& /*name*/,
+                           const std::string& /*value*/) {}
 };
 
 } // namespace vk

@@ -1,5 +1,6 @@
 #include "sensor/sensor_connection.h"
 
+#include "link/net_port_name.h"
 #include "link/port_access.h"
 #include "link/port_names.h"
 
@@ -111,6 +112,7 @@ bool SensorConnection::Connect() {
     portNumber_ = settings.portNumber;
     // Named now: a link in the port folder may point elsewhere by the time the port is lost.
     portLabel_ = PortNameWithDevice(OpenedName(settings));
+    portName_ = OpenedName(settings);
     sensor_.SetAddress(settings.address);
     sensor_.SetCheckMethod(CheckMethod::Checksum);
     sensor_.SetLink(&link_);
@@ -245,9 +247,13 @@ void SensorConnection::SaveConnectionSettings(std::int32_t baudRate, int portNum
     const std::string timeouts = "Settings\\Communication timeouts";
     profile_.WriteInt(timeouts, "read timeout", readTimeoutMs);
     profile_.WriteInt(timeouts, "write timeout", writeTimeoutMs);
-    // A port given as a device path has no COM number to file its values under.
-    if (portNumber < 1)
+    // A port given as a device path has no COM number to file its values under; a serial
+    // device server's port is kept by name, so the Connect dialog can offer it again.
+    if (portNumber < 1) {
+        if (IsNetworkPortName(portName_))
+            profile_.WriteText("Settings", "network port", portName_);
         return;
+    }
     const std::string port = "Settings\\" + std::to_string(portNumber);
     profile_.WriteInt("Settings", "port name", portNumber);
     profile_.WriteInt(port, "address", address);

@@ -120,6 +120,7 @@ private:
 
     int portNumber_ = 0;
     std::string portLabel_; // the port as messages name it: "COM1 (/dev/ttyS0)"
+    std::string portName_; // the port as it was opened
     bool connected_ = false;
     bool readOutComplete_ = false;
     ModelType modelType_ = ModelType::VKT02;

@@ -70,7 +70,19 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vksim: %s\n", error.c_str());
         return 1;
     }
-    const std::string announce = line.ComName() + " " + line.DevicePath();
+    std::string announce = line.ComName() + " " + line.DevicePath();
+    NetServer server;
+    if (options.listen) {
+        if (!server.Start(*options.listen, line.DevicePath(), &error)) {
+            line.Stop();
+            if (options.background)
+                background.Failed(error);
+            else
+                std::fprintf(stderr, "vksim: %s\n", error.c_str());
+            return 1;
+        }
+        announce += "\n" + server.Url();
+    }
     if (!options.background) {
         std::printf("%s\n", announce.c_str());
         std::fflush(stdout);
@@ -87,6 +99,7 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    server.Stop();
     line.Stop();
     background.Finished();
     return status;

@@ -160,8 +160,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             continue;
         }
         static const std::set<std::string> withValue = {
-            "--com",    "--port-dir", "--model",  "--address",    "--baud",
-            "--serial", "--revision", "--sensor", "--calibration"};
+            "--com",      "--port-dir", "--model",       "--address", "--baud",   "--serial",
+            "--revision", "--sensor",   "--calibration", "--tcp",     "--rfc2217"};
         if (!withValue.count(arg)) {
             *error = "unknown argument: " + arg;
             return false;
@@ -183,6 +183,13 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.line.portDir = value;
         } else if (arg == "--sensor") {
             described.push_back(value);
+        } else if (arg == "--tcp" || arg == "--rfc2217") {
+            std::string problem;
+            options.listen = ParseListenAddress(
+                arg == "--tcp" ? NetProtocol::RawTcp : NetProtocol::Rfc2217, value, &problem);
+            ok = options.listen.has_value();
+            if (!ok)
+                *error = arg + " needs HOST:PORT (" + problem + "): " + value;
         } else {
             singleGiven = true;
             if (arg == "--model")
@@ -201,8 +208,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
         if (!ok)
             return false;
     }
-    if (options.stop &&
-        (singleGiven || !described.empty() || options.background || options.line.pace)) {
+    if (options.stop && (singleGiven || !described.empty() || options.background ||
+                         options.line.pace || options.listen)) {
         *error = "--stop takes only --com and --port-dir";
         return false;
     }
@@ -238,10 +245,10 @@ int VksimUsageError(std::FILE* err, const std::string& problem) {
 }
 
 std::string VksimUsage() {
-    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace] [NETWORK]\n"
            "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"
            "             [--calibration W]\n"
-           "       vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+           "       vksim [--com N] [--port-dir DIR] [--background] [--pace] [NETWORK]\n"
            "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]\n"
            "                      [,calibration=W]...\n"
            "       vksim --stop [--com N] [--port-dir DIR]\n"
@@ -255,6 +262,12 @@ std::string VksimUsage() {
            "                  id goes to DIR/COMn.pid, later messages to DIR/COMn.log\n"
            "  --stop          end the background vksim of COMn and wait until it is gone\n"
            "  --pace          spend every byte's wire time at the line's speed\n"
+           "NETWORK, the line served as a serial device server serves one (one client at a\n"
+           "time; the URL to connect to is printed on a second line):\n"
+           "  --tcp HOST:PORT      a raw TCP stream at the line's first speed (57600 baud)\n"
+           "  --rfc2217 HOST:PORT  Telnet with RFC 2217 COM port control: the client sets\n"
+           "                       the line's speed and format as on a COM port\n"
+           "                       (HOST defaults to 127.0.0.1; PORT 0 takes a free port)\n"
            "one sensor (the default: a VKT02 at address 1):\n"
            "  --model M       VKT02, VKT04, RMXS, RMXL, BF or a model string of up to 16\n"
            "                  characters such as \"0 VKT-02\" (default VKT02)\n"

@@ -1,9 +1,11 @@
 #pragma once
 // The command line of vksim.
 
+#include "sim/net_server.h"
 #include "sim/sim_line.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ struct VksimOptions {
     std::vector<SensorConfig> sensors;
     bool background = false; // serve from a child process, return once the port exists
     bool stop = false;       // end the background vksim of the COM number instead
+    // --tcp or --rfc2217: the line is also served over the network there.
+    std::optional<ListenAddress> listen;
 };
 
 // Parses the arguments after the program name. False with a one-line reason in `error`:

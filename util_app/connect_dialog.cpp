@@ -1,5 +1,6 @@
 #include "util_app/connect_dialog.h"
 
+#include "link/net_port_name.h"
 #include "panels/number_text.h"
 #include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
@@ -163,6 +164,12 @@ void CConnectDialog::SetSettings(const ConnectSettings& preset) {
     result_ = preset;
 }
 
+void CConnectDialog::AddPortEntry(const std::string& name) {
+    const QString entry = QString::fromStdString(name);
+    if (!entry.isEmpty() && port_->findText(entry) < 0)
+        port_->addItem(entry);
+}
+
 void CConnectDialog::ToggleAdvanced() {
     SetExpanded(!expanded_);
 }
@@ -236,7 +243,8 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
         }
     }
     const std::string portText = port_->currentText().trimmed().toStdString();
-    out.portNumber = PortNumberFromName(portText);
+    // A server's port is taken as typed: "rfc2217://COM-SERVER:4001" names no COM port.
+    out.portNumber = IsNetworkPortName(portText) ? -1 : PortNumberFromName(portText);
     out.portName = out.portNumber >= 1 ? "COM" + std::to_string(out.portNumber) : portText;
     out.baudRate = BaudFromIndex(baud_->currentIndex());
     out.parity = ParityCodeFromIndex(parityOn_->isChecked(), parity_->currentIndex());

@@ -30,6 +30,8 @@ public:
     // Port name, baud rate, address and time-outs come from `preset`; the other fields
     // keep their defaults (one stop bit, parity off with "No Parity", 8 data bits).
     void SetSettings(const ConnectSettings& preset);
+    // Adds `name` (a serial device server's port typed earlier) to the port list.
+    void AddPortEntry(const std::string& name);
     // The confirmed fields converted for the port; valid after OK.
     ConnectSettings settings() const { return result_; }
 

@@ -6,6 +6,7 @@
 #include "util_app/connect_dialog.h"
 #include "util_app/document.h"
 #include "util_app/port_descriptions.h"
+#include "util_app/profile.h"
 #include "util_app/user_prompts.h"
 #include "util_app/view.h"
 
@@ -18,6 +19,7 @@ int CVKT02Doc::WaitForUser(QDialog& dialog) {
 
 bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
     CConnectDialog dialog(prompts_, DescribedComDevices(), dialogParent_);
+    dialog.AddPortEntry(profile_->ReadText("Settings", "network port"));
     dialog.SetSettings(settings);
     if (WaitForUser(dialog) != QDialog::Accepted)
         return false;

@@ -17,6 +17,17 @@ void Profile::WriteInt(const std::string& section, const std::string& name, std:
     settings.setValue(Key(section, name), static_cast<qlonglong>(value));
 }
 
+void Profile::WriteText(const std::string& section, const std::string& name,
+                        const std::string& value) {
+    QSettings settings(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
+    settings.setValue(Key(section, name), QString::fromStdString(value));
+}
+
+std::string Profile::ReadText(const std::string& section, const std::string& name) const {
+    QSettings settings(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
+    return settings.value(Key(section, name)).toString().toStdString();
+}
+
 std::int64_t Profile::ReadInt(const std::string& section, const std::string& name,
                               std::int64_t fallback) const {
     QSettings settings(QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));

@@ -19,6 +19,10 @@ public:
     static constexpr const char* kApplication = "VkUil";
 
     void WriteInt(const std::string& section, const std::string& name, std::int64_t value) override;
+    void WriteText(const std::string& section, const std::string& name,
+                   const std::string& value) override;
+    // The stored text, or "" when there is none.
+    std::string ReadText(const std::string& section, const std::string& name) const;
     // The stored value, or `fallback` when there is none or it is not a whole number.
     std::int64_t ReadInt(const std::string& section, const std::string& name,
                          std::int64_t fallback) const;

@@ -12,18 +12,20 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/readme-examples.XXXXXX")
 mkdir "$work/home" "$work/tmp"
 ln -s "$(cd "$build" && pwd)" "$work/build"
 
-# Simulators an example left behind are ended by the process id they recorded; only
-# background vksims of this run have their records under $work.
+# Simulators (and serial device servers) an example left behind are ended by the process
+# id they recorded; only background vksims and ser2nets of this run have their records
+# under $work.
 stop_left_simulators() {
-    local record pid
+    local record pid program
     while IFS= read -r record; do
         pid=$(head -c 16 "$record" | tr -dc 0-9)
-        if [ -n "$pid" ] && [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = vksim ]; then
-            echo "an example left vksim $pid running ($record)"
+        program=$(cat "/proc/$pid/comm" 2>/dev/null)
+        if [ -n "$pid" ] && { [ "$program" = vksim ] || [ "$program" = ser2net ]; }; then
+            echo "an example left $program $pid running ($record)"
             kill -TERM "$pid"
             left=1
         fi
-    done < <(find "$work" -name 'COM*.pid' 2>/dev/null)
+    done < <(find "$work" \( -name 'COM*.pid' -o -name 'ser2net.pid' \) 2>/dev/null)
 }
 trap 'stop_left_simulators; rm -rf "$work"' EXIT
 

@@ -3,6 +3,7 @@
 // shows for each.
 #include "util_test_support.h"
 
+#include "sim/net_server.h"
 #include "util_app/address_dialog.h"
 #include "util_app/baud_rate_dialog.h"
 #include "util_app/command_rules.h"
@@ -117,6 +118,36 @@ TEST_F(ConnectionTest, CancelledOrFailedConnects) {
     EXPECT_EQ(LogTexts()[4], "Cannot connect to the sensor...");
     EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
     ExpectCommandStates(Frame(), CommandContext{});
+}
+
+TEST_F(ConnectionTest, ConnectsThroughASerialDeviceServerAndOffersItAgain) {
+    Start();
+    StartLine("VKT02");
+    sim::NetServer server;
+    std::string error;
+    ASSERT_TRUE(server.Start({NetProtocol::Rfc2217, "127.0.0.1", 0}, line->DevicePath(), &error))
+        << error;
+    const QString url = QString::fromStdString(server.Url());
+    ASSERT_TRUE(ConnectThroughDialog(url));
+    EXPECT_EQ(LogTexts().back(), "Successfully connected to VKT02 type sensor");
+    Profile stored;
+    EXPECT_EQ(stored.ReadText("Settings", "network port"), server.Url());
+    EXPECT_EQ(stored.ReadInt("Settings", "port name", 0), 0); // no COM number to file
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
+
+    QStringList entries;
+    WhenModal look([&entries](QWidget* modal) {
+        if (!dynamic_cast<CConnectDialog*>(modal))
+            return false;
+        auto* port = modal->findChild<QComboBox*>(QStringLiteral("portName"));
+        for (int i = 0; i < port->count(); ++i)
+            entries << port->itemText(i);
+        modal->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        return true;
+    });
+    ASSERT_TRUE(Frame().RunCommand(CommandId::Connect));
+    EXPECT_TRUE(look.Done());
+    EXPECT_TRUE(entries.contains(url)) << entries.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(ConnectionTest, CrcSensorConnectsAfterAFailedChecksumAttempt) {
