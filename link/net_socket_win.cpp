@@ -1,8 +1,10 @@
 // Sockets on Windows: Winsock, non-blocking sockets and select.
 #include "link/net_socket.h"
 
-#include <mstcpip.h>
+// winsock2.h first: the others build on its types.
 #include <winsock2.h>
+
+#include <mstcpip.h>
 #include <ws2tcpip.h>
 
 #include <chrono>
