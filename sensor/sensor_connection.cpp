@@ -1,6 +1,8 @@
 #include "sensor/sensor_connection.h"
 
 #include "link/port_access.h"
+#include "link/port_names.h"
+#include "sensor/connect_hint.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -115,8 +117,14 @@ bool SensorConnection::Connect() {
                            settings.readTimeoutMs, settings.writeTimeoutMs);
 
     link_.DrainInput();
-    if (!ProbeModelName())
+    if (!ProbeModelName()) {
+        const std::string port = OpenedName(settings);
+        log_.LogMessage(NoAnswerHint(port, PortDeviceName(port), settings.baudRate,
+                                     settings.address, forcedMethod_, searchAdvice_)
+                            .c_str(),
+                        LogIcon::Information);
         return FailConnect(kCannotConnect);
+    }
 
     for (SettingsDialogLink* dialog :
          {dialogs_.vkt02, dialogs_.vkt04, dialogs_.rmxShort, dialogs_.vezirOrududu})
