@@ -31,6 +31,8 @@ public:
     static constexpr const char* kBarProfileName = "VkUtil";
     // The frame's window title after the document's: "<doc title> - Single Point Setup ".
     static constexpr const char* kTemplateTitle = "Single Point Setup ";
+    // Lines the line trace shows at least when it first opens.
+    static constexpr int kTraceLinesShown = 12;
 
     explicit CMainFrame(CVKT02Doc& doc, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -55,6 +57,8 @@ public:
     void UpdateTitle();
 
 protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -62,6 +66,9 @@ private:
     void CreateBars();
     // The line trace window and the CSV recording, with their menu items.
     void AddTraceAndRecording(const MainMenus& menus);
+    // View > Line Trace opened the trace: its tab comes to the front, the first time with
+    // room for kTraceLinesShown lines at least.
+    void OpenTrace();
     void ConnectCommands();
     void ShowAbout();
     void OpenFile();
@@ -77,6 +84,7 @@ private:
     CLineTraceBar* traceBar_ = nullptr;
     RecordingControl* recording_ = nullptr;
     bool barsSized_ = false;
+    bool traceSized_ = false;
     bool closed_ = false;
 };
 
