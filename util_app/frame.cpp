@@ -72,9 +72,11 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
 CMainFrame::~CMainFrame() {
     // Hiding the children while QWidget tears the window down emits signals; none may
     // reach this half-destroyed frame.
-    for (QObject* sender : {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
-                            static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
-                            static_cast<QObject*>(traceBar_), static_cast<QObject*>(&doc_)})
+    for (QObject* sender :
+         {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
+          static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
+          static_cast<QObject*>(traceBar_), static_cast<QObject*>(&doc_),
+          traceBar_ ? static_cast<QObject*>(traceBar_->toggleViewAction()) : nullptr})
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     SaveBarSizes();
@@ -118,6 +120,10 @@ void CMainFrame::AddTraceAndRecording(const MainMenus& menus) {
         if (shown)
             OpenTrace();
     });
+    connect(showTrace, &QAction::toggled, this, [this](bool shown) {
+        if (!shown)
+            GiveBackTraceRoom();
+    });
     // Right after "Command log", with the other windows.
     const QList<QAction*> viewItems = menus.view->actions();
     const qsizetype logAt = viewItems.indexOf(actions_->Action(CommandId::ViewLogBar));
@@ -138,8 +144,22 @@ void CMainFrame::OpenTrace() {
     traceSized_ = true;
     const int tabs = tabifiedDockWidgets(traceBar_).isEmpty() ? 0 : fontMetrics().height() + 12;
     const int wanted = std::max(traceBar_->HeightForLines(kTraceLinesShown) + tabs, height() / 3);
-    if (traceBar_->height() + tabs < wanted)
-        resizeDocks({traceBar_}, {wanted}, Qt::Vertical);
+    const bool besideLog = logBar_->isVisible() && dockWidgetArea(logBar_) == area;
+    const int before = besideLog ? logBar_->height() : 0;
+    if (before >= wanted)
+        return;
+    roomBeforeTrace_ = before;
+    resizeDocks({traceBar_}, {wanted}, Qt::Vertical);
+}
+
+void CMainFrame::GiveBackTraceRoom() {
+    // The room the trace took when it first opened goes back to the command log when it
+    // closes, once.
+    if (closed_ || roomBeforeTrace_ <= 0 || !logBar_->isVisible() ||
+        dockWidgetArea(logBar_) != dockWidgetArea(traceBar_))
+        return;
+    resizeDocks({logBar_}, {roomBeforeTrace_}, Qt::Vertical);
+    roomBeforeTrace_ = 0;
 }
 
 // Both bars share one profile section. Each keeps the sizes it was docked with, so the

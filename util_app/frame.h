@@ -69,6 +69,8 @@ private:
     // View > Line Trace opened the trace: its tab comes to the front, the first time with
     // room for kTraceLinesShown lines at least.
     void OpenTrace();
+    // The trace closed: the room it first took goes back to the command log.
+    void GiveBackTraceRoom();
     void ConnectCommands();
     void ShowAbout();
     void OpenFile();
@@ -85,6 +87,7 @@ private:
     RecordingControl* recording_ = nullptr;
     bool barsSized_ = false;
     bool traceSized_ = false;
+    int roomBeforeTrace_ = 0; // the log's height before the trace first took room; 0 none
     bool closed_ = false;
 };
 

@@ -122,10 +122,11 @@ void TrendPlot::paintEvent(QPaintEvent*) {
                        {QStringLiteral("laser power"), kLaserColour}});
     }
 
-    // Seconds before the newest poll, on round steps too.
+    // Seconds before the newest poll, on round steps too; a narrow plot still gets one
+    // mark between the ends.
     const AxisTicks timeTicks =
         RoundTicks(-windowSeconds_, 0,
-                   std::max(1, static_cast<int>(area.width()) /
+                   std::max(2, static_cast<int>(area.width()) /
                                    (metrics.horizontalAdvance(QStringLiteral("-000 s")) * 2)));
     painter.setPen(palette().text().color());
     for (int i = 0; i < timeTicks.count; ++i) {

@@ -167,15 +167,22 @@ TEST_F(MainWindowTest, LineTraceOpensAsATabOfTheLogWithRoomForADozenLines) {
     Frame().resize(800, 600);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
     CLineTraceBar* trace = Frame().LineTraceBar();
+    const int logHeight = Frame().LogBar()->height();
     trace->Model()->Append(std::vector<std::string>(40, "00:00:00.000 TX addr 1 ID 128"));
-    trace->toggleViewAction()->trigger();
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    auto toggle = [trace] {
+        trace->toggleViewAction()->trigger();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    };
+    toggle();
     EXPECT_TRUE(Frame().tabifiedDockWidgets(Frame().LogBar()).contains(trace));
     // The trace's tab is the one in front.
     EXPECT_FALSE(trace->visibleRegion().isEmpty());
     EXPECT_TRUE(Frame().LogBar()->visibleRegion().isEmpty());
     EXPECT_GE(trace->List()->viewport()->height(), 12 * trace->List()->sizeHintForRow(0));
+    // Closed, it gives the command log its height back.
+    toggle();
+    EXPECT_NEAR(Frame().LogBar()->height(), logHeight, 2); // the layout rounds
 }
 
 TEST_F(MainWindowTest, ViewMenuShowsAndHidesTheBarsAndClearsTheLog) {
