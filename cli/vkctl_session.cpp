@@ -7,6 +7,7 @@ namespace vk::cli {
 VkctlSession::VkctlSession(const VkctlOptions& options, std::FILE* errors)
     : options_(options), errors_(errors), trace_(errors), connection_(*this, *this, *this) {
     connection_.ForceCheckMethod(options.method);
+    connection_.SetSearchAdvice("use vkctl scan-line");
     if (options.trace)
         connection_.Link().SetObserver(&trace_);
 }

@@ -6,6 +6,7 @@
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -57,6 +58,13 @@ QPushButton* CSettingsDlgScaffold::AddButton(const char* text, const char* name,
     return button;
 }
 
+QLabel* CSettingsDlgScaffold::SecondaryText(const QString& text, const char* name) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
 QGroupBox* CSettingsDlgScaffold::NewGroup(const char* title) {
     return new QGroupBox(QString::fromLatin1(title), this);
 }
@@ -73,7 +81,18 @@ void CSettingsDlgScaffold::showEvent(QShowEvent* event) {
     CCustomSettingsDlg::showEvent(event);
     if (event->spontaneous())
         return;
+    // A box is never narrower than its longest entry: the mode descriptions are what
+    // tells the modes apart.
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setSizePolicy(QSizePolicy::MinimumExpanding, box->sizePolicy().verticalPolicy());
+    }
     InitDialog();
+    // The boxes may have been filled only now, after the dialog took its size.
+    if (layout()) {
+        layout()->activate();
+        resize(size().expandedTo(sizeHint()));
+    }
 }
 
 void CSettingsDlgScaffold::InitDialog() {

@@ -17,6 +17,7 @@
 class QBoxLayout;
 class QGridLayout;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 
 namespace vk {
@@ -49,13 +50,18 @@ protected:
         return AddButton(text, name, [this, handler] { (static_cast<Dialog*>(this)->*handler)(); });
     }
 
+    // A small text beside a field that has no label of its own (its unit, or what it
+    // holds), in the muted colour of secondary text; named `name`.
+    QLabel* SecondaryText(const QString& text, const char* name);
+
     // A titled group box of the dialog.
     QGroupBox* NewGroup(const char* title);
     // The row every dialog ends with: "Refresh" (ReloadSettings) and "Close", right-aligned.
     QBoxLayout* NewRefreshCloseRow();
 
     // Runs each time the dialog opens; the base copies the values into the controls.
-    // A dialog that fills its boxes here does so before calling the base.
+    // A dialog that fills its boxes here does so before calling the base. The dialog then
+    // grows, where it must, to show every entry of its boxes whole.
     virtual void InitDialog();
     // The values into the controls (only while the dialog is shown): the entry fields,
     // then ChoicesToControls.

@@ -52,8 +52,9 @@ void CSingleListPanel::OnSize(int width, int height) {
         return;
     anchor_->setGeometry(kAnchorInset, kAnchorInset, width - 2 * kAnchorInset,
                          anchor_->sizeHint().height());
+    // The list and the trend reach down to the panel's foot: no empty band below them.
     const int b = anchor_->geometry().y() + anchor_->geometry().height();
-    splitter_->setGeometry(0, b + kListGap, width, std::max(0, height - 2 * b - kListGap));
+    splitter_->setGeometry(0, b + kListGap, width, std::max(0, height - b - kListGap));
     update();
 }
 

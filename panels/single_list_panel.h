@@ -7,7 +7,7 @@
 //
 // The list, with the trend beside it, hangs below a frame along the top of the panel (the
 // anchor, which holds the box and any buttons of the panel): it starts 5 pixels below the
-// anchor's lower edge b and is as tall as the panel less 2b + 5.
+// anchor's lower edge b and reaches down to the foot of the panel.
 
 #include "sensor/records.h"
 #include "util_app/sensor_dialog.h"

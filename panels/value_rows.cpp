@@ -1,5 +1,7 @@
 #include "panels/value_rows.h"
 
+#include "util_app/name_value_list.h"
+
 #include <QTableWidget>
 
 namespace vk {
@@ -13,6 +15,7 @@ void InsertNamedRows(QTableWidget* list, std::span<const char* const> names) {
         list->setItem(row, 1, new QTableWidgetItem);
         ++row;
     }
+    KeepNamesWhole(list);
 }
 
 bool RowsReadyToFill(QTableWidget* list, bool connected, std::span<const char* const> names) {

@@ -45,15 +45,17 @@ void CVKT02SettingsDlg::BuildControls() {
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
-    // The fields have no labels: each is named after its button.
-    CNumericEdit* minPower =
-        AddField(powersGrid, 0, nullptr, &t.minLaserPower, "minLaserPower", true);
+    // The fields have no labels: each is named after its button, and says which it is.
+    CNumericEdit* minPower = NewField(&t.minLaserPower, "minLaserPower", true);
+    powersGrid->addWidget(minPower, 0, 0);
+    powersGrid->addWidget(SecondaryText(QStringLiteral("minimum"), "minLaserPowerNote"), 0, 1);
     powersGrid->addWidget(
         NameAfterButton(minPower, AddButton("Set Min.", "setMinLaserPower",
                                             &CVKT02SettingsDlg::OnSetMinLaserPower)),
         0, 2);
-    CNumericEdit* maxPower =
-        AddField(powersGrid, 1, nullptr, &t.maxLaserPower, "maxLaserPower", true);
+    CNumericEdit* maxPower = NewField(&t.maxLaserPower, "maxLaserPower", true);
+    powersGrid->addWidget(maxPower, 1, 0);
+    powersGrid->addWidget(SecondaryText(QStringLiteral("maximum"), "maxLaserPowerNote"), 1, 1);
     powersGrid->addWidget(
         NameAfterButton(maxPower, AddButton("Set Max", "setMaxLaserPower",
                                             &CVKT02SettingsDlg::OnSetMaxLaserPower)),

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,24 +42,35 @@ QPushButton* CVkt04FamilySettingsDlg::AddTextWriteButton(const char* button, con
     });
 }
 
-void CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const char* button,
-                                           const char* buttonName, std::string* text,
-                                           const char* field, AnalogOutputValue value) {
+QLabel* CVkt04FamilySettingsDlg::AddAnalogRow(QGridLayout* grid, int row, const char* button,
+                                              const char* buttonName, std::string* text,
+                                              const char* field, AnalogOutputValue value) {
     CNumericEdit* edit = NewField(text, field);
     grid->addWidget(edit, row, 0);
-    grid->addWidget(NameAfterButton(edit, AddButton(button, buttonName,
-                                                    [this, text, value] {
-                                                        Write([this, text, value](SensorDevice& s) {
-                                                            // The mode in the box governs, even
-                                                            // before "Set Mode".
-                                                            const RangeMode& mode = GetRangeMode(
-                                                                type_,
-                                                                modeNumber_ ? *modeNumber_ : 0);
-                                                            return WriteAnalogOutputValue(
-                                                                s, value, *text, mode, rules_);
-                                                        });
-                                                    })),
-                    row, 1);
+    // The field has no label of its own: its unit stands beside it, its button names it.
+    const bool volts = value != AnalogOutputValue::MinRange && value != AnalogOutputValue::MaxRange;
+    QLabel* unit = SecondaryText(volts ? QStringLiteral("V") : QString(),
+                                 (std::string(field) + "Unit").c_str());
+    grid->addWidget(unit, row, 1);
+    auto send = [this, text, value] {
+        Write([this, text, value](SensorDevice& s) {
+            // The mode in the box governs, even before "Set Mode".
+            return WriteAnalogOutputValue(s, value, *text, SelectedMode(), rules_);
+        });
+    };
+    grid->addWidget(NameAfterButton(edit, AddButton(button, buttonName, send)), row, 2);
+    return unit;
+}
+
+const RangeMode& CVkt04FamilySettingsDlg::SelectedMode() const {
+    return GetRangeMode(type_, modeNumber_ ? *modeNumber_ : 0);
+}
+
+void CVkt04FamilySettingsDlg::ShowRangeUnit(int modeRow) {
+    const QString unit =
+        QString::fromStdString(RangeUnit(GetRangeMode(type_, modeNumber_ ? modeRow : 0)));
+    for (QLabel* label : rangeUnits_)
+        label->setText(unit);
 }
 
 void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNumber,
@@ -67,18 +79,23 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
 
     auto* powers = NewGroup("Laser powers");
     auto* powersGrid = new QGridLayout(powers);
-    CNumericEdit* minPower = NewField(&t.minLaserPower, "minLaserPower", true);
+    // A model that checks the powers reads them as signed numbers: a minus sign may be
+    // typed, and is then refused with the model's own words.
+    const bool digitsOnly = !rules_.checksValues;
+    CNumericEdit* minPower = NewField(&t.minLaserPower, "minLaserPower", digitsOnly);
     powersGrid->addWidget(minPower, 0, 0);
+    powersGrid->addWidget(SecondaryText(QStringLiteral("minimum"), "minLaserPowerNote"), 0, 1);
     powersGrid->addWidget(
         NameAfterButton(minPower, AddTextWriteButton("Set Min LP", "setMinLaserPower",
                                                      &t.minLaserPower, WriteMinLaserPower)),
-        0, 1);
-    CNumericEdit* maxPower = NewField(&t.maxLaserPower, "maxLaserPower", true);
+        0, 2);
+    CNumericEdit* maxPower = NewField(&t.maxLaserPower, "maxLaserPower", digitsOnly);
     powersGrid->addWidget(maxPower, 1, 0);
+    powersGrid->addWidget(SecondaryText(QStringLiteral("maximum"), "maxLaserPowerNote"), 1, 1);
     powersGrid->addWidget(
         NameAfterButton(maxPower, AddTextWriteButton("Set Max LP", "setMaxLaserPower",
                                                      &t.maxLaserPower, WriteMaxLaserPower)),
-        1, 1);
+        1, 2);
 
     auto* threshold = NewGroup("Threshold");
     auto* thresholdRow = new QHBoxLayout(threshold);
@@ -91,8 +108,10 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
     auto* analog = NewGroup("Analog Factors");
     auto* analogGrid = new QGridLayout(analog);
     using V = AnalogOutputValue;
-    AddAnalogRow(analogGrid, 0, "Min. Range", "setMinRange", &t.minRange, "minRange", V::MinRange);
-    AddAnalogRow(analogGrid, 1, "Max. Range", "setMaxRange", &t.maxRange, "maxRange", V::MaxRange);
+    rangeUnits_[0] = AddAnalogRow(analogGrid, 0, "Min. Range", "setMinRange", &t.minRange,
+                                  "minRange", V::MinRange);
+    rangeUnits_[1] = AddAnalogRow(analogGrid, 1, "Max. Range", "setMaxRange", &t.maxRange,
+                                  "maxRange", V::MaxRange);
     AddAnalogRow(analogGrid, 2, "Volts @ Minumum", "setVoltsAtMinRange", &t.voltsAtMinRange,
                  "voltsAtMinRange", V::VoltsAtMinRange);
     AddAnalogRow(analogGrid, 3, "Volts @ Maximum", "setVoltsAtMaxRange", &t.voltsAtMaxRange,
@@ -104,6 +123,7 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
     AddToColumn(0, threshold);
     AddToColumn(1, analog);
 
+    ShowRangeUnit(0);
     if (!modeNumber)
         return;
     auto* mode = NewGroup("Mode");
@@ -119,13 +139,17 @@ void CVkt04FamilySettingsDlg::BuildSharedGroups(Vkt04FamilyTexts& t, int* modeNu
                                                return WriteVkt04Mode(s, *modeNumber_);
                                            });
                                        })));
+    connect(modeBox_, &QComboBox::currentIndexChanged, this,
+            &CVkt04FamilySettingsDlg::ShowRangeUnit);
     AddToColumn(0, mode);
 }
 
 void CVkt04FamilySettingsDlg::ChoicesToControls() {
     // An index the box does not have leaves it without a selection.
-    if (modeBox_)
+    if (modeBox_) {
         modeBox_->setCurrentIndex(*modeNumber_);
+        ShowRangeUnit(*modeNumber_);
+    }
 }
 
 void CVkt04FamilySettingsDlg::ChoicesFromControls() {

@@ -13,9 +13,12 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QVBoxLayout;
 
 namespace vk {
+
+struct RangeMode;
 
 class CVkt04FamilySettingsDlg : public CSettingsDlgScaffold {
 public:
@@ -40,14 +43,20 @@ private:
     // A button that sends `text` through `write` under the model's rules.
     QPushButton* AddTextWriteButton(const char* button, const char* name, const std::string* text,
                                     TextWrite write);
-    // The analog output button `name` sends `value` from the text of `field`.
-    void AddAnalogRow(QGridLayout* grid, int row, const char* button, const char* buttonName,
-                      std::string* text, const char* field, AnalogOutputValue value);
+    // The analog output button `name` sends `value` from the text of `field`; returns the
+    // unit beside the field.
+    QLabel* AddAnalogRow(QGridLayout* grid, int row, const char* button, const char* buttonName,
+                         std::string* text, const char* field, AnalogOutputValue value);
+    // The mode of the mode box's row, which converts the ranges (row 0 without a box).
+    const RangeMode& SelectedMode() const;
+    // The range fields' unit is that of the mode in row `modeRow` of the box.
+    void ShowRangeUnit(int modeRow);
 
     ModelType type_;
     const Vkt04FamilyRules& rules_;
     int* modeNumber_ = nullptr;
     QComboBox* modeBox_ = nullptr;
+    QLabel* rangeUnits_[2] = {};
     QVBoxLayout* columns_[2];
 };
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace vk {
@@ -25,17 +26,15 @@ CVKT04SettingsDlg::CVKT04SettingsDlg(PanelContext& context, QWidget* parent)
         });
     });
     auto* holdGrid = new QGridLayout(hold);
-    holdGrid->addWidget(holdBox_, 0, 0, 1, 2);
+    holdGrid->addWidget(holdBox_, 0, 0, 1, 3);
     CNumericEdit* holdScans = NewField(&settings_.holdScans, "holdScans");
     holdGrid->addWidget(holdScans, 1, 0);
-    holdGrid->addWidget(NameAfterButton(holdScans, AddButton("Max # dropouts", "setHoldScans",
-                                                             [this] {
-                                                                 Write([this](SensorDevice& s) {
-                                                                     return WriteHoldScans(
-                                                                         s, settings_.holdScans);
-                                                                 });
-                                                             })),
-                        1, 1);
+    holdGrid->addWidget(SecondaryText(QStringLiteral("samples"), "holdScansNote"), 1, 1);
+    auto send = [this] {
+        Write([this](SensorDevice& s) { return WriteHoldScans(s, settings_.holdScans); });
+    };
+    holdGrid->addWidget(
+        NameAfterButton(holdScans, AddButton("Max # dropouts", "setHoldScans", send)), 1, 2);
     AddToColumn(1, hold);
 }
 

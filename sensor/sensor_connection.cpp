@@ -3,6 +3,7 @@
 #include "link/net_port_name.h"
 #include "link/port_access.h"
 #include "link/port_names.h"
+#include "sensor/connect_hint.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -120,8 +121,14 @@ bool SensorConnection::Connect() {
                            settings.readTimeoutMs, settings.writeTimeoutMs);
 
     link_.DrainInput();
-    if (!ProbeModelName())
+    if (!ProbeModelName()) {
+        const std::string port = OpenedName(settings);
+        log_.LogMessage(NoAnswerHint(port, PortDeviceName(port), settings.baudRate,
+                                     settings.address, forcedMethod_, searchAdvice_)
+                            .c_str(),
+                        LogIcon::Information);
         return FailConnect(kCannotConnect);
+    }
 
     for (SettingsDialogLink* dialog :
          {dialogs_.vkt02, dialogs_.vkt04, dialogs_.rmxShort, dialogs_.vezirOrududu})

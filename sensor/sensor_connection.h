@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vk {
 
@@ -34,14 +35,18 @@ public:
     void SetRefreshTicker(WorkerThread* ticker) { ticker_ = ticker; }
     // A method to use instead of trying checksum and then CRC; nothing restores the probe.
     void ForceCheckMethod(std::optional<CheckMethod> method) { forcedMethod_ = method; }
+    // How a user of this program searches the line for sensors ("use Find Sensors"); the
+    // hint after a connect that got no answer ends with it.
+    void SetSearchAdvice(std::string advice) { searchAdvice_ = std::move(advice); }
 
     // Asks the host for the port settings, opens the port, finds the check method and
     // the model, reads versions, settings and serial number, and starts the ticker.
     // Returns true when connected. Cancelling the dialog changes and logs nothing; any
     // failure logs one summary line (besides the commands' own failure lines) and
     // disconnects; a port that does not open first logs the link's reason (an error line)
-    // and, when permissions refused it, a hint (an information line). Does nothing and
-    // returns false while already connected.
+    // and, when permissions refused it, a hint (an information line), and a sensor that
+    // does not answer first gets the hint of NoAnswerHint. Does nothing and returns false
+    // while already connected.
     bool Connect();
     // Stops the ticker, closes the port, clears the connected flags, queues a sensor-bar
     // refresh, logs "Disconnected...", updates the views and shows "Not Connected".
@@ -117,6 +122,7 @@ private:
     SettingsDialogs dialogs_;
     ModelTable models_;
     std::optional<CheckMethod> forcedMethod_;
+    std::string searchAdvice_;
 
     int portNumber_ = 0;
     std::string portLabel_; // the port as messages name it: "COM1 (/dev/ttyS0)"

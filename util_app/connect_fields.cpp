@@ -70,9 +70,17 @@ std::optional<std::uint32_t> ParseTimeout(const std::string& text) {
 }
 
 std::vector<std::string> PortListEntries(const std::vector<ComDevice>& devices) {
-    std::vector<std::string> entries = {"COM1", "COM2", "COM3", "COM4"};
-    for (const ComDevice& device : devices)
-        entries.push_back(ComDeviceLabel(device));
+    constexpr int kFixed = 4;
+    std::vector<std::string> entries;
+    for (int number = 1; number <= kFixed; ++number)
+        entries.push_back("COM" + std::to_string(number));
+    for (const ComDevice& device : devices) {
+        // A fixed name whose device exists says so in its own entry: one entry per name.
+        if (device.number >= 1 && device.number <= kFixed)
+            entries[static_cast<std::size_t>(device.number - 1)] = ComDeviceLabel(device);
+        else
+            entries.push_back(ComDeviceLabel(device));
+    }
     return entries;
 }
 

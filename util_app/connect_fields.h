@@ -46,8 +46,9 @@ std::optional<std::uint8_t> ParseAddress(const std::string& text);
 // nothing for any other text.
 std::optional<std::uint32_t> ParseTimeout(const std::string& text);
 
-// The Connect dialog's port list: "COM1" to "COM4", then "COMn (device)" for every
-// device `devices` names (in its order).
+// The Connect dialog's port list, one entry per COM name: "COM1" to "COM4", then
+// "COMn (device)" for every other device `devices` names (in its order). A fixed name
+// whose device exists reads "COMn (device)" in its own place.
 std::vector<std::string> PortListEntries(const std::vector<ComDevice>& devices);
 
 } // namespace vk

@@ -9,6 +9,8 @@
 #include <QResizeEvent>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vk {
 
 CSizingBar::CSizingBar(const QString& title, QMainWindow* frame)
@@ -66,6 +68,19 @@ CSensorBar::CSensorBar(CMainFrame* frame, CVKT02Doc& doc)
 void CSensorBar::Refill() {
     ++refills_;
     info_->Refill();
+    FitToText();
+}
+
+void CSensorBar::FitToText() {
+    const Qt::DockWidgetArea area = Frame()->dockWidgetArea(this);
+    if (!fitToText_ || isFloating() || !isVisible() ||
+        (area != Qt::LeftDockWidgetArea && area != Qt::RightDockWidgetArea))
+        return;
+    const int wanted = info_->WholeTextWidth() + (width() - info_->width());
+    const int target = std::min(wanted, Frame()->width() * 2 / 5);
+    if (target == width())
+        return;
+    Frame()->resizeDocks({this}, {target}, Qt::Horizontal);
 }
 
 CLogBar::CLogBar(QMainWindow* frame)

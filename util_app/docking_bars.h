@@ -36,6 +36,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    QMainWindow* Frame() const { return frame_; }
 
 private:
     QMainWindow* frame_;
@@ -48,15 +49,24 @@ class CSensorBar : public CSizingBar {
 public:
     // `doc` must outlive the bar.
     CSensorBar(CMainFrame* frame, CVKT02Doc& doc);
-    // Refills the sensor information from the document; the document's queued
-    // sensor-bar refresh (WM_REFRESH_SENSOR_BAR) lands here.
+    // Refills the sensor information from the document, then FitToText; the document's
+    // queued sensor-bar refresh (WM_REFRESH_SENSOR_BAR) lands here.
     void Refill();
     int RefillCount() const { return refills_; }
     CSensorSettingsDialog* Info() const { return info_; }
 
+    // Whether the bar widens itself to its text: on while neither the profile nor the user
+    // has given it a size (the main window turns it off when the user drags a bar's edge).
+    void SetFitToText(bool on) { fitToText_ = on; }
+    bool FitsToText() const { return fitToText_; }
+    // Docked at the left or right and fitting to its text, the bar takes the width that
+    // shows every name and value whole, but no more than 40 % of the main window's.
+    void FitToText();
+
 private:
     CSensorSettingsDialog* info_;
     int refills_ = 0;
+    bool fitToText_ = false;
 };
 
 // "Command log:".

@@ -33,6 +33,7 @@ CVKT02Doc::CVKT02Doc(LogSink& log, UserPrompts& prompts, QObject* parent)
     : QObject(parent), log_(log), prompts_(prompts), profile_(std::make_unique<Profile>()),
       ticker_(this, [this] { OnTick(); }), connection_(*this, *this, *profile_) {
     connection_.SetRefreshTicker(&ticker_);
+    connection_.SetSearchAdvice("use Find Sensors");
 }
 
 CVKT02Doc::~CVKT02Doc() {

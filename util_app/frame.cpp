@@ -16,8 +16,11 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace vk {
 
@@ -26,6 +29,8 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
       view_(new CSensorParentView(this)), toolbar_(new QToolBar(QStringLiteral("Standard"), this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(ProgramIcon());
+    // A toolbar button says what it does also while another window has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setCentralWidget(view_);
 
     const MainMenus menus = BuildMainMenu(menuBar(), *actions_);
@@ -73,9 +78,11 @@ CMainFrame::CMainFrame(CVKT02Doc& doc, QWidget* parent)
 CMainFrame::~CMainFrame() {
     // Hiding the children while QWidget tears the window down emits signals; none may
     // reach this half-destroyed frame.
-    for (QObject* sender : {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
-                            static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
-                            static_cast<QObject*>(traceBar_), static_cast<QObject*>(&doc_)})
+    for (QObject* sender :
+         {static_cast<QObject*>(sensorBar_), static_cast<QObject*>(logBar_),
+          static_cast<QObject*>(toolbar_), static_cast<QObject*>(statusBar()),
+          static_cast<QObject*>(traceBar_), static_cast<QObject*>(&doc_),
+          traceBar_ ? static_cast<QObject*>(traceBar_->toggleViewAction()) : nullptr})
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
     SaveBarSizes();
@@ -91,6 +98,8 @@ void CMainFrame::CreateBars() {
     for (CSizingBar* bar :
          {static_cast<CSizingBar*>(sensorBar_), static_cast<CSizingBar*>(logBar_)})
         bar->SetSizes(LoadBarSizes(profile, section, bar->Sizes(), CSizingBar::kMinimumSize));
+    // A width from the profile is one the user had; without one the bar fits its text.
+    sensorBar_->SetFitToText(profile.ReadInt(section, "sizeVertCX", -1) < 0);
     addDockWidget(Qt::LeftDockWidgetArea, sensorBar_);
     addDockWidget(Qt::BottomDockWidgetArea, logBar_);
     for (QDockWidget* bar :
@@ -107,13 +116,56 @@ void CMainFrame::AddTraceAndRecording(const MainMenus& menus) {
     menus.file->insertSeparator(exit);
 
     traceBar_ = new CLineTraceBar(this, doc_.Connection().Link(), doc_.Prompts());
+    // A tab beside the command log: the trace's lines get the whole width of the window.
     addDockWidget(Qt::BottomDockWidgetArea, traceBar_);
+    tabifyDockWidget(logBar_, traceBar_);
     traceBar_->hide();
+    QAction* showTrace = traceBar_->toggleViewAction();
+    showTrace->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    connect(showTrace, &QAction::triggered, this, [this](bool shown) {
+        if (shown)
+            OpenTrace();
+    });
+    connect(showTrace, &QAction::toggled, this, [this](bool shown) {
+        if (!shown)
+            GiveBackTraceRoom();
+    });
     // Right after "Command log", with the other windows.
     const QList<QAction*> viewItems = menus.view->actions();
     const qsizetype logAt = viewItems.indexOf(actions_->Action(CommandId::ViewLogBar));
     menus.view->insertAction(logAt + 1 < viewItems.size() ? viewItems[logAt + 1] : nullptr,
-                             traceBar_->toggleViewAction());
+                             showTrace);
+}
+
+void CMainFrame::OpenTrace() {
+    // The tab of a window just shown comes with the next layout; only then can it be
+    // brought to the front.
+    QMetaObject::invokeMethod(traceBar_, &QWidget::raise, Qt::QueuedConnection);
+    const Qt::DockWidgetArea area = dockWidgetArea(traceBar_);
+    if (traceSized_ || traceBar_->isFloating() ||
+        (area != Qt::TopDockWidgetArea && area != Qt::BottomDockWidgetArea))
+        return;
+    // The first time it opens, a dozen lines at least, more in a taller window; what the
+    // user makes of it afterwards stays. Tabs below the windows take their own room.
+    traceSized_ = true;
+    const int tabs = tabifiedDockWidgets(traceBar_).isEmpty() ? 0 : fontMetrics().height() + 12;
+    const int wanted = std::max(traceBar_->HeightForLines(kTraceLinesShown) + tabs, height() / 3);
+    const bool besideLog = logBar_->isVisible() && dockWidgetArea(logBar_) == area;
+    const int before = besideLog ? logBar_->height() : 0;
+    if (before >= wanted)
+        return;
+    roomBeforeTrace_ = before;
+    resizeDocks({traceBar_}, {wanted}, Qt::Vertical);
+}
+
+void CMainFrame::GiveBackTraceRoom() {
+    // The room the trace took when it first opened goes back to the command log when it
+    // closes, once.
+    if (closed_ || roomBeforeTrace_ <= 0 || !logBar_->isVisible() ||
+        dockWidgetArea(logBar_) != dockWidgetArea(traceBar_))
+        return;
+    resizeDocks({logBar_}, {roomBeforeTrace_}, Qt::Vertical);
+    roomBeforeTrace_ = 0;
 }
 
 // Both bars share one profile section. Each keeps the sizes it was docked with, so the
@@ -147,6 +199,22 @@ void CMainFrame::showEvent(QShowEvent* event) {
         logBar_->ApplySize();
         barsSized_ = true;
     }
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A press between the window's parts starts a drag of a bar's edge: from then on the
+    // bars keep the sizes the user gives them. (A press on a part that a child left to
+    // its parent comes here too, but over that child.)
+    if (event->type() == QEvent::MouseButtonPress && sensorBar_ &&
+        !childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        sensorBar_->SetFitToText(false);
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (sensorBar_)
+        sensorBar_->FitToText();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

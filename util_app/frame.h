@@ -33,6 +33,8 @@ public:
     static constexpr const char* kBarProfileName = "VkUtil";
     // The frame's window title after the document's: "<doc title> - Single Point Setup ".
     static constexpr const char* kTemplateTitle = "Single Point Setup ";
+    // Lines the line trace shows at least when it first opens.
+    static constexpr int kTraceLinesShown = 12;
 
     explicit CMainFrame(CVKT02Doc& doc, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -60,6 +62,8 @@ public:
     void SetIdleText(const QString& text);
 
 protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -67,6 +71,11 @@ private:
     void CreateBars();
     // The line trace window and the CSV recording, with their menu items.
     void AddTraceAndRecording(const MainMenus& menus);
+    // View > Line Trace opened the trace: its tab comes to the front, the first time with
+    // room for kTraceLinesShown lines at least.
+    void OpenTrace();
+    // The trace closed: the room it first took goes back to the command log.
+    void GiveBackTraceRoom();
     void ConnectCommands();
     void ShowAbout();
     void OpenFile();
@@ -83,6 +92,8 @@ private:
     RecordingControl* recording_ = nullptr;
     QString idleText_ = QString::fromLatin1(kIdlePrompt);
     bool barsSized_ = false;
+    bool traceSized_ = false;
+    int roomBeforeTrace_ = 0; // the log's height before the trace first took room; 0 none
     bool closed_ = false;
 };
 

@@ -22,6 +22,12 @@ QString GuardReleasingPrompts::OpenFile(QWidget* parent, const QString& filter) 
     return prompts_.OpenFile(parent, filter);
 }
 
+QString GuardReleasingPrompts::OpenFileFrom(QWidget* parent, const QString& filter,
+                                            const QString& start, const QString& defaultSuffix) {
+    ExchangeGuard::Release waiting(guard_);
+    return prompts_.OpenFileFrom(parent, filter, start, defaultSuffix);
+}
+
 QString GuardReleasingPrompts::SaveFile(QWidget* parent, const QString& filter,
                                         const QString& suggestedName) {
     ExchangeGuard::Release waiting(guard_);

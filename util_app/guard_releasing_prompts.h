@@ -18,6 +18,8 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
     QString OpenFile(QWidget* parent, const QString& filter) override;
+    QString OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                         const QString& defaultSuffix) override;
     QString SaveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
 
 private:

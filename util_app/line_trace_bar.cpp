@@ -112,6 +112,12 @@ CLineTraceBar::~CLineTraceBar() {
         link_.SetObserver(nullptr);
 }
 
+int CLineTraceBar::HeightForLines(int lines) const {
+    const int row = QFontMetrics(list_->font()).height() + 2;
+    const int besideList = sizeHint().height() - list_->sizeHint().height();
+    return besideList + 2 * list_->frameWidth() + lines * row;
+}
+
 void CLineTraceBar::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     link_.SetObserver(&collector_);

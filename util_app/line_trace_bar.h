@@ -51,6 +51,9 @@ public:
     // Asks for a file and writes every line to it; false when nothing was written.
     bool Save();
 
+    // The height at which the bar, title and buttons included, shows `lines` lines.
+    int HeightForLines(int lines) const;
+
     TraceLineModel* Model() const { return model_; }
     QListView* List() const { return list_; }
     QPushButton* PauseButton() const { return pause_; }

@@ -57,6 +57,8 @@ void CLogDialog::AddEntry(const char* text, LogIcon icon) {
     item->setIcon(0, IconFor(style(), icon));
     item->setData(0, kIconRole, static_cast<int>(icon));
     item->setText(1, QString::fromUtf8(text));
+    // A line longer than the log is wide reads whole in its tooltip.
+    item->setToolTip(1, item->text(1));
     ScrollToEnd();
 }
 

@@ -12,7 +12,7 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), owner_(owner) {
     Add(CommandId::Connect, "Co&nnect...\tCtrl+N")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     Add(CommandId::Disconnect, "&Disconnect  \tCtrl+D")
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    Add(CommandId::Exit, "E&xit");
+    Add(CommandId::Exit, "E&xit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     Add(CommandId::Address, "Address...");
     Add(CommandId::Checksum, "Checksum", true);
     Add(CommandId::Crc, "CRC", true);
@@ -27,7 +27,7 @@ MainActions::MainActions(QWidget* owner) : QObject(owner), owner_(owner) {
     Add(CommandId::ViewSensorBar, "Sensor setup", true);
     Add(CommandId::ViewLogBar, "Command log", true);
     Add(CommandId::ClearLog, "Clear log");
-    Add(CommandId::About, "&About VkUtil...");
+    Add(CommandId::About, "&About VkUtil...")->setShortcut(QKeySequence(Qt::Key_F1));
     // Only on the toolbar, with no words of its own.
     Add(CommandId::ReloadSettings, "");
     // Only on the keyboard: it opens nothing the program could read.

@@ -27,6 +27,28 @@ QString QtUserPrompts::OpenFile(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
+QString UserPrompts::OpenFileFrom(QWidget* parent, const QString& filter, const QString&,
+                                  const QString&) {
+    return OpenFile(parent, filter);
+}
+
+QString QtUserPrompts::OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                                    const QString& defaultSuffix) {
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    const QFileInfo previous(start);
+    if (!start.isEmpty()) {
+        dialog.setDirectory(previous.absolutePath());
+        if (previous.isFile())
+            dialog.selectFile(previous.absoluteFilePath());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QString QtUserPrompts::SaveFile(QWidget* parent, const QString& filter,
                                 const QString& suggestedName) {
     QFileDialog dialog(parent, QString(), suggestedName, filter);

@@ -18,6 +18,9 @@ RecordingControl::RecordingControl(CVKT02Doc& doc, QMainWindow& window)
       record_(new QAction(QStringLiteral("Record to CSV..."), &window)),
       stop_(new QAction(QStringLiteral("Stop Recording"), &window)), status_(new QLabel(&window)) {
     record_->setObjectName(QStringLiteral("recordCsv"));
+    // Shifted letters, to leave the plain ones to the menus' own shortcuts.
+    record_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    stop_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     record_->setStatusTip(QStringLiteral("Append every poll of the panel to a CSV file"));
     stop_->setObjectName(QStringLiteral("stopRecording"));
     stop_->setStatusTip(QStringLiteral("End the CSV recording"));

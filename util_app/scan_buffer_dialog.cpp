@@ -7,6 +7,7 @@
 #include "util_app/range_list_model.h"
 #include "util_app/scan_buffer_fields.h"
 #include "util_app/scan_buffer_file.h"
+#include "util_app/scan_plot.h"
 #include "util_app/user_prompts.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -32,13 +36,25 @@ QLineEdit* NewField(const char* name, QWidget* parent) {
     return field;
 }
 
+// The height the style gives one line of text in a list.
+int ItemRowHeight(const QTableView& list) {
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("0");
+    option.font = list.font();
+    return list.style()
+        ->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &list)
+        .height();
+}
+
 } // namespace
 
 CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
     : QDialog(parent), context_(context), rangesToRead_(NewField("rangesToRead", this)),
       startIndex_(NewField("startIndex", this)),
       rangesAvailableField_(NewField("rangesAvailable", this)), progress_(new QProgressBar(this)),
-      model_(new RangeListModel(this)), list_(new QTableView(this)),
+      model_(new RangeListModel(this)), list_(new QTableView(this)), plot_(new ScanPlot),
       start_(NamedButton("Start", "start", this)), stop_(NamedButton("Stop", "stop", this)),
       save_(NamedButton("Save...", "save", this)), close_(NamedButton("Close", "close", this)) {
     setObjectName(QStringLiteral("readBufferDialog"));
@@ -46,6 +62,7 @@ CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setTextVisible(false);
     progress_->setRange(0, 1);
+    progress_->setValue(0);
     startIndex_->setEnabled(false);
     rangesAvailableField_->setEnabled(false);
 
@@ -56,9 +73,14 @@ CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setShowGrid(true);
     list_->verticalHeader()->hide();
+    // Rows as high as the platform's lists make them, so that many show at once; the two
+    // columns share the list's width.
+    list_->verticalHeader()->setMinimumSectionSize(1);
+    list_->verticalHeader()->setDefaultSectionSize(ItemRowHeight(*list_));
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list_->setColumnWidth(0, 100);
-    list_->setColumnWidth(1, 100);
+    list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    plot_->setParent(this);
 
     start_->setDefault(true);
     connect(start_, &QPushButton::clicked, this, &CReadBufferDialog::OnStart);
@@ -73,11 +95,19 @@ CReadBufferDialog::CReadBufferDialog(PanelContext& context, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {start_, stop_, save_, close_})
         buttons->addWidget(button);
+    // The plot beside the list shows the whole scan at once.
+    auto* listAndPlot = new QSplitter(Qt::Horizontal, this);
+    listAndPlot->setObjectName(QStringLiteral("listAndPlot"));
+    listAndPlot->setChildrenCollapsible(false);
+    listAndPlot->addWidget(list_);
+    listAndPlot->addWidget(plot_);
+    listAndPlot->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(progress_);
-    layout->addWidget(list_, 1);
+    layout->addWidget(listAndPlot, 1);
     layout->addLayout(buttons);
+    resize(sizeHint().expandedTo(QSize(680, 460)));
 
     SetStartIndex(0);
     SetRangesAvailable(kDefaultRangesAvailable);
@@ -130,9 +160,12 @@ void CReadBufferDialog::OnStart() {
     ExchangeGuard::Hold hold(context_.Exchanges());
     ShowReading(true);
     model_->SetValues({});
+    plot_->SetRanges({}, {});
     ranges_.clear();
     progress_->setRange(0, std::max(fields.rangesToRead, 1));
     progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("%v of %1").arg(fields.rangesToRead));
+    progress_->setTextVisible(true);
 
     const ScanRead read =
         ReadScanRanges(context_.Sensor(), static_cast<std::size_t>(fields.startIndex),
@@ -143,11 +176,20 @@ void CReadBufferDialog::OnStart() {
                        });
     if (read.outcome == ScanReadOutcome::Complete) {
         std::vector<QString> texts;
+        std::vector<std::optional<double>> values;
+        std::string unit;
         texts.reserve(read.ranges.size());
-        for (std::uint16_t raw : read.ranges)
+        values.reserve(read.ranges.size());
+        for (std::uint16_t raw : read.ranges) {
             texts.push_back(QString::fromStdString(context_.FormatRange(raw)));
+            RangeReading reading = context_.ReadRange(raw);
+            values.push_back(reading.value);
+            if (unit.empty())
+                unit = std::move(reading.unit);
+        }
         ranges_ = read.ranges;
         model_->SetValues(std::move(texts));
+        plot_->SetRanges(std::move(values), unit);
     } else if (!read.failureLine.empty()) {
         context_.LogMessage(read.failureLine.c_str(), LogIcon::Error);
     }

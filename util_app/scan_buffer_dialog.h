@@ -1,8 +1,9 @@
 #pragma once
 // CReadBufferDialog ("Read sensor ranges buffer"): reads a stretch of the sensor's scan
-// buffer in portions, lists the ranges in the sensor's range mode, and appends them to a
-// text file on request. The caller says how many ranges the sensor holds
-// (SetRangesAvailable) before showing it; "Ranges to read:" starts at that number.
+// buffer in portions, counting "n of N" as it goes, lists the ranges in the sensor's range
+// mode beside a plot of them, and appends them to a text file on request. The caller
+// says how many ranges the sensor holds (SetRangesAvailable) before showing it; "Ranges
+// to read:" starts at that number.
 
 #include <QDialog>
 #include <QString>
@@ -19,6 +20,7 @@ namespace vk {
 
 class PanelContext;
 class RangeListModel;
+class ScanPlot;
 
 class CReadBufferDialog : public QDialog {
 public:
@@ -39,6 +41,7 @@ public:
     const std::vector<std::uint16_t>& Ranges() const { return ranges_; }
     // The "Range value" texts of the list, top to bottom.
     const std::vector<QString>& RangeTexts() const;
+    ScanPlot* Plot() const { return plot_; }
     // Whether a read is going on (the loop lets the event queue run between portions).
     bool Reading() const { return reading_; }
 
@@ -59,6 +62,7 @@ private:
     QProgressBar* progress_;
     RangeListModel* model_;
     QTableView* list_;
+    ScanPlot* plot_;
     QPushButton* start_;
     QPushButton* stop_;
     QPushButton* save_;

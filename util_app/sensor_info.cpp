@@ -6,10 +6,15 @@
 #include "util_app/sensor_info_rows.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vk {
 
@@ -25,9 +30,13 @@ void Fill(QTableWidget* list, const std::vector<SensorInfoRow>& rows) {
         auto* name = new QTableWidgetItem(QString::fromStdString(info.name));
         name->setData(kCommandRole, info.command ? static_cast<int>(*info.command) : 0);
         list->setItem(row, 0, name);
-        list->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(info.value)));
+        auto* value = new QTableWidgetItem(QString::fromStdString(info.value));
+        // A value the bar is too narrow for is cut short; the tooltip has it whole.
+        value->setToolTip(value->text());
+        list->setItem(row, 1, value);
         ++row;
     }
+    KeepNamesWhole(list);
 }
 
 } // namespace
@@ -65,6 +74,27 @@ void CSensorSettingsDialog::Refill() {
     const SensorInfoRows rows = CollectSensorInfo(doc_);
     Fill(sensorList_, rows.sensor);
     Fill(settingsList_, rows.settings);
+}
+
+int CSensorSettingsDialog::WholeTextWidth() const {
+    int lists = 0;
+    for (const QTableWidget* list : {sensorList_, settingsList_}) {
+        const QHeaderView* header = list->horizontalHeader();
+        int columns = 0;
+        for (int column = 0; column < 2; ++column)
+            columns +=
+                std::max({static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column),
+                          header->sectionSizeHint(column), header->minimumSectionSize()});
+        lists = std::max(lists, columns);
+    }
+    // Whatever the page puts around the columns of the list shown: frames, margins, the
+    // tab's edges and the vertical scroll bar.
+    const QTableWidget* shown = tabs_->currentIndex() == 1 ? settingsList_ : sensorList_;
+    const int around = width() - shown->viewport()->width() +
+                       (shown->verticalScrollBar()->isVisible()
+                            ? 0
+                            : style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    return lists + around;
 }
 
 std::optional<CommandId> CSensorSettingsDialog::RowCommand(const QTableWidget* list, int row) {

@@ -31,6 +31,10 @@ public:
     // been detected.
     void Refill();
 
+    // The width at which both lists show every name and every value whole (room for a
+    // vertical scroll bar included).
+    int WholeTextWidth() const;
+
     QTabWidget* Tabs() const { return tabs_; }
     QTableWidget* SensorList() const { return sensorList_; }
     QTableWidget* SettingsList() const { return settingsList_; }

@@ -1,7 +1,6 @@
 #include "util_app/trend_plot.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -12,41 +11,19 @@ namespace vk {
 
 namespace {
 
-constexpr int kLeftMargin = 64;
-constexpr int kRightMargin = 56;
-constexpr int kTopMargin = 20;
-constexpr int kBottomMargin = 22;
-constexpr int kTicks = 4;
-
 const QColor kRangeColour(0, 90, 200);
 const QColor kPeakColour(220, 120, 0);
 const QColor kLaserColour(20, 150, 60);
 
 using Value = std::function<std::optional<double>(const TrendPoint&)>;
 
-// Low and high of `values` over the points, with a little room above and below.
-std::optional<std::pair<double, double>> Extent(const std::deque<TrendPoint>& points,
-                                                std::size_t first,
-                                                std::initializer_list<Value> values) {
-    std::optional<std::pair<double, double>> extent;
-    for (std::size_t i = first; i < points.size(); ++i) {
-        for (const Value& value : values) {
-            const std::optional<double> v = value(points[i]);
-            if (!v)
-                continue;
-            if (!extent)
-                extent = std::pair{*v, *v};
-            extent->first = std::min(extent->first, *v);
-            extent->second = std::max(extent->second, *v);
-        }
-    }
-    if (!extent)
-        return extent;
-    double span = extent->second - extent->first;
-    if (span <= 0)
-        span = std::max(1.0, std::fabs(extent->first) * 0.1);
-    extent->first -= span * 0.05;
-    extent->second += span * 0.05;
+// Low and high of `values` over the points from `first` on.
+Extent ExtentOf(const std::deque<TrendPoint>& points, std::size_t first,
+                std::initializer_list<Value> values) {
+    Extent extent;
+    for (std::size_t i = first; i < points.size(); ++i)
+        for (const Value& value : values)
+            Widen(extent, value(points[i]));
     return extent;
 }
 
@@ -56,7 +33,7 @@ TrendPlot::TrendPlot(const TrendSeries& series, QWidget* parent)
     : QWidget(parent), series_(series) {
     setObjectName(QStringLiteral("trendPlot"));
     setAccessibleName(QStringLiteral("Trend plot"));
-    setMinimumSize(200, 120);
+    setMinimumSize(160, 80);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -84,98 +61,100 @@ void TrendPlot::SetSecondAxis(bool on) {
 void TrendPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
-    const QRectF area(kLeftMargin, kTopMargin, std::max(1, width() - kLeftMargin - kRightMargin),
-                      std::max(1, height() - kTopMargin - kBottomMargin));
-    painter.setPen(palette().mid().color());
-    painter.drawRect(area);
-
     const std::deque<TrendPoint>& points = series_.Points();
-    const double end = frozen_ ? frozenEnd_ : (points.empty() ? 0 : points.back().seconds);
+    if (points.empty()) {
+        DrawEmptyPlot(painter, *this, QStringLiteral("Waiting for data"));
+        return;
+    }
+
+    const double end = frozen_ ? frozenEnd_ : points.back().seconds;
     const double begin = end - windowSeconds_;
     // The points of the window: the first at or after its start, up to its end.
     const auto firstIt =
         std::lower_bound(points.begin(), points.end(), begin,
                          [](const TrendPoint& p, double t) { return p.seconds < t; });
     const auto first = static_cast<std::size_t>(firstIt - points.begin());
+    std::size_t count = 0;
+    while (first + count < points.size() && points[first + count].seconds <= end)
+        ++count;
+
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int line = metrics.height();
+    // Room above the plot for half the top tick label.
+    const double top = line / 2 + 4;
+    const double plotHeight = std::max(1.0, height() - top - line - 6);
 
     const Value range = [](const TrendPoint& p) { return p.range; };
     const Value peak = [](const TrendPoint& p) { return p.peak; };
     const Value laser = [](const TrendPoint& p) { return p.laserPower; };
+    AxisTicks rangeTicks = TicksFor(rangeScale_.low, rangeScale_.high, plotHeight, *this);
+    AxisTicks secondTicks = TicksFor(secondScale_.low, secondScale_.high, plotHeight, *this);
     if (autoscale_) {
-        if (auto e = Extent(points, first, {range}))
-            rangeScale_ = {e->first, e->second};
-        if (auto e = Extent(points, first, {peak, laser}))
-            secondScale_ = {e->first, e->second};
-    }
-
-    const QColor text = palette().text().color();
-    painter.setPen(text);
-    const QFontMetrics metrics(font());
-    // Axis labels.
-    for (int i = 0; i <= kTicks; ++i) {
-        const double y = area.bottom() - area.height() * i / kTicks;
-        const double r = rangeScale_.low + (rangeScale_.high - rangeScale_.low) * i / kTicks;
-        painter.setPen(palette().midlight().color());
-        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        painter.setPen(kRangeColour);
-        painter.drawText(QRectF(0, y - 8, kLeftMargin - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(r, 'g', 5));
-        if (secondAxis_) {
-            const double s = secondScale_.low + (secondScale_.high - secondScale_.low) * i / kTicks;
-            painter.setPen(kPeakColour);
-            painter.drawText(QRectF(area.right() + 4, y - 8, kRightMargin - 4, 16),
-                             Qt::AlignLeft | Qt::AlignVCenter, QString::number(s, 'g', 5));
+        if (auto e = ExtentOf(points, first, {range})) {
+            rangeTicks = TicksFor(e->first, e->second, plotHeight, *this);
+            rangeScale_ = ScaleOf(rangeTicks);
+        }
+        if (auto e = ExtentOf(points, first, {peak, laser})) {
+            secondTicks = TicksFor(e->first, e->second, plotHeight, *this);
+            secondScale_ = ScaleOf(secondTicks);
         }
     }
-    painter.setPen(text);
-    for (int i = 0; i <= kTicks; ++i) {
-        const double x = area.left() + area.width() * i / kTicks;
-        const double secondsBack = windowSeconds_ * (kTicks - i) / kTicks;
-        painter.drawText(QRectF(x - 40, area.bottom() + 2, 80, kBottomMargin - 2),
-                         Qt::AlignHCenter | Qt::AlignTop,
-                         i == kTicks ? QStringLiteral("now")
-                                     : QStringLiteral("-%1 s").arg(secondsBack));
-    }
-    QString legend = QStringLiteral("Range");
-    if (!unit_.empty())
-        legend += QStringLiteral(" (%1)").arg(QString::fromStdString(unit_));
-    painter.setPen(kRangeColour);
-    painter.drawText(QPointF(area.left(), kTopMargin - 6), legend);
+
+    // Axis name, tick labels, plot area, tick labels, axis name.
+    const double leftRoom = WidestLabel(metrics, rangeTicks) + 10;
+    const double rightRoom = secondAxis_ ? WidestLabel(metrics, secondTicks) + 10 : 0;
+    const double left = line + 4 + leftRoom;
+    const double right = secondAxis_ ? line + 4 + rightRoom : 12;
+    const QRectF area(left, top, std::max(1.0, width() - left - right), plotHeight);
+    painter.setPen(palette().mid().color());
+    painter.drawRect(area);
+
+    DrawValueTicks(painter, area, rangeTicks, rangeScale_, AxisSide::Left, leftRoom, kRangeColour,
+                   palette().midlight().color());
+    DrawAxisTitle(painter, *this, area, AxisSide::Left, {{RangeAxisName(unit_), kRangeColour}});
     if (secondAxis_) {
-        const int x = static_cast<int>(area.left()) + metrics.horizontalAdvance(legend) + 16;
-        painter.setPen(kPeakColour);
-        painter.drawText(QPointF(x, kTopMargin - 6), QStringLiteral("Peak"));
-        painter.setPen(kLaserColour);
-        painter.drawText(
-            QPointF(x + metrics.horizontalAdvance(QStringLiteral("Peak")) + 12, kTopMargin - 6),
-            QStringLiteral("Laser power"));
+        DrawValueTicks(painter, area, secondTicks, secondScale_, AxisSide::Right, rightRoom,
+                       kPeakColour, QColor());
+        // The axis name says which line is which, each word in its line's colour.
+        DrawAxisTitle(painter, *this, area, AxisSide::Right,
+                      {{QStringLiteral("Peak"), kPeakColour},
+                       {QStringLiteral(", "), palette().text().color()},
+                       {QStringLiteral("laser power"), kLaserColour}});
+    }
+
+    // Seconds before the newest poll, on round steps too; a narrow plot still gets one
+    // mark between the ends.
+    const AxisTicks timeTicks =
+        RoundTicks(-windowSeconds_, 0,
+                   std::max(2, static_cast<int>(area.width()) /
+                                   (metrics.horizontalAdvance(QStringLiteral("-000 s")) * 2)));
+    painter.setPen(palette().text().color());
+    for (int i = 0; i < timeTicks.count; ++i) {
+        const double t = timeTicks.At(i);
+        if (t < -windowSeconds_)
+            continue;
+        const double x = area.right() + t / windowSeconds_ * area.width();
+        const QString label = t == 0 ? QStringLiteral("now")
+                                     : QStringLiteral("%1 s").arg(QString::fromStdString(
+                                           TickLabel(t, timeTicks.decimals)));
+        const double half = metrics.horizontalAdvance(label) / 2.0;
+        // The outer labels stay within the area's ends.
+        const double at = std::max(area.left() - half, std::min(x - half, area.right() - 2 * half));
+        painter.drawText(QPointF(at, area.bottom() + 2 + metrics.ascent()), label);
     }
 
     // The lines, broken wherever a value is missing.
-    painter.setClipRect(area);
+    painter.setClipRect(area.adjusted(-1, -1, 1, 1));
     painter.setRenderHint(QPainter::Antialiasing, false);
-    auto draw = [&](const Value& value, const Scale& scale, const QColor& colour) {
-        const double spanY = scale.high - scale.low > 0 ? scale.high - scale.low : 1;
-        QPainterPath path;
-        bool open = false;
-        for (std::size_t i = first; i < points.size() && points[i].seconds <= end; ++i) {
-            const std::optional<double> v = value(points[i]);
-            if (!v) {
-                open = false;
-                continue;
-            }
-            const QPointF at(area.left() +
-                                 (points[i].seconds - begin) / windowSeconds_ * area.width(),
-                             area.bottom() - (*v - scale.low) / spanY * area.height());
-            if (open) {
-                path.lineTo(at);
-            } else {
-                // A lone reading between gaps still shows, as a dot.
-                path.addRect(at.x() - 1, at.y() - 1, 2, 2);
-                path.moveTo(at);
-            }
-            open = true;
-        }
+    auto draw = [&](const Value& value, const AxisScale& scale, const QColor& colour) {
+        const QPainterPath path = BrokenLine(count, [&](std::size_t i) -> std::optional<QPointF> {
+            const TrendPoint& p = points[first + i];
+            const std::optional<double> v = value(p);
+            if (!v)
+                return std::nullopt;
+            return QPointF(area.left() + (p.seconds - begin) / windowSeconds_ * area.width(),
+                           area.bottom() - scale.Fraction(*v) * area.height());
+        });
         painter.setPen(QPen(colour, 1.5));
         painter.drawPath(path);
     };

@@ -1,8 +1,10 @@
 #pragma once
 // TrendPlot: the drawing of a TrendView, with QPainter. Each repaint walks only the
 // points inside the window, so a full ten-minute series costs a few thousand line
-// segments at most.
+// segments at most. Both value axes carry round ticks and their names; before the first
+// poll the plot says that it waits for data.
 
+#include "util_app/plot_axes.h"
 #include "util_app/trend_series.h"
 
 #include <QWidget>
@@ -26,19 +28,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    struct Scale {
-        double low = 0;
-        double high = 1;
-    };
-
     const TrendSeries& series_;
     double windowSeconds_ = 30;
     bool frozen_ = false;
     double frozenEnd_ = 0;
     bool autoscale_ = true;
     bool secondAxis_ = true;
-    Scale rangeScale_;
-    Scale secondScale_;
+    // The scales autoscale set last, kept while it is off.
+    AxisScale rangeScale_;
+    AxisScale secondScale_;
     std::string unit_;
 };
 

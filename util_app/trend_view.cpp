@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QResizeEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vk {
@@ -18,12 +20,13 @@ TrendView::TrendView(QWidget* parent)
       pause_(new QCheckBox(QStringLiteral("Pause"), this)),
       autoscale_(new QCheckBox(QStringLiteral("Autoscale"), this)),
       secondAxis_(new QCheckBox(QStringLiteral("Peak / laser power"), this)),
-      plot_(new TrendPlot(series_, this)) {
+      plot_(new TrendPlot(series_, this)), controls_(new QVBoxLayout) {
     setObjectName(QStringLiteral("trendView"));
     setAccessibleName(QStringLiteral("Trend"));
     window_->setObjectName(QStringLiteral("trendWindow"));
     window_->setAccessibleName(QStringLiteral("Trend window"));
     window_->addItems({QStringLiteral("30 s"), QStringLiteral("2 min"), QStringLiteral("10 min")});
+    window_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     pause_->setObjectName(QStringLiteral("trendPause"));
     pause_->setAccessibleName(QStringLiteral("Pause trend"));
     autoscale_->setObjectName(QStringLiteral("trendAutoscale"));
@@ -33,22 +36,66 @@ TrendView::TrendView(QWidget* parent)
     secondAxis_->setAccessibleName(QStringLiteral("Show peak and laser power"));
     secondAxis_->setChecked(true);
 
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(window_);
-    controls->addWidget(pause_);
-    controls->addWidget(autoscale_);
-    controls->addWidget(secondAxis_);
-    controls->addStretch(1);
+    controls_->setContentsMargins(0, 0, 0, 0);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(controls);
+    layout->addLayout(controls_);
     layout->addWidget(plot_, 1);
+    PlaceControls();
 
     connect(window_, &QComboBox::currentIndexChanged, this,
             [this] { plot_->SetWindowSeconds(WindowSeconds()); });
     connect(pause_, &QCheckBox::toggled, plot_, &TrendPlot::SetFrozen);
     connect(autoscale_, &QCheckBox::toggled, plot_, &TrendPlot::SetAutoscale);
     connect(secondAxis_, &QCheckBox::toggled, plot_, &TrendPlot::SetSecondAxis);
+}
+
+void TrendView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceControls();
+}
+
+void TrendView::PlaceControls() {
+    // As many controls to a row as the width holds, so that none is cut short.
+    const int spacing =
+        style()->layoutSpacing(QSizePolicy::CheckBox, QSizePolicy::CheckBox, Qt::Horizontal);
+    std::vector<int> rows;
+    int row = 0;
+    int used = 0;
+    for (QWidget* control : Controls()) {
+        const int needed = control->sizeHint().width();
+        if (used > 0 && used + spacing + needed > width()) {
+            ++row;
+            used = 0;
+        }
+        used += (used > 0 ? spacing : 0) + needed;
+        rows.push_back(row);
+    }
+    if (rows == controlRows_)
+        return;
+    controlRows_ = rows;
+    while (QLayoutItem* item = controls_->takeAt(0)) {
+        if (QLayout* rowLayout = item->layout()) {
+            while (QLayoutItem* inRow = rowLayout->takeAt(0))
+                delete inRow;
+        }
+        delete item;
+    }
+    QHBoxLayout* rowLayout = nullptr;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!rowLayout || rows[i] != rows[i - 1]) {
+            if (rowLayout)
+                rowLayout->addStretch(1);
+            rowLayout = new QHBoxLayout;
+            controls_->addLayout(rowLayout);
+        }
+        rowLayout->addWidget(Controls()[i]);
+    }
+    rowLayout->addStretch(1);
+}
+
+std::array<QWidget*, 4> TrendView::Controls() const {
+    return {window_, pause_, autoscale_, secondAxis_};
 }
 
 double TrendView::WindowSeconds() const {

@@ -10,10 +10,13 @@
 
 #include <QWidget>
 
+#include <array>
 #include <chrono>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QVBoxLayout;
 
 namespace vk {
 
@@ -37,7 +40,15 @@ public:
     QCheckBox* AutoscaleBox() const { return autoscale_; }
     QCheckBox* SecondAxisBox() const { return secondAxis_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The controls above the plot, in as many rows as the width needs.
+    void PlaceControls();
+    // The window box and the three check boxes, in their order.
+    std::array<QWidget*, 4> Controls() const;
+
     TrendSeries series_;
     std::string unit_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
@@ -46,6 +57,8 @@ private:
     QCheckBox* autoscale_;
     QCheckBox* secondAxis_;
     TrendPlot* plot_;
+    QVBoxLayout* controls_;
+    std::vector<int> controlRows_; // the row of each control, as placed last
 };
 
 } // namespace vk

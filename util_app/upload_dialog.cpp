@@ -55,8 +55,10 @@ CVkUploadDlg::CVkUploadDlg(PanelContext& context, XModemSender& sender, QWidget*
 
 void CVkUploadDlg::Browse() {
     const UploadKindInfo* kind = FindUploadKind(type_->currentIndex());
-    const QString chosen =
-        context_.Prompts().OpenFile(this, kind ? QString::fromLatin1(kind->fileFilter) : QString());
+    // It starts at the file chosen last, and a name typed without an extension is a ".bin".
+    const QString chosen = context_.Prompts().OpenFileFrom(
+        this, kind ? QString::fromLatin1(kind->fileFilter) : QString(), path_,
+        QStringLiteral("bin"));
     if (chosen.isEmpty())
         return;
     path_ = chosen;

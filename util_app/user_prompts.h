@@ -20,6 +20,10 @@ public:
     // The open-file dialog with a filter such as "VKT02 Files (*.vkt02)"; the chosen
     // path, or an empty text when cancelled.
     virtual QString OpenFile(QWidget* parent, const QString& filter) = 0;
+    // The open-file dialog starting at `start` (the file chosen before, or empty), which
+    // adds `defaultSuffix` to a name typed without one. By default OpenFile.
+    virtual QString OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                                 const QString& defaultSuffix);
     // The save-file dialog starting at `suggestedName`, whose extension a typed name
     // without one gets; the chosen path or empty. It does not ask before an existing file
     // is chosen: what we save is appended to the file.
@@ -34,6 +38,8 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
     QString OpenFile(QWidget* parent, const QString& filter) override;
+    QString OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                         const QString& defaultSuffix) override;
     QString SaveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
 };
 

@@ -136,7 +136,11 @@ TEST_F(VkctlLine, ASensorThatStopsAnsweringExitsOneWithTheFailureLine) {
     EXPECT_EQ(r.status, kSensorFailed);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Command GetModelName failed. dcs_ReadHeader timeout waiting for STX\n"
-                     "Cannot connect to the sensor...\n");
+                     "hint: tried COM1 (" +
+                         line->DevicePath() +
+                         ") at 57600 baud, address 1, with checksum only; no answer: check the "
+                         "cable and the sensor's power, or use vkctl scan-line\n"
+                         "Cannot connect to the sensor...\n");
 }
 
 TEST_F(VkctlLine, AReadOutWithAFailedReadPrintsWhatItHasAndExitsOne) {

@@ -86,12 +86,12 @@ TEST_F(SingleListPanelTest, Vkt04RowsAppearAtOnceAndArePolledOnlyWhileTicked) {
               "Command GetSensorState failed. dcs_ReadHeader timeout waiting for STX");
 
     // The list, with the trend beside it, hangs 5 pixels below the anchor's lower edge b
-    // and is 2b + 5 shorter than the panel.
+    // and reaches down to the panel's foot.
     Panel()->resize(400, 300);
     const QRect anchor = Panel()->Anchor()->geometry();
     const int b = anchor.y() + anchor.height();
     EXPECT_GT(b, Panel()->UpdateBox()->height());
-    EXPECT_EQ(Panel()->ListAndTrend()->geometry(), QRect(0, b + 5, 400, 300 - 2 * b - 5));
+    EXPECT_EQ(Panel()->ListAndTrend()->geometry(), QRect(0, b + 5, 400, 300 - b - 5));
 
     ASSERT_TRUE(Frame().RunCommand(CommandId::Disconnect));
     EXPECT_EQ(list->rowCount(), 0);

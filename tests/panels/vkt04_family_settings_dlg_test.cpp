@@ -15,7 +15,9 @@
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -50,6 +52,12 @@ TEST_P(Vkt04SettingsSession, EveryButtonSendsItsValueAndReadsTheSetupBack) {
     EXPECT_EQ(Sent(), Request(84, {0}) + Reload());
     Type("minLaserPower", "255");
     ExpectRefused("setMinLaserPower", "Min laser power must be between 0 and 255");
+    // The powers are signed: a minus sign typed before a digit stays, and is refused.
+    Type("minLaserPower", "5");
+    QTest::keyClick(Field("minLaserPower"), Qt::Key_Home);
+    QTest::keyClick(Field("minLaserPower"), '-');
+    EXPECT_EQ(Shown("minLaserPower"), "-5");
+    ExpectRefused("setMinLaserPower", "Min laser power must be between 0 and 255");
     Type("maxLaserPower", "254");
     Press("setMaxLaserPower");
     EXPECT_EQ(Sent(), Request(83, {254}) + Reload());
@@ -67,8 +75,11 @@ TEST_P(Vkt04SettingsSession, EveryButtonSendsItsValueAndReadsTheSetupBack) {
     EXPECT_EQ(Shown("minRange"), "1.500");
     Type("maxRange", "9");
     ExpectRefused("setMaxRange", "Range values must be between 0.000 inch and 8.000 inch");
-    // The mode chosen in the box (millimetres, x 100) governs before it is sent.
+    // The mode chosen in the box (millimetres, x 100) governs before it is sent, and the
+    // unit beside the range fields says so.
+    EXPECT_EQ(dialog_->findChild<QLabel*>(QStringLiteral("maxRangeUnit"))->text(), "inch");
     Box("modeBox")->setCurrentIndex(1);
+    EXPECT_EQ(dialog_->findChild<QLabel*>(QStringLiteral("maxRangeUnit"))->text(), "mm");
     Type("maxRange", "150");
     Press("setMaxRange");
     EXPECT_EQ(Sent(), Request(94, Words({15000})) + Reload());
@@ -148,6 +159,7 @@ TEST_P(RmxShortSettingsSession, EveryValueGoesOutAsTypedInTheOneRangeMode) {
     Open();
     EXPECT_EQ(Box("modeBox"), nullptr);
     EXPECT_EQ(dialog_->findChild<QCheckBox*>(), nullptr);
+    EXPECT_TRUE(Field("minLaserPower")->DigitsOnly()); // sent unsigned: no minus sign
     EXPECT_EQ(Shown("maxRange"), "10.000");
 
     const struct {

@@ -1,6 +1,7 @@
-// The connection core where no sensor answers: profile values, a cancelled dialog and
-// ports that cannot be opened.
+// The connection core where no sensor answers: profile values, a cancelled dialog, ports
+// that cannot be opened and the hint for a sensor that does not answer.
 #include "link/serial.h"
+#include "sensor/connect_hint.h"
 #include "sensor/sensor_connection.h"
 #include "sensor_test_support.h"
 
@@ -74,6 +75,16 @@ TEST(SensorConnectionCore, PortsThatCannotOpenFailAndDisconnect) {
     }
     EXPECT_EQ(core.host.notConnectedShown, 2);
     EXPECT_TRUE(core.profile.values.empty()); // nothing is saved before the port opened
+}
+
+TEST(ConnectHint, NamesWhatWasTriedAndWhatToDo) {
+    EXPECT_EQ(NoAnswerHint("COM33", "/dev/ttyUSB0", 57600, 1, std::nullopt, "use Find Sensors"),
+              "hint: tried COM33 (/dev/ttyUSB0) at 57600 baud, address 1, with checksum and "
+              "with CRC; no answer: check the cable and the sensor's power, or use Find Sensors");
+    // A device path is named once; the global address and a single method say so.
+    EXPECT_EQ(NoAnswerHint("/dev/ttyS0", "/dev/ttyS0", 9600, 0, CheckMethod::Crc16, ""),
+              "hint: tried /dev/ttyS0 at 9600 baud, address 0 (every sensor), with CRC only; no "
+              "answer: check the cable and the sensor's power");
 }
 
 } // namespace

@@ -66,9 +66,10 @@ TEST(ConnectFields, AddressAndTimeoutChecks) {
     EXPECT_EQ(ParseTimeout("-5"), std::nullopt);
 }
 
-TEST(ConnectFields, PortListHasTheFixedNamesThenTheDevices) {
-    EXPECT_EQ(PortListEntries({{12, "/dev/ttyUSB0", {}}}),
-              (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM12 (/dev/ttyUSB0)"}));
+TEST(ConnectFields, PortListHasOneEntryPerNameFixedNamesFirst) {
+    EXPECT_EQ(PortListEntries({{2, "/dev/ttyS1", "16550A"}, {12, "/dev/ttyUSB0", {}}}),
+              (std::vector<std::string>{"COM1", "COM2 (/dev/ttyS1) 16550A", "COM3", "COM4",
+                                        "COM12 (/dev/ttyUSB0)"}));
 }
 
 TEST(ManufacturingSwitch, OnlyTheExactSwitchAlone) {

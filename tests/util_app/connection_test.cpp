@@ -118,6 +118,19 @@ TEST_F(ConnectionTest, CancelledOrFailedConnects) {
     EXPECT_EQ(LogTexts()[4], "Cannot connect to the sensor...");
     EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->NotConnectedPanel());
     ExpectCommandStates(Frame(), CommandContext{});
+
+    // A sensor that does not answer: before the summary, one hint says what was tried
+    // and what to do.
+    line->InjectFault(1, {sim::FaultKind::Silence, -1});
+    EXPECT_FALSE(ConnectThroughDialog());
+    const std::vector<std::string> log = LogTexts();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[log.size() - 3], "hint: tried COM1 (" + line->DevicePath() +
+                                       ") at 57600 baud, address 1, with checksum and with CRC; "
+                                       "no answer: check the cable and the sensor's power, or use "
+                                       "Find Sensors");
+    EXPECT_EQ(LogIcons()[log.size() - 3], LogIcon::Information);
+    EXPECT_EQ(log[log.size() - 2], "Cannot connect to the sensor...");
 }
 
 TEST_F(ConnectionTest, ConnectsThroughASerialDeviceServerAndOffersItAgain) {

@@ -4,6 +4,7 @@
 #include "util_app/address_dialog.h"
 #include "util_app/baud_rate_dialog.h"
 #include "util_app/connect_dialog.h"
+#include "util_app/connect_fields.h"
 #include "util_app/up_down_edit.h"
 
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace vk::test {
 namespace {
@@ -223,8 +225,13 @@ TEST(ConnectDialogPorts, ListsEveryDeviceUnderACom) {
     ASSERT_NE(com12, listed.end());
     const int entry = port->findText(QString::fromStdString(ComDeviceLabel(*com12)));
     ASSERT_GE(entry, 4);
+    // One entry per name, COM1 to COM4 first whether or not their devices exist.
+    std::set<int> numbers;
+    for (int i = 0; i < port->count(); ++i)
+        EXPECT_TRUE(numbers.insert(PortNumberFromName(port->itemText(i).toStdString())).second)
+            << port->itemText(i).toStdString();
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(port->itemText(i), QStringLiteral("COM%1").arg(i + 1));
+        EXPECT_EQ(PortNumberFromName(port->itemText(i).toStdString()), i + 1);
     port->setCurrentIndex(entry);
     dialog.accept();
     EXPECT_EQ(dialog.settings().portNumber, 12);

@@ -95,7 +95,7 @@ TEST_F(FactoryDialogsTest, UploadChecksItsInputStreamsWithControlsLockedAndRepor
     Press(dialog, "upload"); // unusual size, declined
     EXPECT_EQ(prompts.shown,
               (std::vector<ScriptedPrompts::Shown>{
-                  {"open", "Single point binary code file(*.bin)"},
+                  {"open", "Single point binary code file(*.bin) |  | bin"},
                   {"ask", "The file size is unusual for the type of upload you are trying to "
                           "do. Continue anyway? "}}));
     EXPECT_EQ(status->text(), "Error reading file");
@@ -105,6 +105,9 @@ TEST_F(FactoryDialogsTest, UploadChecksItsInputStreamsWithControlsLockedAndRepor
     Bytes image;
     prompts.openFileAnswers = {WriteFile("fpga.bin", 28000, &image)};
     Press(dialog, "browse");
+    // Browse starts at the file chosen before.
+    EXPECT_EQ(prompts.shown.back().text,
+              "Single point binary code file(*.bin) | " + odd.toStdString() + " | bin");
     std::vector<bool> enabledDuring;
     bool visibleDuring = false;
     QString statusDuring;

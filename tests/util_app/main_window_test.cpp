@@ -1,5 +1,6 @@
 // The main window without a sensor: start-up, title, menus with their separators,
-// shortcuts and states, toolbar, status bar, the docking bars and their sizes.
+// shortcuts and states, toolbar, status bar, the docking bars and their sizes, the line
+// trace's place.
 #include "util_test_support.h"
 
 #include "util_app/about_dialog.h"
@@ -8,19 +9,25 @@
 #include "util_app/docking_bars.h"
 #include "util_app/document.h"
 #include "util_app/frame.h"
+#include "util_app/line_trace_bar.h"
 #include "util_app/log_dialog.h"
 #include "util_app/main_actions.h"
 #include "util_app/profile.h"
 #include "util_app/view.h"
 
 #include <QAction>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
+
+#include <map>
 
 namespace vk::test {
 namespace {
@@ -76,6 +83,24 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
     const MainActions& a = Frame().Actions();
     EXPECT_EQ(a.Action(CommandId::Connect)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(a.Action(CommandId::Disconnect)->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+    EXPECT_EQ(a.Action(CommandId::Exit)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(a.Action(CommandId::About)->shortcut(), QKeySequence(QStringLiteral("F1")));
+    const std::pair<const char*, const char*> more[] = {{"recordCsv", "Ctrl+Shift+R"},
+                                                        {"stopRecording", "Ctrl+Shift+E"},
+                                                        {"viewLineTrace", "Ctrl+Shift+T"}};
+    for (const auto& [name, keys] : more)
+        EXPECT_EQ(Frame().findChild<QAction*>(QString::fromLatin1(name))->shortcut(),
+                  QKeySequence(QString::fromLatin1(keys)))
+            << name;
+    // No two commands share a key.
+    std::map<QKeySequence, std::string> taken;
+    for (const QAction* action : Frame().findChildren<QAction*>()) {
+        if (action->shortcut().isEmpty())
+            continue;
+        const auto [at, fresh] =
+            taken.emplace(action->shortcut(), action->objectName().toStdString());
+        EXPECT_TRUE(fresh) << action->objectName().toStdString() << " and " << at->second;
+    }
     EXPECT_EQ(a.Action(CommandId::Address)->statusTip(), "Set sensor address ");
     EXPECT_EQ(a.Action(CommandId::SetDefaults)->statusTip(), "Set sensor factory defaults ");
 }
@@ -122,6 +147,42 @@ TEST_F(MainWindowTest, ToolbarHasItsSevenEntriesWithTheirTooltips) {
         if (!action->isSeparator()) {
             EXPECT_FALSE(action->icon().isNull()) << action->data().toInt();
         }
+    // Resting the mouse on a button shows its tooltip, also while the window is not the
+    // active one.
+    EXPECT_TRUE(Frame().testAttribute(Qt::WA_AlwaysShowToolTips));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    for (CommandId id : {CommandId::Connect, CommandId::SetDefaults}) {
+        QWidget* button = Frame().ToolBar()->widgetForAction(a.Action(id));
+        const QPoint middle = button->rect().center();
+        QHelpEvent hover(QEvent::ToolTip, middle, button->mapToGlobal(middle));
+        QCoreApplication::sendEvent(button, &hover);
+        EXPECT_TRUE(QToolTip::isVisible()) << static_cast<int>(id);
+        EXPECT_EQ(QToolTip::text(), a.Action(id)->toolTip());
+        QToolTip::hideText();
+    }
+}
+
+TEST_F(MainWindowTest, LineTraceOpensAsATabOfTheLogWithRoomForADozenLines) {
+    Start();
+    Frame().resize(800, 600);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Frame()));
+    CLineTraceBar* trace = Frame().LineTraceBar();
+    const int logHeight = Frame().LogBar()->height();
+    trace->Model()->Append(std::vector<std::string>(40, "00:00:00.000 TX addr 1 ID 128"));
+    auto toggle = [trace] {
+        trace->toggleViewAction()->trigger();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    };
+    toggle();
+    EXPECT_TRUE(Frame().tabifiedDockWidgets(Frame().LogBar()).contains(trace));
+    // The trace's tab is the one in front.
+    EXPECT_FALSE(trace->visibleRegion().isEmpty());
+    EXPECT_TRUE(Frame().LogBar()->visibleRegion().isEmpty());
+    EXPECT_GE(trace->List()->viewport()->height(), 12 * trace->List()->sizeHintForRow(0));
+    // Closed, it gives the command log its height back.
+    toggle();
+    EXPECT_NEAR(Frame().LogBar()->height(), logHeight, 2); // the layout rounds
 }
 
 TEST_F(MainWindowTest, ViewMenuShowsAndHidesTheBarsAndClearsTheLog) {
@@ -156,7 +217,7 @@ TEST_F(MainWindowTest, ViewMenuShowsAndHidesTheBarsAndClearsTheLog) {
     EXPECT_TRUE(LogTexts().empty());
 }
 
-TEST_F(MainWindowTest, AboutBoxAndOpenShortcut) {
+TEST_F(MainWindowTest, AboutBoxOpenAndQuitShortcuts) {
     Start();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
     QTest::keyClick(&Frame(), Qt::Key_O, Qt::ControlModifier);
@@ -171,8 +232,13 @@ TEST_F(MainWindowTest, AboutBoxAndOpenShortcut) {
         static_cast<QDialog*>(modal)->accept();
         return true;
     });
-    ASSERT_TRUE(Frame().RunCommand(CommandId::About));
+    QTest::keyClick(&Frame(), Qt::Key_F1);
+    EXPECT_TRUE(about.Done());
     EXPECT_EQ(text, "VkUtil Version 1.0.1");
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    QTest::keyClick(&Frame(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(Frame().isVisible());
 }
 
 TEST_F(MainWindowTest, LogLinesWithoutAWindowAreDropped) {

@@ -1,9 +1,11 @@
 // The scan buffer reader against a simulated VKT02: the requests it puts on the line, the
-// list it fills, Stop during a read, bad replies, and the file every save appends to.
+// list and the plot it fills, Stop during a read, bad replies, and the file every save
+// appends to.
 #include "util_test_support.h"
 
 #include "util_app/document.h"
 #include "util_app/scan_buffer_dialog.h"
+#include "util_app/scan_plot.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -90,6 +92,7 @@ TEST_F(ReadBufferDialogTest, ReadsInPortionsListsTheRangesAndEverySaveAppendsABl
     EXPECT_EQ(Sent(), expected);
     ASSERT_EQ(dialog->RangeTexts().size(), 300u);
     EXPECT_EQ(Find<QProgressBar>("progress")->value(), 300);
+    EXPECT_EQ(Find<QProgressBar>("progress")->text(), "300 of 300");
     EXPECT_EQ(model->data(model->index(299, 0)).toString(), "300");
     ExpectIdle();
 
@@ -98,6 +101,9 @@ TEST_F(ReadBufferDialogTest, ReadsInPortionsListsTheRangesAndEverySaveAppendsABl
     EXPECT_EQ(dialog->RangeTexts(),
               (std::vector<QString>{"12.345 inch", "Out of Range", "0.005 inch"}));
     EXPECT_EQ(model->data(model->index(1, 0)).toString(), "2");
+    // The plot has the same ranges, "Out of Range" as a gap.
+    EXPECT_EQ(dialog->Plot()->Ranges(),
+              (std::vector<std::optional<double>>{12.345, std::nullopt, 0.005}));
 
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("scanbuffer.txt"));
@@ -152,6 +158,7 @@ TEST_F(ReadBufferDialogTest, NothingToReadRefusedFieldsAndStopLeaveTheListEmpty)
     EXPECT_EQ(Sent(), Portion(0, 126));
     EXPECT_TRUE(dialog->RangeTexts().empty());
     EXPECT_TRUE(dialog->Ranges().empty());
+    EXPECT_TRUE(dialog->Plot()->Ranges().empty());
     ExpectIdle();
 }
 

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -75,6 +76,35 @@ protected:
         return shown;
     }
 };
+
+TEST_F(SensorInfoTest, TheBarShowsItsTextWholeUpToAShareOfTheWindowThenCutsValuesShort) {
+    Start();
+    Frame().resize(1400, 1000);
+    ASSERT_TRUE(ConnectQuiet("VKT04"));
+    Settle();
+    QTableWidget* settings = Info().SettingsList();
+    Info().Tabs()->setCurrentWidget(settings);
+    Settle();
+    auto needs = [settings](int column) {
+        return static_cast<const QAbstractItemView*>(settings)->sizeHintForColumn(column);
+    };
+    // A wide window: every name and every value whole, nothing to scroll sideways.
+    EXPECT_GE(settings->columnWidth(0), needs(0));
+    EXPECT_GE(settings->columnWidth(1), needs(1));
+    EXPECT_FALSE(settings->horizontalScrollBar()->isVisible());
+
+    // At 800 pixels the bar takes no more than 40 % of them: the names stay whole, the
+    // longest value is cut short and reads whole in its tooltip.
+    Frame().resize(800, 600);
+    Settle();
+    Settle();
+    EXPECT_LE(Frame().SensorBar()->width(), 320);
+    EXPECT_GE(settings->columnWidth(0), needs(0));
+    EXPECT_LT(settings->columnWidth(1), needs(1));
+    EXPECT_FALSE(settings->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(settings->item(RowNamed(settings, "Mode"), 1)->toolTip(),
+              "0:  From 00.000 to  8.000 inch");
+}
 
 TEST_F(SensorInfoTest, ListsTheConnectedSensorAndItsSettings) {
     Start();

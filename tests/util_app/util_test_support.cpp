@@ -77,6 +77,11 @@ QString ScriptedPrompts::OpenFile(QWidget*, const QString& filter) {
     return answer;
 }
 
+QString ScriptedPrompts::OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                                      const QString& defaultSuffix) {
+    return OpenFile(parent, filter + " | " + start + " | " + defaultSuffix);
+}
+
 QString ScriptedPrompts::SaveFile(QWidget*, const QString& filter, const QString& suggestedName) {
     shown.push_back({"save", filter.toStdString() + " " + suggestedName.toStdString()});
     if (savePaths.empty())

@@ -59,6 +59,9 @@ public:
     void Error(QWidget* parent, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& text) override;
     QString OpenFile(QWidget* parent, const QString& filter) override;
+    // Shown as "<filter> | <start> | <default suffix>".
+    QString OpenFileFrom(QWidget* parent, const QString& filter, const QString& start,
+                         const QString& defaultSuffix) override;
     QString SaveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
 
     std::deque<bool> yesNoAnswers;       // taken in order; No once they run out

@@ -7,13 +7,18 @@
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTableWidget>
@@ -136,6 +141,62 @@ inline std::vector<std::string> CutOrOverlapping(QWidget* root) {
         }
     }
     return faults;
+}
+
+// The words a control shows, without mnemonic markers.
+inline QString ShownWords(QString text) {
+    text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+
+// Every label, button, check box, group box title and combo box entry shown below `root`
+// that its widget is too small to show whole, as "<path>: "<text>" needs <n> px, has <m>".
+inline std::vector<std::string> CutTexts(QWidget* root) {
+    QCoreApplication::processEvents(); // layouts follow lazily
+    std::vector<std::string> cut;
+    auto check = [&cut](const QWidget* w, const QString& text, int needed, int has) {
+        if (needed > has)
+            cut.push_back(WidgetPath(w) + ": \"" + text.toStdString() + "\" needs " +
+                          std::to_string(needed) + " px, has " + std::to_string(has));
+    };
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || w->window() != root->window())
+            continue;
+        const QFontMetrics metrics = w->fontMetrics();
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+            if (label->wordWrap())
+                check(label, label->text(), label->heightForWidth(label->width()), label->height());
+            else
+                check(label, label->text(), label->sizeHint().width(), label->width());
+        } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+            auto* button = static_cast<QAbstractButton*>(w);
+            check(button, button->text(), button->sizeHint().width(), button->width());
+        } else if (auto* button = qobject_cast<QPushButton*>(w);
+                   button && !button->text().isEmpty()) {
+            // The style may make a button wider than its words need; only the words count.
+            const QString words = ShownWords(button->text());
+            const int margin =
+                button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            check(button, words, metrics.horizontalAdvance(words) + margin, button->width());
+        } else if (auto* group = qobject_cast<QGroupBox*>(w); group && !group->title().isEmpty()) {
+            const QString words = ShownWords(group->title());
+            check(group, words, metrics.horizontalAdvance(words), group->width());
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            // Whichever entry is chosen must fit where the box shows it.
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            option.editable = box->isEditable();
+            option.frame = box->hasFrame();
+            const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                             QStyle::SC_ComboBoxEditField, box);
+            for (int i = 0; i < box->count(); ++i)
+                check(box, box->itemText(i), metrics.horizontalAdvance(box->itemText(i)),
+                      field.width());
+        }
+    }
+    return cut;
 }
 
 } // namespace vk::test
