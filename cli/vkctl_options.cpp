@@ -73,6 +73,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
             options->trace = true;
         } else if (flag == "--json") {
             options->json = true;
+        } else if (flag == "--quiet") {
+            options->quiet = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -107,13 +109,16 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] [--json] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--json] [--verbose] [--trace] [--quiet]\n"
+        "             COMMAND [ARGUMENTS]\n"
         "  NAME: COMn or a device path starting with /; defaults COM1, 57600, address 1,\n"
         "  check method found as the utility finds it (checksum first, then CRC)\n"
         "  --json: one JSON object (an array for tables) on standard output\n"
         "  a run that succeeds prints nothing on standard error; --verbose prints every\n"
         "  log line of the connection there, the failed checksum try included;\n"
-        "  --trace prints every frame and stray byte on the line to standard error\n"
+        "  --trace prints every frame and stray byte on the line to standard error;\n"
+        "  commands that take seconds (scan-line, upload) show their progress in one line\n"
+        "  on standard error when it is a terminal, --quiet leaves it out\n"
         "commands:\n";
     for (const VkctlCommand& c : Commands())
         usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +

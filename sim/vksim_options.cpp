@@ -151,6 +151,10 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.line.pace = true;
             continue;
         }
+        if (arg == "--collide") {
+            options.line.collide = true;
+            continue;
+        }
         if (arg == "--background") {
             options.background = true;
             continue;
@@ -201,8 +205,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
         if (!ok)
             return false;
     }
-    if (options.stop &&
-        (singleGiven || !described.empty() || options.background || options.line.pace)) {
+    if (options.stop && (singleGiven || !described.empty() || options.background ||
+                         options.line.pace || options.line.collide)) {
         *error = "--stop takes only --com and --port-dir";
         return false;
     }
@@ -233,10 +237,10 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
 }
 
 std::string VksimUsage() {
-    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace] [--collide]\n"
            "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"
            "             [--calibration W]\n"
-           "       vksim [--com N] [--port-dir DIR] [--background] [--pace]\n"
+           "       vksim [--com N] [--port-dir DIR] [--background] [--pace] [--collide]\n"
            "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]\n"
            "                      [,calibration=W]...\n"
            "       vksim --stop [--com N] [--port-dir DIR]\n"
@@ -249,6 +253,9 @@ std::string VksimUsage() {
            "                  id goes to DIR/COMn.pid, later messages to DIR/COMn.log\n"
            "  --stop          end the background vksim of COMn and wait until it is gone\n"
            "  --pace          spend every byte's wire time at the line's speed\n"
+           "  --collide       sensors that answer one request (the global address) answer\n"
+           "                  together and their replies overlay on the line, as on a real\n"
+           "                  bus; without it one sensor answers for all\n"
            "one sensor (the default: a VKT02 at address 1):\n"
            "  --model M       VKT02, VKT04, RMXS, RMXL, BF or a model string of up to 16\n"
            "                  characters such as \"0 VKT-02\" (default VKT02)\n"

@@ -17,11 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace vk {
 
@@ -91,6 +93,8 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     writeTimeout_ = NumberEdit(this, "writeTimeout");
     advanced_ = new QPushButton(this);
     advanced_->setObjectName(QStringLiteral("advanced"));
+    find_ = NamedButton("Find Sensors...", "findSensors", this);
+    find_->setVisible(false);
 
     // Line settings.
     auto* portGroup = new QGroupBox(QStringLiteral("Port:"), this);
@@ -119,6 +123,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
 
     QDialogButtonBox* buttons = OkCancelButtons(this, "Ok");
     buttons->addButton(advanced_, QDialogButtonBox::ActionRole);
+    buttons->addButton(find_, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(portGroup);
@@ -130,6 +135,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(advanced_, &QPushButton::clicked, this, &CConnectDialog::ToggleAdvanced);
+    connect(find_, &QPushButton::clicked, this, &CConnectDialog::FindSensors);
     connect(parityOn_, &QCheckBox::clicked, this, &CConnectDialog::ToggleParity);
     connect(globalBox_, &QCheckBox::clicked, this, &CConnectDialog::ToggleGlobalAddress);
     connect(address_->Edit(), &QLineEdit::editingFinished, this,
@@ -235,9 +241,8 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
             return false;
         }
     }
-    const std::string portText = port_->currentText().trimmed().toStdString();
-    out.portNumber = PortNumberFromName(portText);
-    out.portName = out.portNumber >= 1 ? "COM" + std::to_string(out.portNumber) : portText;
+    out.portNumber = PortNumberFromName(port_->currentText().trimmed().toStdString());
+    out.portName = ChosenPortName();
     out.baudRate = BaudFromIndex(baud_->currentIndex());
     out.parity = ParityCodeFromIndex(parityOn_->isChecked(), parity_->currentIndex());
     out.stopBits = StopBitsFromIndex(stopBits_->currentIndex());
@@ -250,11 +255,50 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
 
 void CConnectDialog::accept() {
     ConnectSettings settings = result_;
+    // A method found for these fields holds only for the confirmation that follows.
+    settings.checkMethod = std::exchange(foundMethod_, std::nullopt);
     if (!Validate(settings))
         return;
     addressValue_ = settings.address;
     result_ = settings;
     QDialog::accept();
+}
+
+} // namespace vk
+
+namespace vk {
+
+std::string CConnectDialog::ChosenPortName() const {
+    const std::string text = port_->currentText().trimmed().toStdString();
+    const int number = PortNumberFromName(text);
+    return number >= 1 ? "COM" + std::to_string(number) : text;
+}
+
+void CConnectDialog::SetSensorFinder(SensorFinder finder) {
+    finder_ = std::move(finder);
+    find_->setVisible(static_cast<bool>(finder_));
+}
+
+void CConnectDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (std::exchange(findWhenShown_, false))
+        QTimer::singleShot(0, this, &CConnectDialog::FindSensors);
+}
+
+void CConnectDialog::FindSensors() {
+    if (!finder_)
+        return;
+    const std::optional<ConnectSettings> found = finder_(ChosenPortName());
+    if (!found)
+        return;
+    port_->setEditText(QString::fromStdString(found->portName));
+    baud_->setCurrentIndex(ConnectBaudIndex(found->baudRate));
+    if (global_)
+        LeaveGlobal();
+    addressValue_ = found->address;
+    address_->Edit()->setText(QString::number(found->address));
+    foundMethod_ = found->checkMethod;
+    accept();
 }
 
 } // namespace vk
