@@ -242,7 +242,7 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
         }
     }
     out.portNumber = PortNumberFromName(port_->currentText().trimmed().toStdString());
-    out.portName = ChosenPortName();
+    out.portName = PortNameOfEntry(port_->currentText().trimmed().toStdString());
     out.baudRate = BaudFromIndex(baud_->currentIndex());
     out.parity = ParityCodeFromIndex(parityOn_->isChecked(), parity_->currentIndex());
     out.stopBits = StopBitsFromIndex(stopBits_->currentIndex());
@@ -264,16 +264,6 @@ void CConnectDialog::accept() {
     QDialog::accept();
 }
 
-} // namespace vk
-
-namespace vk {
-
-std::string CConnectDialog::ChosenPortName() const {
-    const std::string text = port_->currentText().trimmed().toStdString();
-    const int number = PortNumberFromName(text);
-    return number >= 1 ? "COM" + std::to_string(number) : text;
-}
-
 void CConnectDialog::SetSensorFinder(SensorFinder finder) {
     finder_ = std::move(finder);
     find_->setVisible(static_cast<bool>(finder_));
@@ -288,7 +278,8 @@ void CConnectDialog::showEvent(QShowEvent* event) {
 void CConnectDialog::FindSensors() {
     if (!finder_)
         return;
-    const std::optional<ConnectSettings> found = finder_(ChosenPortName());
+    const std::optional<ConnectSettings> found =
+        finder_(PortNameOfEntry(port_->currentText().trimmed().toStdString()));
     if (!found)
         return;
     port_->setEditText(QString::fromStdString(found->portName));

@@ -55,8 +55,6 @@ protected:
 
 private:
     void FindSensors();
-    // "COMn" for a port list entry or a typed COM name, else the text as it stands.
-    std::string ChosenPortName() const;
     void ToggleAdvanced();
     void SetExpanded(bool expanded);
     void ToggleParity();

@@ -20,6 +20,11 @@ int PortNumberFromName(const std::string& name) {
     return static_cast<int>(number);
 }
 
+std::string PortNameOfEntry(const std::string& entry) {
+    const int number = PortNumberFromName(entry);
+    return number >= 1 ? "COM" + std::to_string(number) : entry;
+}
+
 // The lists hold the rates in the order of the codes they travel as.
 int ConnectBaudIndex(std::int32_t rate) {
     const int code = SensorDevice::BaudRateCode(rate);

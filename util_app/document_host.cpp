@@ -45,7 +45,9 @@ std::optional<ConnectSettings> CVKT02Doc::SearchPort(const std::string& port, QW
     // document's link is closed; the search opens the port itself. The hold keeps any
     // tick off the line all the same for as long as the search may run.
     ExchangeGuard::Hold hold(exchanges_);
-    CFindSensorsDlg dialog(port, LastPlaces(*profile_, port), parent);
+    CFindSensorsDlg dialog(
+        port, DescribedComDevices(),
+        [this](const std::string& searched) { return LastPlaces(*profile_, searched); }, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();

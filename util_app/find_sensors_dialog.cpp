@@ -1,8 +1,12 @@
 #include "util_app/find_sensors_dialog.h"
 
+#include "util_app/buddy_label.h"
+#include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
@@ -56,13 +60,19 @@ QString FoundText(std::size_t count) {
 
 } // namespace
 
-CFindSensorsDlg::CFindSensorsDlg(std::string port, std::vector<LinePlace> tryFirst, QWidget* parent)
-    : QDialog(parent), port_(std::move(port)), tryFirst_(std::move(tryFirst)),
+CFindSensorsDlg::CFindSensorsDlg(const std::string& port, const std::vector<ComDevice>& devices,
+                                 LastPlaces lastPlaces, QWidget* parent)
+    : QDialog(parent), lastPlaces_(std::move(lastPlaces)), port_(port),
       stopRequested_(std::make_shared<std::atomic<bool>>(false)) {
     setWindowTitle(QStringLiteral("Find Sensors"));
-    auto* portLabel =
-        new QLabel(QStringLiteral("Port: %1").arg(QString::fromStdString(port_)), this);
-    portLabel->setObjectName(QStringLiteral("port"));
+    portList_ = new QComboBox(this);
+    portList_->setObjectName(QStringLiteral("portName"));
+    portList_->setEditable(true);
+    portList_->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& entry : PortListEntries(devices))
+        portList_->addItem(QString::fromStdString(entry));
+    portList_->setEditText(QString::fromStdString(port));
+    portList_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 1);
@@ -73,6 +83,7 @@ CFindSensorsDlg::CFindSensorsDlg(std::string port, std::vector<LinePlace> tryFir
 
     table_ = new QTableWidget(0, static_cast<int>(std::size(kColumns)), this);
     table_->setObjectName(QStringLiteral("sensors"));
+    table_->setAccessibleName(QStringLiteral("Sensors found"));
     QStringList headers;
     for (const char* column : kColumns)
         headers << QString::fromLatin1(column);
@@ -91,8 +102,12 @@ CFindSensorsDlg::CFindSensorsDlg(std::string port, std::vector<LinePlace> tryFir
     buttons->addButton(search_, QDialogButtonBox::ActionRole);
     buttons->addButton(stop_, QDialogButtonBox::ActionRole);
 
+    auto* portRow = new QHBoxLayout;
+    portRow->addWidget(BuddyLabel(QStringLiteral("Port:"), portList_, this));
+    portRow->addWidget(portList_);
+
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(portLabel);
+    layout->addLayout(portRow);
     layout->addWidget(progress_);
     layout->addWidget(status_);
     layout->addWidget(table_, 1);
@@ -125,9 +140,11 @@ void CFindSensorsDlg::StartSearch() {
     table_->setRowCount(0);
     stopRequested_ = std::make_shared<std::atomic<bool>>(false);
     ended_ = false;
+    port_ = PortNameOfEntry(portList_->currentText().trimmed().toStdString());
     LineSearchPlan plan;
     plan.port = port_;
-    plan.tryFirst = tryFirst_;
+    if (lastPlaces_)
+        plan.tryFirst = lastPlaces_(port_);
     progress_->setRange(0, static_cast<int>(SearchOrder(plan).size()));
     progress_->setValue(0);
     status_->setText(QStringLiteral("Searching ") + QString::fromStdString(port_));
@@ -210,6 +227,7 @@ void CFindSensorsDlg::OnEnded(const LineSearchResult& result) {
 
 void CFindSensorsDlg::UpdateButtons() {
     search_->setEnabled(!Searching());
+    portList_->setEnabled(!Searching());
     stop_->setEnabled(Searching() && !stopRequested_->load());
     ok_->setEnabled(!table_->selectedItems().isEmpty());
 }

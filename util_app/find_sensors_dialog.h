@@ -6,17 +6,20 @@
 // closed while the dialog can be reached (it is offered only while disconnected). Stop,
 // OK, Cancel and closing end the search after the request in progress.
 
+#include "link/port_names.h"
 #include "sensor/connection_host.h"
 #include "sensor/line_search.h"
 
 #include <QDialog>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -26,9 +29,14 @@ namespace vk {
 
 class CFindSensorsDlg : public QDialog {
 public:
-    // Searches `port` ("COMn" or a device path) as soon as the dialog shows, asking the
-    // places of `tryFirst` (where the sensor was last time) before the others.
-    CFindSensorsDlg(std::string port, std::vector<LinePlace> tryFirst, QWidget* parent = nullptr);
+    // Where the sensor on a port ("COMn" or a device path) was last time.
+    using LastPlaces = std::function<std::vector<LinePlace>(const std::string& port)>;
+
+    // Searches `port` as soon as the dialog shows, and the port chosen in its list at
+    // "Search"; `devices` add one list entry each; `lastPlaces` (may be empty) names the
+    // places of a port that are asked before the others.
+    CFindSensorsDlg(const std::string& port, const std::vector<ComDevice>& devices,
+                    LastPlaces lastPlaces, QWidget* parent = nullptr);
     // Stops a search still running.
     ~CFindSensorsDlg() override;
 
@@ -39,7 +47,7 @@ public:
     // The sensors listed so far.
     const std::vector<FoundSensor>& Sensors() const { return sensors_; }
 
-    // Searches the port from the start, forgetting the sensors listed.
+    // Searches the chosen port from the start, forgetting the sensors listed.
     void StartSearch();
     // Asks the search to end after the request in progress; returns at once.
     void RequestStop();
@@ -59,8 +67,9 @@ private:
     void OnEnded(const LineSearchResult& result);
     void UpdateButtons();
 
-    std::string port_;
-    std::vector<LinePlace> tryFirst_;
+    LastPlaces lastPlaces_;
+    std::string port_; // of the search that listed the rows
+    QComboBox* portList_;
     QLabel* status_;
     QProgressBar* progress_;
     QTableWidget* table_;

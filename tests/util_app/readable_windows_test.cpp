@@ -1,6 +1,7 @@
 // Every window and dialog of the utility, as a screen reader finds it.
 
 #include "tests/widgets/readable_widgets.h"
+#include "util_app/find_sensors_dialog.h"
 #include "util_app/frame.h"
 #include "util_app/toolbar_icons.h"
 #include "util_app/view.h"
@@ -51,6 +52,11 @@ TEST_F(ReadableWindows, EveryControlIsNamedAndEveryNameColumnFits) {
     Frame().show();
     Inspect(&Frame(), "main window");
     InspectDialog([this] { Frame().RunCommand(CommandId::Connect); }, "Connect");
+    {
+        CFindSensorsDlg find("/nonexistent", {}, {});
+        find.show();
+        Inspect(&find, "Find Sensors");
+    }
     for (const char* model : {"VKT02", "VKT04", "BF", "RMXS", "RMXL"}) {
         ASSERT_TRUE(ConnectQuiet(model)) << model;
         Inspect(&Frame(), model);
