@@ -4,6 +4,7 @@
 #include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
+#include "util_app/port_list_box.h"
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
 
@@ -66,12 +67,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     : QDialog(parent), prompts_(prompts) {
     setWindowTitle(QStringLiteral("Connect"));
 
-    port_ = new QComboBox(this);
-    port_->setObjectName(QStringLiteral("portName"));
-    port_->setEditable(true);
-    port_->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& entry : PortListEntries(devices))
-        port_->addItem(QString::fromStdString(entry));
+    port_ = NewPortListBox(devices, this);
     baud_ = DropDown(this, "baudRate", BaudRateItems());
     stopBits_ = DropDown(this, "stopBits", {"1", "1.5", "2"});
     parityOn_ = new QCheckBox(QStringLiteral("Parity"), this);

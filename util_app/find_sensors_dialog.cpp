@@ -3,6 +3,7 @@
 #include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
+#include "util_app/port_list_box.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -65,12 +66,7 @@ CFindSensorsDlg::CFindSensorsDlg(const std::string& port, const std::vector<ComD
     : QDialog(parent), lastPlaces_(std::move(lastPlaces)), port_(port),
       stopRequested_(std::make_shared<std::atomic<bool>>(false)) {
     setWindowTitle(QStringLiteral("Find Sensors"));
-    portList_ = new QComboBox(this);
-    portList_->setObjectName(QStringLiteral("portName"));
-    portList_->setEditable(true);
-    portList_->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& entry : PortListEntries(devices))
-        portList_->addItem(QString::fromStdString(entry));
+    portList_ = NewPortListBox(devices, this);
     portList_->setEditText(QString::fromStdString(port));
     portList_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     progress_ = new QProgressBar(this);
