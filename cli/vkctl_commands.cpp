@@ -117,7 +117,8 @@ constexpr VkctlCommand kCommands[] = {
      "      then the rest; one row each as it is found. Each speed and method begins with\n"
      "      the global address: where nothing answers it, its addresses are skipped\n"
      "      (--every-address asks them all the same). --quick asks the global address\n"
-     "      only (one sensor on the line), --first stops at the first sensor,\n"
+     "      only (one sensor on the line; answers that collide there are reported and\n"
+     "      exit 1), --first stops at the first sensor,\n"
      "      --address-range narrows the addresses (default 1-255), --timeout waits MS for\n"
      "      an answer to begin (default 25); Ctrl+C stops after the request in progress",
      0, CmdScanLine, 7},
