@@ -3,39 +3,41 @@
 #include "cli/command_groups.h"
 #include "cli/command_output.h"
 #include "cli/stop_request.h"
+#include "cli/terminal_line.h"
 #include "cli/vkctl_session.h"
+#include "link/xmodem.h"
 #include "link/xmodem_sender.h"
 #include "sensor/identity_writes.h"
 #include "sensor/upload_sequence.h"
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace vk::cli {
 
 namespace {
 
-// Progress on standard error, only for a person watching a terminal.
+// "Uploading: 12 of 47 blocks" for a person watching a terminal.
 class TerminalProgress : public UploadProgress {
 public:
-    TerminalProgress(std::FILE* err, std::size_t size)
-        : err_(err), size_(size), shown_(err == stderr && isatty(STDERR_FILENO)) {}
+    TerminalProgress(std::FILE* err, bool quiet, std::size_t size)
+        : line_(err, quiet), blocks_((size + xmodem::kBlockData - 1) / xmodem::kBlockData) {}
 
-    void SetPercent(int percent) override { percent_ = percent; }
-    void BytesSent(std::size_t sent) override {
-        if (shown_)
-            std::fprintf(err_, "\rupload: %3d%% (%zu of %zu bytes)", percent_, sent, size_);
-    }
-    void TransferEnded(int) override {
-        if (shown_)
-            std::fprintf(err_, "\rupload: %3d%%%*s\n", percent_, 30, "");
+    void SetPercent(int) override {}
+    void BytesSent(std::size_t sent) override { Show(sent / xmodem::kBlockData); }
+    void TransferEnded(int error) override {
+        if (error == 0)
+            Show(blocks_);
+        line_.Keep();
     }
 
 private:
-    std::FILE* err_;
-    std::size_t size_;
-    bool shown_;
-    int percent_ = 0;
+    void Show(std::size_t done) {
+        line_.Show("Uploading: " + std::to_string(done) + " of " + std::to_string(blocks_) +
+                   " blocks");
+    }
+
+    TerminalLine line_;
+    std::size_t blocks_;
 };
 
 std::optional<UploadKind> UploadKindNamed(const std::string& name) {
@@ -87,7 +89,7 @@ VkctlStatus CmdUpload(const VkctlOptions& options, std::FILE* out, std::FILE* er
     // Ctrl+C waits for the end of the transfer: the flash must not stay unlocked.
     StopRequest holdStops;
     XModemSender sender;
-    TerminalProgress progress(err, image.size());
+    TerminalProgress progress(err, options.quiet, image.size());
     const UploadResult result = RunUpload(session.Sensor(), sender, *kind, image, progress);
     if (!result.streamed) {
         // The unlock or the upload command failed: lock what may have been unlocked.

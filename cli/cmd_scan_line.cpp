@@ -1,31 +1,31 @@
 // scan-line: every sensor on a line, at every speed and check method.
 #include "cli/command_groups.h"
 #include "cli/command_output.h"
-#include "cli/line_scan.h"
-#include "cli/vkctl_session.h"
-#include "link/net_port_name.h"
+#include "cli/stop_request.h"
+#include "cli/terminal_line.h"
+#include "cli/vkctl_options.h"
+#include "sensor/line_search.h"
 
-#include <iterator>
+#include <optional>
 
 namespace vk::cli {
 
 namespace {
 
-struct ScanLineArguments {
-    int firstAddress = 1;
-    int lastAddress = 255;
-    std::uint32_t answerWaitMs = kDefaultAnswerWaitMs;
-};
-
-// Reads "--quick", "--address-range A-B" and "--timeout MS"; a reason when they are wrong.
-std::string ParseScanLineArguments(const std::vector<std::string>& args, ScanLineArguments* out) {
+// Reads "--quick", "--first", "--every-address", "--address-range A-B" and
+// "--timeout MS" into `plan`; a reason when they are wrong.
+std::string ParseScanLineArguments(const std::vector<std::string>& args, LineSearchPlan* plan) {
     bool quick = false, range = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--quick") {
             quick = true;
-            out->firstAddress = out->lastAddress = 0;
+            plan->firstAddress = plan->lastAddress = 0;
+        } else if (a == "--first") {
+            plan->stopAtFirst = true;
+        } else if (a == "--every-address") {
+            plan->skipSilent = false;
         } else if (a == "--address-range" && hasValue) {
             const std::string& text = args[++i];
             const std::size_t dash = text.find('-');
@@ -35,15 +35,16 @@ std::string ParseScanLineArguments(const std::vector<std::string>& args, ScanLin
             if (!first || !last || *first > *last)
                 return "--address-range takes A-B with 1 <= A <= B <= 255";
             range = true;
-            out->firstAddress = static_cast<int>(*first);
-            out->lastAddress = static_cast<int>(*last);
+            plan->firstAddress = static_cast<std::uint8_t>(*first);
+            plan->lastAddress = static_cast<std::uint8_t>(*last);
         } else if (a == "--timeout" && hasValue) {
             const auto ms = ParseNumber(args[++i], 1, 5000);
             if (!ms)
                 return "--timeout takes 1 to 5000 (ms)";
-            out->answerWaitMs = static_cast<std::uint32_t>(*ms);
+            plan->answerWaitMs = static_cast<std::uint32_t>(*ms);
         } else {
-            return "scan-line takes --quick, --address-range A-B and --timeout MS";
+            return "scan-line takes --quick, --first, --every-address, --address-range A-B and "
+                   "--timeout MS";
         }
     }
     if (quick && range)
@@ -51,80 +52,93 @@ std::string ParseScanLineArguments(const std::vector<std::string>& args, ScanLin
     return {};
 }
 
-struct Found {
-    std::int32_t speed;
-    CheckMethod method;
-    std::uint8_t address;
+// Prints each sensor as it is found, with the progress line between them; Ctrl+C ends
+// the search after the probe in progress, with the table closed.
+class ScanLinePrinter : public LineSearchObserver {
+public:
+    ScanLinePrinter(const VkctlOptions& options, std::FILE* out, std::FILE* err)
+        : options_(options), out_(out), err_(err), progress_(err, options.quiet) {}
+
+    void Probing(const LineSearchProgress& progress) override {
+        progress_.Show(ProgressText(progress));
+    }
+    void Found(const FoundSensor& s) override {
+        progress_.Clear();
+        if (!s.failure.empty())
+            std::fprintf(err_, "%s\n", s.failure.c_str());
+        Table().Row({Cell::Text(options_.port), Cell::Number(s.place.speed),
+                     Cell::Text(CheckMethodWord(s.place.method)), Cell::Number(s.place.address),
+                     Cell::Text(s.model), Cell::Text(s.serial), Cell::Text(s.firmware)});
+    }
+    bool StopRequested() override { return stops_.WaitMs(0); }
+
+    // The table, begun at the first row: a line that fails before any sensor prints none.
+    TableWriter& Table() {
+        if (!table_)
+            table_.emplace(out_, options_.json,
+                           std::vector<std::string>{"port", "speed", "check method", "address",
+                                                    "model", "serial", "firmware"});
+        return *table_;
+    }
+    TerminalLine& Progress() { return progress_; }
+
+private:
+    const VkctlOptions& options_;
+    std::FILE* out_;
+    std::FILE* err_;
+    TerminalLine progress_;
+    StopRequest stops_;
+    std::optional<TableWriter> table_;
 };
 
-const char* MethodName(CheckMethod method) {
-    return method == CheckMethod::Crc16 ? "crc" : "checksum";
+std::string PlaceText(const LinePlace& place) {
+    return std::to_string(place.speed) + " baud, " + CheckMethodWord(place.method);
 }
 
 } // namespace
 
 VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
-    ScanLineArguments args;
-    if (const std::string problem = ParseScanLineArguments(options.arguments, &args);
+    LineSearchPlan plan;
+    if (const std::string problem = ParseScanLineArguments(options.arguments, &plan);
         !problem.empty())
         return UsageError(err, problem);
-    std::vector<CheckMethod> methods = {CheckMethod::Checksum, CheckMethod::Crc16};
+    plan.port = options.port;
     if (options.method)
-        methods = {*options.method};
+        plan.methods = {*options.method};
+    // The speed and address given are where the sensor is looked for first.
+    for (CheckMethod method : plan.methods)
+        plan.tryFirst.push_back(
+            {options.baudRate, method, plan.lastAddress == 0 ? std::uint8_t{0} : options.address});
 
-    std::vector<Found> found;
-    {
-        DcsLink link;
-        // A raw TCP stream runs at its server's speed, which nothing here changes: one pass,
-        // reported at the speed --baud names.
-        std::vector<std::int32_t> speeds(std::begin(kLineSpeeds), std::end(kLineSpeeds));
-        if (!PortSetsLineSpeed(options.port))
-            speeds = {options.baudRate};
-        for (std::int32_t speed : speeds) {
-            // One read call of the port waits its read time-out; with the usual 100 ms a
-            // silent address would cost that much whatever the probe asks.
-            const bool ready = link.IsOpen() ? link.SetPortBaudRate(speed)
-                                             : link.OpenPortName(options.port, speed, 0, 0, 8,
-                                                                 args.answerWaitMs, 100);
-            if (!ready) {
-                std::fprintf(err, "%s\n", link.ErrorText());
-                return kSensorFailed;
-            }
-            for (CheckMethod method : methods) {
-                for (int address = args.firstAddress; address <= args.lastAddress; ++address) {
-                    const Probe probe = ProbeAddress(
-                        link, method, static_cast<std::uint8_t>(address), args.answerWaitMs);
-                    if (probe.lineFailed) {
-                        std::fprintf(err, "%s\n", link.ErrorText());
-                        return kSensorFailed;
-                    }
-                    if (probe.sensor)
-                        found.push_back({speed, method, *probe.sensor});
-                }
-            }
-        }
+    ScanLinePrinter printer(options, out, err);
+    const LineSearchResult result = SearchLine(plan, printer);
+    printer.Progress().Clear();
+    if (result.lineFailed) {
+        std::fprintf(err, "%s\n", result.lineError.c_str());
+        return kSensorFailed;
     }
+    printer.Table().Finish();
 
-    // Each sensor found is read out as `identify` would read it, on its own speed,
-    // method and address.
     VkctlStatus status = kOk;
-    TableWriter table(out, options.json,
-                      {"port", "speed", "check method", "address", "model", "serial", "firmware"});
-    for (const Found& f : found) {
-        VkctlOptions one = options;
-        one.baudRate = f.speed;
-        one.address = f.address;
-        one.method = f.method;
-        VkctlSession session(one, err);
-        const bool connected = session.Connect();
-        if (!connected || session.ConnectStatus() != kOk)
+    for (const FoundSensor& s : result.sensors)
+        if (!s.failure.empty())
             status = kSensorFailed;
-        const SensorConnection& c = session.Connection();
-        table.Row({Cell::Text(options.port), Cell::Number(f.speed),
-                   Cell::Text(MethodName(f.method)), Cell::Number(f.address),
-                   Cell::Text(connected ? c.ModelName() : ""),
-                   Cell::Text(connected ? c.Sensor().Replies().serialNumber.Prefix(8) : ""),
-                   Cell::Text(connected ? c.FirmwareVersion() : "")});
+    // The quick search cannot list what it heard here; the whole search can.
+    const auto tell = [&](const std::vector<LinePlace>& places, const char* what, const char* why,
+                          const char* whom) {
+        for (const LinePlace& place : places) {
+            std::fprintf(err, "%s at %s (%s); scan-line without --quick finds %s\n", what,
+                         PlaceText(place).c_str(), why, whom);
+            status = kSensorFailed;
+        }
+    };
+    tell(result.collisions, "answers to the global address collided", "more than one sensor",
+         "them");
+    tell(result.withoutAddress, "an answer to the global address named address 0",
+         "a sensor that does not say its own", "it");
+    if (result.stopped) {
+        std::fprintf(err, "scan-line: stopped\n");
+        status = kSensorFailed;
     }
     return status;
 }

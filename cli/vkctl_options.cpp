@@ -73,6 +73,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
             options->trace = true;
         } else if (flag == "--json") {
             options->json = true;
+        } else if (flag == "--quiet") {
+            options->quiet = true;
         } else {
             *error = "unknown option " + flag;
             return false;
@@ -107,7 +109,8 @@ bool ParseVkctlArguments(const std::vector<std::string>& args, VkctlOptions* opt
 std::string VkctlUsage() {
     std::string usage =
         "usage: vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N]\n"
-        "             [--checksum|--crc] [--json] [--verbose] [--trace] COMMAND [ARGUMENTS]\n"
+        "             [--checksum|--crc] [--json] [--verbose] [--trace] [--quiet]\n"
+        "             COMMAND [ARGUMENTS]\n"
         "       vkctl --help | --version\n"
         "  NAME: COMn, a device path starting with /, or a serial device server's port\n"
         "  tcp://HOST:PORT or rfc2217://HOST:PORT; defaults COM1, 57600, address 1,\n"
@@ -115,7 +118,9 @@ std::string VkctlUsage() {
         "  --json: one JSON object (an array for tables) on standard output\n"
         "  a run that succeeds prints nothing on standard error; --verbose prints every\n"
         "  log line of the connection there, the failed checksum try included;\n"
-        "  --trace prints every frame and stray byte on the line to standard error\n"
+        "  --trace prints every frame and stray byte on the line to standard error;\n"
+        "  commands that take seconds (scan-line, upload) show their progress in one line\n"
+        "  on standard error when it is a terminal, --quiet leaves it out\n"
         "commands:\n";
     for (const VkctlCommand& c : Commands())
         usage += "  " + std::string(c.name) + (*c.synopsis ? " " : "") + c.synopsis + "\n" +

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of vkctl:
 //   vkctl [--port NAME] [--baud 9600|19200|38400|57600] [--address N] [--checksum|--crc]
-//         [--json] [--verbose] [--trace] COMMAND [ARGUMENTS...]
+//         [--json] [--verbose] [--trace] [--quiet] COMMAND [ARGUMENTS...]
 
 #include "link/frame.h"
 
@@ -20,6 +20,7 @@ struct VkctlOptions {
     bool verbose = false;              // every log line to standard error, as it comes
     bool trace = false;                // every frame on standard error
     bool json = false;                 // --json, before or after the command
+    bool quiet = false;                // no progress line on a terminal
     std::string command;
     std::vector<std::string> arguments;
 };

@@ -150,6 +150,29 @@ void ScanBufferFileSeeds(const fs::path& folder) {
     w.Write("refused", Cat({{205}, Bytes(refused.begin(), refused.end())}));
 }
 
+void LineSearchSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_line_search");
+    for (CheckMethod m : {CheckMethod::Checksum, CheckMethod::Crc16}) {
+        const std::uint8_t crc = m == CheckMethod::Crc16 ? 1 : 0;
+        const std::string tag = crc ? "crc" : "checksum";
+        const Bytes model = Frame(m, 127, Text("0 VKT-02", 16), 2);
+        // Address 1 only noise; address 2 answers its probe and the whole read-out.
+        w.Write(tag + "-found", Cat({{crc},
+                                     Record({0x55}),
+                                     Record(model),
+                                     Record(model),
+                                     Record(Frame(m, 30, {0x7B, 0x00, 0, 0, 'B', 25}, 2)),
+                                     Record(Frame(m, 128, Text("VK000002", 16), 2))}));
+        // The global address: one whole answer, then two overlaid ones.
+        Bytes overlaid = model;
+        overlaid[8] &= 0x41;
+        w.Write(tag + "-global", Cat({{static_cast<std::uint8_t>(crc | 2)}, Record(model)}));
+        w.Write(tag + "-collided",
+                Cat({{static_cast<std::uint8_t>(crc | 2)}, Record(Cat({model, model}))}));
+        w.Write(tag + "-overlaid", Cat({{static_cast<std::uint8_t>(crc | 2)}, Record(overlaid)}));
+    }
+}
+
 void UploadSeeds(const fs::path& folder) {
     SeedWriter w(folder, "fuzz_upload");
     // A 200-byte calibration table: two protect words, the upload command answered and
@@ -252,6 +275,7 @@ int main(int argc, char** argv) {
     ScanBufferSeeds(argv[1]);
     ScanBufferFileSeeds(argv[1]);
     UploadSeeds(argv[1]);
+    LineSearchSeeds(argv[1]);
     LegacySeeds(argv[1]);
     SettingsSeeds(argv[1]);
     DiagnosticsSeeds(argv[1]);

@@ -3,9 +3,11 @@
 // the command-line program each implement these. All calls come on the thread that
 // drives the connection.
 
+#include "link/frame.h"
 #include "sensor/model_table.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vk {
@@ -26,6 +28,9 @@ struct ConnectSettings {
     std::uint8_t address = 1; // 0 reaches every sensor on the line
     std::uint32_t readTimeoutMs = 100;
     std::uint32_t writeTimeoutMs = 100;
+    // The sensor's check method when it is known (a line search found it); none: the
+    // connect tries checksum, then CRC.
+    std::optional<CheckMethod> checkMethod;
 };
 
 class ConnectionHost {

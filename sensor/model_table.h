@@ -35,6 +35,10 @@ inline constexpr std::size_t kModelStringRows = 14;
 // In the order they are compared; the first equal row wins.
 extern const std::array<ModelStringRecord, kModelStringRows> ModelStringTable;
 
+// What the connect says of a sensor whose model-name reply matches no row.
+inline constexpr const char* kUnknownModelText =
+    "Connected to the sensor, but the model name is unknown.";
+
 // The model type of a model-name reply: exact, case-sensitive comparison of the text up
 // to its first zero byte (all 16 bytes when there is none) with each row in order.
 std::optional<ModelType> FindModelType(const SensorText& modelName);

@@ -4,6 +4,7 @@
 #include "link/port_access.h"
 #include "link/port_names.h"
 #include "sensor/connect_hint.h"
+#include "sensor/version_texts.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -13,7 +14,6 @@ namespace vk {
 
 namespace {
 constexpr const char* kCannotConnect = "Cannot connect to the sensor...";
-constexpr const char* kUnknownModel = "Connected to the sensor, but the model name is unknown.";
 constexpr const char* kResetQuestion = "Reset sensor to factory defaults ?";
 } // namespace
 
@@ -54,9 +54,9 @@ bool SensorConnection::OpenLink(const ConnectSettings& s) {
                               s.readTimeoutMs, s.writeTimeoutMs);
 }
 
-bool SensorConnection::ProbeModelName() {
-    if (forcedMethod_) {
-        sensor_.SetCheckMethod(*forcedMethod_);
+bool SensorConnection::ProbeModelName(std::optional<CheckMethod> known) {
+    if (known) {
+        sensor_.SetCheckMethod(*known);
         return sensor_.GetModelName();
     }
     sensor_.SetCheckMethod(CheckMethod::Checksum);
@@ -67,19 +67,11 @@ bool SensorConnection::ProbeModelName() {
 }
 
 bool SensorConnection::ReadVersions() {
-    bool ok;
-    const VersionRecord* version;
-    if (modelType_ == ModelType::VKT02 || modelType_ == ModelType::RmxLong) {
-        ok = sensor_.GetVersion();
-        version = &sensor_.Replies().version;
-    } else {
-        ok = sensor_.GetVKT04Version();
-        version = &sensor_.Replies().vkt04Version;
-    }
-    if (!ok)
+    const std::optional<VersionTexts> texts = ReadVersionTexts(sensor_, modelType_);
+    if (!texts)
         return false;
-    firmwareVersion_ = FirmwareVersionText(version->firmwareHundredths, version->revision);
-    fpgaVersion_ = FpgaVersionText(version->fpgaTenths);
+    firmwareVersion_ = texts->firmware;
+    fpgaVersion_ = texts->fpga;
     return true;
 }
 
@@ -121,7 +113,8 @@ bool SensorConnection::Connect() {
                            settings.readTimeoutMs, settings.writeTimeoutMs);
 
     link_.DrainInput();
-    if (!ProbeModelName()) {
+    // A method found beforehand (a line search) spares the sensor a request it ignores.
+    if (!ProbeModelName(forcedMethod_ ? forcedMethod_ : settings.checkMethod)) {
         const std::string port = OpenedName(settings);
         log_.LogMessage(NoAnswerHint(port, PortDeviceName(port), settings.baudRate,
                                      settings.address, forcedMethod_, searchAdvice_)
@@ -136,7 +129,7 @@ bool SensorConnection::Connect() {
             dialog->SetSensor(&sensor_);
 
     if (!DetectModel())
-        return FailConnect(kUnknownModel);
+        return FailConnect(kUnknownModelText);
 
     bool versionsRead = ReadVersions();
     ReloadSettings();

@@ -102,7 +102,7 @@ public:
 
 private:
     bool OpenLink(const ConnectSettings& settings);
-    bool ProbeModelName();
+    bool ProbeModelName(std::optional<CheckMethod> known);
     bool ReadVersions();
     bool FailConnect(const char* text);
     void CloseConnection(bool showNotConnected);

@@ -115,6 +115,7 @@ struct SimLine::Impl {
     void Transmit(SimSensor& sensor, const std::vector<std::uint8_t>& bytes, Clock::time_point at);
     void Dispatch(std::vector<std::pair<SimSensor*, ParsedFrame>>& frames, Clock::time_point at);
     void SendReply(Executed& chosen, Clock::time_point at);
+    void SendOverlapping(const std::vector<Executed*>& answering, Clock::time_point at);
     void Enqueue(const std::vector<std::uint8_t>& bytes, Clock::time_point start);
     bool FlushOutput(Clock::time_point now);
 };
@@ -323,6 +324,16 @@ void SimLine::Impl::Dispatch(std::vector<std::pair<SimSensor*, ParsedFrame>>& fr
         Transmit(*sensor, {}, at);
         done.push_back(std::move(e));
     }
+    if (options.collide) {
+        std::vector<Executed*> answering;
+        for (Executed& e : done)
+            if (!e.outcome.packets.empty())
+                answering.push_back(&e);
+        if (answering.size() > 1) {
+            SendOverlapping(answering, at);
+            return;
+        }
+    }
     Executed* chosen = nullptr;
     for (Executed& e : done) {
         if (e.outcome.packets.empty())
@@ -338,22 +349,48 @@ void SimLine::Impl::Dispatch(std::vector<std::pair<SimSensor*, ParsedFrame>>& fr
         SendReply(*chosen, at);
 }
 
+namespace {
+
+// One reply packet of `e` as it leaves the sensor; empty for a payload no frame holds.
+std::vector<std::uint8_t> ReplyFrame(const Executed& e, const Payload& payload) {
+    FrameBuffer frame;
+    const std::size_t size =
+        BuildFrame(frame, e.method, e.sensor->state.config.address,
+                   e.outcome.packetId.value_or(e.packetId), payload.data(), payload.size());
+    return std::vector<std::uint8_t>(frame.begin(),
+                                     frame.begin() + static_cast<std::ptrdiff_t>(size));
+}
+
+} // namespace
+
 void SimLine::Impl::SendReply(Executed& chosen, Clock::time_point at) {
     Clock::time_point start = std::max(at, outputTail);
     for (const Payload& payload : chosen.outcome.packets) {
-        FrameBuffer frame;
-        std::size_t size = BuildFrame(frame, chosen.method, chosen.sensor->state.config.address,
-                                      chosen.outcome.packetId.value_or(chosen.packetId),
-                                      payload.data(), payload.size());
-        if (size == 0)
+        std::vector<std::uint8_t> bytes = ReplyFrame(chosen, payload);
+        if (bytes.empty())
             continue;
-        std::vector<std::uint8_t> bytes(frame.begin(),
-                                        frame.begin() + static_cast<std::ptrdiff_t>(size));
         ShapedReply shaped = ShapeReply(chosen.sensor->faults, bytes, chosen.method);
         start += shaped.delay;
         Enqueue(shaped.bytes, start);
         start = std::max(start, outputTail);
     }
+}
+
+void SimLine::Impl::SendOverlapping(const std::vector<Executed*>& answering, Clock::time_point at) {
+    // The senders start together; a bit is 0 wherever any of them drives it to 0.
+    std::vector<std::uint8_t> line;
+    for (const Executed* e : answering) {
+        std::vector<std::uint8_t> own;
+        for (const Payload& payload : e->outcome.packets) {
+            const std::vector<std::uint8_t> frame = ReplyFrame(*e, payload);
+            own.insert(own.end(), frame.begin(), frame.end());
+        }
+        if (own.size() > line.size())
+            line.resize(own.size(), 0xFF);
+        for (std::size_t i = 0; i < own.size(); ++i)
+            line[i] &= own[i];
+    }
+    Enqueue(line, std::max(at, outputTail));
 }
 
 void SimLine::Impl::Enqueue(const std::vector<std::uint8_t>& bytes, Clock::time_point start) {

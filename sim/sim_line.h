@@ -22,6 +22,10 @@ struct LineOptions {
     int comNumber = 1;
     std::string portDir; // empty: vk::PortDirectory()
     bool pace = false;   // spend each byte's wire time at the line's speed
+    // When a request reaches several sensors (the global address), all of them answer at
+    // once and the line carries their replies overlaid, as a real bus would; off, only one
+    // of them answers (see Dispatch).
+    bool collide = false;
 };
 
 class SimLine {

@@ -151,6 +151,10 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             options.line.pace = true;
             continue;
         }
+        if (arg == "--collide") {
+            options.line.collide = true;
+            continue;
+        }
         if (arg == "--background") {
             options.background = true;
             continue;
@@ -209,7 +213,8 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             return false;
     }
     if (options.stop && (singleGiven || !described.empty() || options.background ||
-                         options.line.pace || options.listen)) {
+                         options.line.pace || options.listen ||
+                         options.line.collide)) {
         *error = "--stop takes only --com and --port-dir";
         return false;
     }
@@ -245,10 +250,11 @@ int VksimUsageError(std::FILE* err, const std::string& problem) {
 }
 
 std::string VksimUsage() {
-    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace] [NETWORK]\n"
-           "             [--model M] [--address A] [--crc] [--baud B] [--serial S] [--revision L]\n"
-           "             [--calibration W]\n"
-           "       vksim [--com N] [--port-dir DIR] [--background] [--pace] [NETWORK]\n"
+    return "usage: vksim [--com N] [--port-dir DIR] [--background] [--pace] [--collide]\n"
+           "             [NETWORK] [--model M] [--address A] [--crc] [--baud B] [--serial S]\n"
+           "             [--revision L] [--calibration W]\n"
+           "       vksim [--com N] [--port-dir DIR] [--background] [--pace] [--collide]\n"
+           "             [NETWORK]\n"
            "             --sensor address=A[,model=M][,crc][,baud=B][,serial=S][,revision=L]\n"
            "                      [,calibration=W]...\n"
            "       vksim --stop [--com N] [--port-dir DIR]\n"
@@ -262,6 +268,9 @@ std::string VksimUsage() {
            "                  id goes to DIR/COMn.pid, later messages to DIR/COMn.log\n"
            "  --stop          end the background vksim of COMn and wait until it is gone\n"
            "  --pace          spend every byte's wire time at the line's speed\n"
+           "  --collide       sensors that answer one request (the global address) answer\n"
+           "                  together and their replies overlay on the line, as on a real\n"
+           "                  bus; without it one sensor answers for all\n"
            "NETWORK, the line served as a serial device server serves one (one client at a\n"
            "time; the URL to connect to is printed on a second line):\n"
            "  --tcp HOST:PORT      a raw TCP stream at the line's first speed (57600 baud)\n"

@@ -6,6 +6,7 @@ namespace vk {
 
 enum class CommandId : int {
     Connect = 1012,
+    FindSensors = 3010,
     Disconnect = 132,
     Exit = 57665,
     Address = 154,

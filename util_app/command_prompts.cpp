@@ -15,6 +15,10 @@ CommandPrompt PromptFor(CommandId id) {
     case CommandId::Connect:
         text = "Connect to sensor\nNew";
         break;
+    case CommandId::FindSensors:
+        text = "Search a port for sensors at every speed, check method and address\nFind "
+               "Sensors";
+        break;
     case CommandId::Disconnect:
         text = "Close connection\nClose connection";
         break;

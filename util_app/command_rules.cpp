@@ -6,6 +6,7 @@ CommandState CommandStateFor(CommandId id, const CommandContext& c) {
     const bool factory = c.connected && c.manufacturing;
     switch (id) {
     case CommandId::Connect:
+    case CommandId::FindSensors:
         return {!c.connected, false};
     case CommandId::Disconnect:
     case CommandId::Address:

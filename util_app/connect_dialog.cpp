@@ -5,6 +5,7 @@
 #include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
 #include "util_app/dialog_buttons.h"
+#include "util_app/port_list_box.h"
 #include "util_app/up_down_edit.h"
 #include "util_app/user_prompts.h"
 
@@ -18,11 +19,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace vk {
 
@@ -65,12 +68,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     : QDialog(parent), prompts_(prompts) {
     setWindowTitle(QStringLiteral("Connect"));
 
-    port_ = new QComboBox(this);
-    port_->setObjectName(QStringLiteral("portName"));
-    port_->setEditable(true);
-    port_->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& entry : PortListEntries(devices))
-        port_->addItem(QString::fromStdString(entry));
+    port_ = NewPortListBox(devices, this);
     baud_ = DropDown(this, "baudRate", BaudRateItems());
     stopBits_ = DropDown(this, "stopBits", {"1", "1.5", "2"});
     parityOn_ = new QCheckBox(QStringLiteral("Parity"), this);
@@ -92,6 +90,8 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     writeTimeout_ = NumberEdit(this, "writeTimeout");
     advanced_ = new QPushButton(this);
     advanced_->setObjectName(QStringLiteral("advanced"));
+    find_ = NamedButton("Find Sensors...", "findSensors", this);
+    find_->setVisible(false);
 
     // Line settings.
     auto* portGroup = new QGroupBox(QStringLiteral("Port:"), this);
@@ -120,6 +120,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
 
     QDialogButtonBox* buttons = OkCancelButtons(this, "Ok");
     buttons->addButton(advanced_, QDialogButtonBox::ActionRole);
+    buttons->addButton(find_, QDialogButtonBox::ActionRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(portGroup);
@@ -131,6 +132,7 @@ CConnectDialog::CConnectDialog(UserPrompts& prompts, const std::vector<ComDevice
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(advanced_, &QPushButton::clicked, this, &CConnectDialog::ToggleAdvanced);
+    connect(find_, &QPushButton::clicked, this, &CConnectDialog::FindSensors);
     connect(parityOn_, &QCheckBox::clicked, this, &CConnectDialog::ToggleParity);
     connect(globalBox_, &QCheckBox::clicked, this, &CConnectDialog::ToggleGlobalAddress);
     connect(address_->Edit(), &QLineEdit::editingFinished, this,
@@ -243,9 +245,8 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
         }
     }
     const std::string portText = port_->currentText().trimmed().toStdString();
-    // A server's port is taken as typed: "rfc2217://COM-SERVER:4001" names no COM port.
     out.portNumber = IsNetworkPortName(portText) ? -1 : PortNumberFromName(portText);
-    out.portName = out.portNumber >= 1 ? "COM" + std::to_string(out.portNumber) : portText;
+    out.portName = PortNameOfEntry(portText);
     out.baudRate = BaudFromIndex(baud_->currentIndex());
     out.parity = ParityCodeFromIndex(parityOn_->isChecked(), parity_->currentIndex());
     out.stopBits = StopBitsFromIndex(stopBits_->currentIndex());
@@ -258,11 +259,41 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
 
 void CConnectDialog::accept() {
     ConnectSettings settings = result_;
+    // A method found for these fields holds only for the confirmation that follows.
+    settings.checkMethod = std::exchange(foundMethod_, std::nullopt);
     if (!Validate(settings))
         return;
     addressValue_ = settings.address;
     result_ = settings;
     QDialog::accept();
+}
+
+void CConnectDialog::SetSensorFinder(SensorFinder finder) {
+    finder_ = std::move(finder);
+    find_->setVisible(static_cast<bool>(finder_));
+}
+
+void CConnectDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (std::exchange(findWhenShown_, false))
+        QTimer::singleShot(0, this, &CConnectDialog::FindSensors);
+}
+
+void CConnectDialog::FindSensors() {
+    if (!finder_)
+        return;
+    const std::optional<ConnectSettings> found =
+        finder_(PortNameOfEntry(port_->currentText().trimmed().toStdString()));
+    if (!found)
+        return;
+    port_->setEditText(QString::fromStdString(found->portName));
+    baud_->setCurrentIndex(ConnectBaudIndex(found->baudRate));
+    if (global_)
+        LeaveGlobal();
+    addressValue_ = found->address;
+    address_->Edit()->setText(QString::number(found->address));
+    foundMethod_ = found->checkMethod;
+    accept();
 }
 
 } // namespace vk

@@ -7,6 +7,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QCheckBox;
@@ -35,12 +38,25 @@ public:
     // The confirmed fields converted for the port; valid after OK.
     ConnectSettings settings() const { return result_; }
 
+    // Searches a port for sensors and hands back the one the user chose (port name, baud
+    // rate, address, check method), or nothing.
+    using SensorFinder = std::function<std::optional<ConnectSettings>(const std::string& port)>;
+    // Shows "Find Sensors...", which runs `finder` on the chosen port; a sensor it hands
+    // back fills the fields and confirms the dialog, so the connect goes to that sensor.
+    void SetSensorFinder(SensorFinder finder);
+    // Runs the finder as soon as the dialog shows.
+    void FindSensorsWhenShown() { findWhenShown_ = true; }
+
     bool GlobalAddress() const { return global_; }
     bool Expanded() const { return expanded_; }
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void FindSensors();
     void ToggleAdvanced();
     void SetExpanded(bool expanded);
     void ToggleParity();
@@ -64,6 +80,10 @@ private:
     QLineEdit* readTimeout_;
     QLineEdit* writeTimeout_;
     QPushButton* advanced_;
+    QPushButton* find_;
+    SensorFinder finder_;
+    bool findWhenShown_ = false;
+    std::optional<CheckMethod> foundMethod_; // of the sensor the finder chose
 
     bool global_ = false;
     bool expanded_ = true;

@@ -1,5 +1,7 @@
 #include "util_app/connect_fields.h"
 
+#include "link/net_port_name.h"
+
 #include "link/port_names.h"
 #include "panels/number_text.h"
 #include "sensor/sensor_device.h"
@@ -18,6 +20,14 @@ int PortNumberFromName(const std::string& name) {
     if (number < INT_MIN || number > INT_MAX)
         return -1; // no port has such a number
     return static_cast<int>(number);
+}
+
+std::string PortNameOfEntry(const std::string& entry) {
+    // A server's port is taken as typed: "rfc2217://COM-SERVER:4001" names no COM port.
+    if (IsNetworkPortName(entry))
+        return entry;
+    const int number = PortNumberFromName(entry);
+    return number >= 1 ? "COM" + std::to_string(number) : entry;
 }
 
 // The lists hold the rates in the order of the codes they travel as.

@@ -105,6 +105,12 @@ void CVKT02Doc::Connect() {
     connection_.Connect();
 }
 
+void CVKT02Doc::FindSensors() {
+    searchFirst_ = true;
+    Connect();
+    searchFirst_ = false;
+}
+
 void CVKT02Doc::Disconnect() {
     CommandScope scope(*this);
     connection_.Disconnect();

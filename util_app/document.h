@@ -20,6 +20,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QDialog;
 
@@ -60,6 +62,9 @@ public:
 
     // --- commands (menu and toolbar) ------------------------------------------
     void Connect();
+    // File > Find Sensors...: the connect, with the sensor search opened over the Connect
+    // dialog at once on the port the last connection used.
+    void FindSensors();
     void Disconnect();
     void ChangeSensorAddress();
     void ChangeBaudRate();
@@ -125,6 +130,8 @@ private:
     // exec() of a modal dialog, with the exchange guard released while it waits for the
     // user.
     int WaitForUser(QDialog& dialog);
+    // The "Find Sensors" dialog over `parent` for `port`; the sensor chosen, if any.
+    std::optional<ConnectSettings> SearchPort(const std::string& port, QWidget* parent);
     // Emits connectionChanged, unless a command is running: that one emits it as it ends.
     void AnnounceChange();
     // Once no command runs: when the port went away, stops polling and disconnects.
@@ -145,6 +152,7 @@ private:
     QPointer<QWidget> dialogParent_;
     QString title_;
     bool manufacturing_ = false;
+    bool searchFirst_ = false; // the next Connect dialog opens the sensor search at once
     int commandDepth_ = 0;
 };
 

@@ -4,11 +4,16 @@
 #include "util_app/address_dialog.h"
 #include "util_app/baud_rate_dialog.h"
 #include "util_app/connect_dialog.h"
+#include "util_app/connect_fields.h"
 #include "util_app/document.h"
+#include "util_app/find_sensors_dialog.h"
+#include "util_app/last_connection.h"
 #include "util_app/port_descriptions.h"
 #include "util_app/profile.h"
 #include "util_app/user_prompts.h"
 #include "util_app/view.h"
+
+#include <utility>
 
 namespace vk {
 
@@ -20,11 +25,34 @@ int CVKT02Doc::WaitForUser(QDialog& dialog) {
 bool CVKT02Doc::AskConnectSettings(ConnectSettings& settings) {
     CConnectDialog dialog(prompts_, DescribedComDevices(), dialogParent_);
     dialog.AddPortEntry(profile_->ReadText("Settings", "network port"));
+    if (std::exchange(searchFirst_, false)) {
+        // A search asked for from the menu starts where the sensor was last time.
+        if (const std::optional<std::string> last = LastPortName(*profile_)) {
+            settings.portName = *last;
+            settings.portNumber = PortNumberFromName(*last);
+        }
+        dialog.FindSensorsWhenShown();
+    }
     dialog.SetSettings(settings);
+    dialog.SetSensorFinder(
+        [this, &dialog](const std::string& port) { return SearchPort(port, &dialog); });
     if (WaitForUser(dialog) != QDialog::Accepted)
         return false;
     settings = dialog.settings();
     return true;
+}
+
+std::optional<ConnectSettings> CVKT02Doc::SearchPort(const std::string& port, QWidget* parent) {
+    // The Connect dialog is shown only while disconnected, so no tick polls and the
+    // document's link is closed; the search opens the port itself. The hold keeps any
+    // tick off the line all the same for as long as the search may run.
+    ExchangeGuard::Hold hold(exchanges_);
+    CFindSensorsDlg dialog(
+        port, DescribedComDevices(),
+        [this](const std::string& searched) { return LastPlaces(*profile_, searched); }, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }
 
 bool CVKT02Doc::AskBaudRate(std::int32_t& baudRate) {

@@ -24,6 +24,7 @@ void CMainFrame::ConnectCommands() {
         connect(actions_->Action(id), &QAction::triggered, this, std::move(handler));
     };
     on(CommandId::Connect, [this] { doc_.Connect(); });
+    on(CommandId::FindSensors, [this] { doc_.FindSensors(); });
     on(CommandId::Disconnect, [this] { doc_.Disconnect(); });
     on(CommandId::Exit, [this] { close(); });
     on(CommandId::Address, [this] { doc_.ChangeSensorAddress(); });

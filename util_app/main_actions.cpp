@@ -10,6 +10,7 @@ namespace vk {
 
 MainActions::MainActions(QWidget* owner) : QObject(owner), owner_(owner) {
     Add(CommandId::Connect, "Co&nnect...\tCtrl+N")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Add(CommandId::FindSensors, "&Find Sensors...");
     Add(CommandId::Disconnect, "&Disconnect  \tCtrl+D")
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     Add(CommandId::Exit, "E&xit")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

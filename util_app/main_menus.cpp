@@ -12,6 +12,7 @@ namespace vk {
 MainMenus BuildMainMenu(QMenuBar* bar, const MainActions& a) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(a.Action(CommandId::Connect));
+    file->addAction(a.Action(CommandId::FindSensors));
     file->addAction(a.Action(CommandId::Disconnect));
     file->addSeparator();
     file->addAction(a.Action(CommandId::Exit));

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <termios.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -73,6 +76,42 @@ std::vector<int> PacketIds(const std::vector<std::uint8_t>& bytes, CheckMethod m
 
 bool Contains(const std::vector<int>& ids, int id) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// What a command writes to standard error when that is a terminal (a pseudo-terminal in
+// raw mode here), beside its status and standard output.
+struct TerminalRun {
+    int status = -1;
+    std::string out;
+    std::string terminal;
+};
+
+TerminalRun RunOnTerminal(const std::vector<std::string>& args) {
+    TerminalRun run;
+    VkctlOptions options;
+    std::string error;
+    int master = -1, slave = -1;
+    if (!ParseVkctlArguments(args, &options, &error) ||
+        openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        return run;
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = fdopen(slave, "w");
+    run.status = FindCommand(options.command)->run(options, out, err);
+    std::fclose(err);
+    std::rewind(out);
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, out))
+        run.out.append(buffer, n);
+    std::fclose(out);
+    // The terminal holds what was written; with the writing end closed a read ends there.
+    for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;)
+        run.terminal.append(buffer, static_cast<std::size_t>(n));
+    close(master);
+    return run;
 }
 
 using VkctlStation = sim::test::SimLineFixture;
@@ -245,6 +284,50 @@ TEST_F(VkctlStation, ScanLineFindsSensorsItWasNeverToldAbout) {
     Outcome quick = RunVkctl({"--json", "--crc", "scan-line", "--quick", "--timeout", "60"});
     EXPECT_EQ(JsonQuery(quick.out, "[(s['address'], s['speed']) for s in d]"), "[(5, 19200)]")
         << quick.err;
+}
+
+TEST_F(VkctlStation, QuickScanSaysWhenAnswersCollide) {
+    line = std::make_unique<sim::SimLine>(sim::LineOptions{1, "", false, true});
+    line->AddSensor(sim::test::Sensor(2));
+    line->AddSensor(sim::test::Sensor(9, "RMXS"));
+    std::string error;
+    ASSERT_TRUE(line->Start(&error)) << error;
+    const Outcome r = RunVkctl({"--checksum", "scan-line", "--quick"});
+    EXPECT_EQ(r.status, kSensorFailed);
+    EXPECT_EQ(r.out, "port,speed,check method,address,model,serial,firmware\n");
+    EXPECT_EQ(r.err, "answers to the global address collided at 57600 baud, checksum (more than "
+                     "one sensor); scan-line without --quick finds them\n");
+}
+
+TEST_F(VkctlStation, ProgressOnlyOnATerminalAndTheResultsUnchanged) {
+    StartLine({sim::test::Sensor(2)});
+    const std::vector<std::string> scan = {"--checksum", "scan-line", "--address-range", "1-3",
+                                           "--first"};
+    const TerminalRun shown = RunOnTerminal(scan);
+    const Outcome piped = RunVkctl(scan);
+    EXPECT_EQ(shown.status, kOk);
+    EXPECT_EQ(shown.out, "port,speed,check method,address,model,serial,firmware\n"
+                         "COM1,57600,checksum,2,VKT02,VK000001,1.23B\n");
+    EXPECT_EQ(piped.out, shown.out);
+    EXPECT_EQ(piped.err, "");
+    // The place --address names first, then the rest; the line is gone before the row.
+    EXPECT_EQ(shown.terminal.rfind("\r57600 baud, checksum: address 1 of 3, 0 found", 0), 0u)
+        << shown.terminal;
+    EXPECT_NE(shown.terminal.find("address 2 of 3, 0 found"), std::string::npos);
+    EXPECT_EQ(shown.terminal.find("address 3 of 3"), std::string::npos);
+    EXPECT_EQ(shown.terminal.back(), '\r');
+    EXPECT_EQ(
+        RunOnTerminal({"--quiet", "--checksum", "scan-line", "--address-range", "2-2"}).terminal,
+        "");
+
+    const std::string path = TemporaryFile(std::string(300, 'x'));
+    ASSERT_FALSE(path.empty());
+    const TerminalRun upload =
+        RunOnTerminal({"--checksum", "--address", "2", "upload", "cal", path});
+    ASSERT_EQ(upload.status, kOk);
+    EXPECT_EQ(upload.terminal.rfind("\rUploading: 0 of 3 blocks", 0), 0u) << upload.terminal;
+    EXPECT_EQ(upload.terminal.substr(upload.terminal.rfind('\r')), "\rUploading: 3 of 3 blocks\n");
+    std::remove(path.c_str());
 }
 
 TEST_F(VkctlStation, MonitorWritesOneRowPerPollToTheScreenAndTheFile) {

@@ -68,7 +68,7 @@ TEST(VkctlArguments, DefaultsFlagsAndUsageErrors) {
                                                {"--address", "-1", "identify"},
                                                {"--checksum", "--crc", "identify"},
                                                {"--port"},
-                                               {"--quiet", "identify"},
+                                               {"--silent", "identify"},
                                                {"ports", "all"},
                                                {"frobnicate"},
                                                {"set-threshold"},

@@ -10,6 +10,7 @@
 #include "util_app/connect_dialog.h"
 #include "util_app/docking_bars.h"
 #include "util_app/document.h"
+#include "util_app/find_sensors_dialog.h"
 #include "util_app/frame.h"
 #include "util_app/main_actions.h"
 #include "util_app/profile.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 
 namespace vk::test {
@@ -283,6 +285,47 @@ TEST_F(ConnectionTest, ACommandThatFindsThePortLostEndsTheConnectionWhenItIsOver
     EXPECT_TRUE(Frame().Actions().Action(CommandId::Connect)->isEnabled());
     EXPECT_EQ(Frame().View()->CurrentPanel(), Frame().View()->ModelPanel(ModelType::VKT02));
     EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(), lost);
+}
+
+TEST_F(ConnectionTest, FindSensorsConnectsToTheChosenSensorWhereItWasFound) {
+    // A Rmx Short at 19200 baud, CRC, address 9: only the profile knows where it was.
+    line = std::make_unique<sim::SimLine>();
+    sim::SensorConfig config = sim::test::Sensor(9, "RMXS", CheckMethod::Crc16, "VK000009");
+    config.baudRate = 19200;
+    line->AddSensor(config);
+    std::string error;
+    ASSERT_TRUE(line->Start(&error)) << error;
+    Profile stored;
+    stored.WriteInt("Settings", "port name", 1);
+    stored.WriteInt("Settings\\1", "boudrate", 19200);
+    stored.WriteInt("Settings\\1", "address", 9);
+    Start();
+
+    bool searching = false;
+    WhenModal choose(
+        [&](QWidget* modal) {
+            auto* find = dynamic_cast<CFindSensorsDlg*>(modal);
+            if (!find || find->Sensors().empty())
+                return false;
+            // The row is there while the rest of the line is still being searched.
+            searching = find->Searching();
+            EXPECT_EQ(find->findChild<QTableWidget*>(QStringLiteral("sensors"))->item(0, 4)->text(),
+                      QStringLiteral("VK000009"));
+            find->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+            return true;
+        },
+        10000);
+    ASSERT_TRUE(Frame().RunCommand(CommandId::FindSensors));
+    EXPECT_TRUE(choose.Done());
+    EXPECT_TRUE(searching);
+    ASSERT_TRUE(Doc().IsConnected());
+    EXPECT_EQ(Doc().Model(), ModelType::RmxShort);
+    EXPECT_EQ(Doc().Sensor().Address(), 9);
+    EXPECT_EQ(Doc().Sensor().Method(), CheckMethod::Crc16);
+    EXPECT_EQ(Doc().Connection().Link().Settings().baudRate, 19200);
+    // The method was known: no checksum try failed first.
+    for (const std::string& text : LogTexts())
+        EXPECT_EQ(text.find("failed"), std::string::npos) << text;
 }
 
 } // namespace

@@ -66,8 +66,9 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
         titles.push_back(menu->text().toStdString());
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit ", "&View", "&Help"}));
     EXPECT_EQ(Items(Menu(Frame(), "fileMenu")),
-              (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Disconnect  \tCtrl+D", "-",
-                                        "Record to CSV...", "Stop Recording", "-", "E&xit"}));
+              (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Find Sensors...",
+                                        "&Disconnect  \tCtrl+D", "-", "Record to CSV...",
+                                        "Stop Recording", "-", "E&xit"}));
     EXPECT_EQ(Items(Menu(Frame(), "editMenu")),
               (std::vector<std::string>{"Address...", ">Error checking method", "Boudrate...", "-",
                                         "Sensor Settings", "Serial Number and Model",

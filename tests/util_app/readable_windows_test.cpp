@@ -3,6 +3,7 @@
 
 #include "tests/widgets/readable_widgets.h"
 #include "util_app/docking_bars.h"
+#include "util_app/find_sensors_dialog.h"
 #include "util_app/frame.h"
 #include "util_app/sensor_info.h"
 #include "util_app/toolbar_icons.h"
@@ -86,6 +87,11 @@ TEST_F(ReadableWindows, EveryControlIsNamedAndNothingIsCutAt800x600) {
         const std::string size = larger > 0 ? " (larger font)" : "";
         InspectMainWindow("main window" + size);
         InspectDialog([this] { Frame().RunCommand(CommandId::Connect); }, "Connect" + size);
+        {
+            CFindSensorsDlg find("/nonexistent", {}, {});
+            find.show();
+            Inspect(&find, "Find Sensors" + size);
+        }
         for (const char* model : {"VKT02", "VKT04", "BF", "RMXS", "RMXL"}) {
             const std::string name = model + size;
             ASSERT_TRUE(ConnectQuiet(model)) << model;
