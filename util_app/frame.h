@@ -24,6 +24,7 @@ class MainActions;
 struct MainMenus;
 class Profile;
 class RecordingControl;
+class SensorProfileControl;
 
 class CMainFrame : public QMainWindow {
 public:
@@ -40,6 +41,7 @@ public:
     CLogBar* LogBar() const { return logBar_; }
     CLineTraceBar* LineTraceBar() const { return traceBar_; }
     RecordingControl* Recording() const { return recording_; }
+    SensorProfileControl* Profiles() const { return profiles_; }
     QToolBar* ToolBar() const { return toolbar_; }
     // The "&Edit " menu; the "System:" bar opens it as its context menu.
     QMenu* EditMenu() const { return editMenu_; }
@@ -76,6 +78,7 @@ private:
     CLogBar* logBar_ = nullptr;
     CLineTraceBar* traceBar_ = nullptr;
     RecordingControl* recording_ = nullptr;
+    SensorProfileControl* profiles_ = nullptr;
     bool barsSized_ = false;
     bool closed_ = false;
 };
