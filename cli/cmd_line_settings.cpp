@@ -27,7 +27,7 @@ VkctlStatus MoveSensor(const VkctlOptions& options, std::FILE* out, std::FILE* e
     RecordWriter record(out, options.json);
     record.Add("address", Cell::Number(now.address));
     record.Add("speed", Cell::Number(now.speed));
-    record.Add("check method", now.method == CheckMethod::Crc16 ? "crc" : "checksum");
+    record.Add("check method", CheckMethodName(now.method));
     return session.ConnectStatus();
 }
 

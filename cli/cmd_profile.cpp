@@ -143,15 +143,17 @@ VkctlStatus CmdRestore(const VkctlOptions& options, std::FILE* out, std::FILE* e
         return RefusedFile(err, args.file + ": " + mismatch + " Nothing was written.");
 
     RestoreReport report = RestoreSettings(session.Sensor(), type, profile, args.dryRun);
+    // A sensor that stopped answering is not moved elsewhere on the line.
     const LineSettings wanted = LineSettingsOf(profile.identity);
-    if (!args.lineSettings)
-        AddLineRows(report, CurrentLineSettings(session.Connection()), wanted,
-                    RestoreOutcome::Skipped);
-    else if (args.dryRun)
-        AddLineRows(report, CurrentLineSettings(session.Connection()), wanted,
-                    RestoreOutcome::WouldWrite);
-    else if (report.failure.empty())
+    const LineSettings now = CurrentLineSettings(session.Connection());
+    if (!report.failure.empty()) {
+    } else if (!args.lineSettings) {
+        AddLineRows(report, now, wanted, RestoreOutcome::Skipped);
+    } else if (args.dryRun) {
+        AddLineRows(report, now, wanted, RestoreOutcome::WouldWrite);
+    } else {
         RestoreLineSettings(report, session, options.port, wanted);
+    }
 
     PrintRestoreRows(report, options.json, out);
     PrintLines(err, RestoreProblems(report));

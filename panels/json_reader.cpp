@@ -109,6 +109,25 @@ private:
             ++at_;
     }
 
+    // Steps over `c` (and the white space after it) when it comes next.
+    bool Take(char c) {
+        if (at_ >= text_.size() || text_[at_] != c)
+            return false;
+        ++at_;
+        SkipSpace();
+        return true;
+    }
+
+    // After a member or an item: true with `more` set after a comma, true with `more`
+    // cleared after `close`, false (failed) otherwise.
+    bool Next(char close, bool& more, const char* where) {
+        SkipSpace();
+        more = Take(',');
+        if (more || Take(close))
+            return true;
+        return Fail(std::string("',' or '") + close + "' missing in " + where);
+    }
+
     bool Literal(std::string_view word) {
         if (text_.substr(at_, word.size()) != word)
             return Fail("not a JSON value");
@@ -156,11 +175,9 @@ private:
         out.kind = JsonValue::Kind::Object;
         if (!Enter(depth))
             return false;
-        if (at_ < text_.size() && text_[at_] == '}') {
-            ++at_;
+        if (Take('}'))
             return true;
-        }
-        for (;;) {
+        for (bool more = true; more;) {
             if (at_ >= text_.size() || text_[at_] != '"')
                 return Fail("an object's key must be a string");
             const std::size_t keyAt = at_;
@@ -177,46 +194,24 @@ private:
             ++at_;
             SkipSpace();
             out.members.emplace_back(std::move(key), JsonValue{});
-            if (!Value(out.members.back().second, depth))
+            if (!Value(out.members.back().second, depth) || !Next('}', more, "an object"))
                 return false;
-            SkipSpace();
-            if (at_ < text_.size() && text_[at_] == ',') {
-                ++at_;
-                SkipSpace();
-                continue;
-            }
-            if (at_ < text_.size() && text_[at_] == '}') {
-                ++at_;
-                return true;
-            }
-            return Fail("',' or '}' missing in an object");
         }
+        return true;
     }
 
     bool Array(JsonValue& out, int depth) {
         out.kind = JsonValue::Kind::Array;
         if (!Enter(depth))
             return false;
-        if (at_ < text_.size() && text_[at_] == ']') {
-            ++at_;
+        if (Take(']'))
             return true;
-        }
-        for (;;) {
+        for (bool more = true; more;) {
             out.items.emplace_back();
-            if (!Value(out.items.back(), depth))
+            if (!Value(out.items.back(), depth) || !Next(']', more, "an array"))
                 return false;
-            SkipSpace();
-            if (at_ < text_.size() && text_[at_] == ',') {
-                ++at_;
-                SkipSpace();
-                continue;
-            }
-            if (at_ < text_.size() && text_[at_] == ']') {
-                ++at_;
-                return true;
-            }
-            return Fail("',' or ']' missing in an array");
         }
+        return true;
     }
 
     bool Hex4(std::uint32_t& code) {

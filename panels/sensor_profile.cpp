@@ -23,10 +23,6 @@ const SettingValue* SensorProfile::Find(std::string_view name) const {
     return nullptr;
 }
 
-std::string CheckMethodName(CheckMethod method) {
-    return method == CheckMethod::Crc16 ? "crc" : "checksum";
-}
-
 namespace {
 
 // --- reading a sensor -------------------------------------------------------------

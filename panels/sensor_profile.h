@@ -11,6 +11,7 @@
 
 #include "link/frame.h"
 #include "panels/model_settings.h"
+#include "sensor/line_setting_change.h"
 #include "sensor/model_table.h"
 
 #include <cstdint>
@@ -113,9 +114,5 @@ struct ProfileDifferences {
 
 // Every setting and identity field in which `first` and `second` differ.
 ProfileDifferences CompareProfiles(const SensorProfile& first, const SensorProfile& second);
-
-// The identity fields as the profile names them: "model type", "speed", ...; `address`,
-// `speed` and `check method` are the line settings.
-std::string CheckMethodName(CheckMethod method);
 
 } // namespace vk

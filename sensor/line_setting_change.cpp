@@ -9,11 +9,11 @@ LineSettings CurrentLineSettings(const SensorConnection& connection) {
             connection.Sensor().Method()};
 }
 
-namespace {
-
-std::string MethodText(CheckMethod method) {
+std::string CheckMethodName(CheckMethod method) {
     return method == CheckMethod::Crc16 ? "crc" : "checksum";
 }
+
+namespace {
 
 // Opens the port anew at the link's settings and asks the sensor at the connection's
 // address and method who it is: it must be the one it was.
@@ -38,7 +38,7 @@ bool AnswersAsBefore(SensorConnection& connection, const std::string& portName,
 
 std::string LineSettingsText(const LineSettings& s) {
     return "address " + std::to_string(s.address) + ", " + std::to_string(s.speed) + " baud, " +
-           MethodText(s.method);
+           CheckMethodName(s.method);
 }
 
 LineChangeReport ChangeLineSettings(SensorConnection& connection, const std::string& portName,
@@ -79,7 +79,7 @@ LineChangeReport ChangeLineSettings(SensorConnection& connection, const std::str
          [&] { connection.Readdress(target.address); });
     step("speed", std::to_string(now.speed), std::to_string(target.speed),
          [&] { connection.MoveToBaudRate(target.speed); });
-    step("check method", MethodText(now.method), MethodText(target.method),
+    step("check method", CheckMethodName(now.method), CheckMethodName(target.method),
          [&] { connection.SelectCheckMethod(target.method); });
     return report;
 }

@@ -22,6 +22,9 @@ struct LineSettings {
     CheckMethod method = CheckMethod::Checksum;
 };
 
+// "checksum" or "crc", as the line settings are written everywhere.
+std::string CheckMethodName(CheckMethod method);
+
 // The line settings the connection talks to its sensor with now.
 LineSettings CurrentLineSettings(const SensorConnection& connection);
 

@@ -28,10 +28,15 @@ CProfileTableDialog::CProfileTableDialog(const QString& title, const QString& te
     table_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {
         const QStringList& cells = rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < cells.size() && c < table_->columnCount(); ++c)
-            table_->setItem(r, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < cells.size() && c < table_->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]); // a long refusal is cut off in its cell
+            table_->setItem(r, c, item);
+        }
     }
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(20);
+    table_->setWordWrap(false);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -51,7 +56,7 @@ CProfileTableDialog::CProfileTableDialog(const QString& title, const QString& te
     layout->addWidget(text_);
     layout->addWidget(table_, 1);
     layout->addWidget(box);
-    resize(720, 480);
+    resize(900, 520);
 }
 
 } // namespace vk

@@ -87,17 +87,10 @@ void SensorProfileControl::Save() {
                                      QStringLiteral("%1 already exists. Replace it?").arg(path)))
             return;
     }
-    std::string failure;
-    std::optional<SensorProfile> profile;
-    {
-        ExchangeGuard::Hold hold(doc_.Exchanges());
-        profile = ProfileOfSensor(doc_.Connection(), "VkUtil", &failure);
-    }
-    if (!profile) {
-        Refuse(failure.empty() ? QStringLiteral("The sensor's settings could not be read.")
-                               : Local(failure));
+    const std::optional<SensorProfile> profile = ReadSensor();
+    if (!profile)
         return;
-    }
+    std::string failure;
     if (!WriteProfileFile(Path(path), *profile, &failure)) {
         Refuse(Local(failure));
         return;
@@ -105,6 +98,19 @@ void SensorProfileControl::Save() {
     const QString saved =
         QStringLiteral("Sensor profile saved to %1").arg(QDir::toNativeSeparators(path));
     doc_.LogMessage(saved.toUtf8().constData(), LogIcon::Information);
+}
+
+std::optional<SensorProfile> SensorProfileControl::ReadSensor() {
+    std::string failure;
+    std::optional<SensorProfile> profile;
+    {
+        ExchangeGuard::Hold hold(doc_.Exchanges());
+        profile = ProfileOfSensor(doc_.Connection(), "VkUtil", &failure);
+    }
+    if (!profile)
+        Refuse(failure.empty() ? QStringLiteral("The sensor's settings could not be read.")
+                               : Local(failure));
+    return profile;
 }
 
 QString SensorProfileControl::PickProfile(SensorProfile* profile) {
@@ -141,9 +147,9 @@ void SensorProfileControl::Restore() {
         Refuse(Q(plan.failure));
         return;
     }
-    const QStringList columns = {QStringLiteral("Setting"), QStringLiteral("Outcome"),
-                                 QStringLiteral("Profile"), QStringLiteral("Sensor"),
-                                 QStringLiteral("Note")};
+    QStringList columns = {QStringLiteral("Setting"), QStringLiteral("Outcome"),
+                           QStringLiteral("Profile"), QStringLiteral("Sensor now"),
+                           QStringLiteral("Note")};
     const QString from = QStringLiteral("%1 (%2 %3, saved %4)")
                              .arg(QFileInfo(path).fileName(), Q(profile.identity.modelName),
                                   Q(profile.identity.serial), Q(profile.saved));
@@ -173,6 +179,7 @@ void SensorProfileControl::Restore() {
             : QStringLiteral("Not every setting of %1 could be restored; the command log lists "
                              "each refusal and difference.")
                   .arg(from);
+    columns[3] = QStringLiteral("Sensor after");
     CProfileTableDialog result(QStringLiteral("Sensor Profile Restored"), outcome, columns,
                                RestoreRows(report), CProfileTableDialog::Buttons::Close, &window_);
     result.exec();
@@ -189,17 +196,9 @@ void SensorProfileControl::Compare() {
         Refuse(Local(read.error));
         return;
     }
-    std::string failure;
-    std::optional<SensorProfile> sensor;
-    {
-        ExchangeGuard::Hold hold(doc_.Exchanges());
-        sensor = ProfileOfSensor(doc_.Connection(), "VkUtil", &failure);
-    }
-    if (!sensor) {
-        Refuse(failure.empty() ? QStringLiteral("The sensor's settings could not be read.")
-                               : Local(failure));
+    const std::optional<SensorProfile> sensor = ReadSensor();
+    if (!sensor)
         return;
-    }
     const ProfileDifferences d = CompareProfiles(*sensor, *read.profile);
     std::vector<QStringList> rows;
     for (const Difference& x : d.settings)

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class QAction;
 class QMainWindow;
 
@@ -35,6 +37,8 @@ private:
     // path when cancelled or refused (the refusal is shown and logged).
     QString PickProfile(SensorProfile* profile);
     void Refuse(const QString& text);
+    // The connected sensor as a profile; nothing when it could not be read (said and logged).
+    std::optional<SensorProfile> ReadSensor();
 
     CVKT02Doc& doc_;
     QMainWindow& window_;
