@@ -94,8 +94,10 @@ constexpr VkctlCommand kCommands[] = {
     {"set-threshold", "N", "sets the detection threshold (0 to 255)", 1, SetThreshold},
     {"read-buffer", "START COUNT", "scan-buffer samples as CSV lines index,raw", 2, ReadBuffer},
     {"ports", "", "every COM name whose device exists: name, device, description", 0, ListPorts},
-    {"settings", "", "every setting of the connected model, as its settings dialog shows it", 0,
-     CmdSettings},
+    {"settings", "",
+     "every setting of the connected model by the names set takes, as its settings dialog\n"
+     "      shows it; --json: value (a number where it is one), unit, the dialog's row and text",
+     0, CmdSettings},
     {"set", "NAME VALUE | NAME --help | --help",
      "writes one setting as its dialog's button does and prints the value read back;\n"
      "      --help lists the names of the connected model, NAME --help says what one\n"

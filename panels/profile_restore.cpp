@@ -68,6 +68,11 @@ std::string ValueProblem(const SettingValue& setting, const SettingValue& before
             ValueShapeProblem(*name, type, setting.value, ValueOrigin::Reported);
         !shape.empty())
         return shape;
+    // A sensor that shows the setting as no number ("Unknown version" before its firmware
+    // revision is known) would take it in a unit nobody knows: 30 ms as 30 ticks.
+    if (IsExactlyOneNumber(setting.value) && !before.unit.empty() &&
+        !IsExactlyOneNumber(before.value))
+        return setting.name + " cannot be converted while the sensor shows \"" + before.text + "\"";
     // A range in another unit than its mode's would be scaled wrongly by a factor of 25.4
     // or 10: the profile has been edited in one place and not the other.
     const std::string unit =

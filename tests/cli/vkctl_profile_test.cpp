@@ -194,6 +194,16 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
     EXPECT_EQ(line->Snapshot(2).settings.threshold, 40);
     EXPECT_EQ(line->Snapshot(2).settings.rangeOffset, 12345);
 
+    // Before its firmware revision is known a sensor takes no period in milliseconds.
+    line->InjectFault(2, {sim::FaultKind::Silence, 1, 0, 0, {}, 30});
+    Outcome unknown = RunVkctl({"--checksum", "--address", "2", "restore", path});
+    EXPECT_EQ(unknown.status, kSensorFailed);
+    EXPECT_NE(unknown.err.find("averaging-period cannot be converted while the sensor shows "
+                               "\"Unknown version\"\n"),
+              std::string::npos)
+        << unknown.err;
+    EXPECT_EQ(line->Snapshot(2).settings.configWords[3], 3000); // not 30 ticks
+
     // Another model's profile: exit 2 after the connect's reads alone.
     line->TakeReceived();
     Outcome foreign = RunVkctl({"--checksum", "--address", "3", "restore", path});
