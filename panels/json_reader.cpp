@@ -9,9 +9,9 @@ namespace vk {
 const JsonValue* JsonValue::Find(std::string_view key) const {
     if (kind != Kind::Object)
         return nullptr;
-    for (const auto& [name, value] : members)
-        if (name == key)
-            return &value;
+    for (std::size_t i = 0; i < keys.size() && i < items.size(); ++i)
+        if (keys[i] == key)
+            return &items[i];
     return nullptr;
 }
 
@@ -193,8 +193,9 @@ private:
                 return Fail("':' missing after a key");
             ++at_;
             SkipSpace();
-            out.members.emplace_back(std::move(key), JsonValue{});
-            if (!Value(out.members.back().second, depth) || !Next('}', more, "an object"))
+            out.keys.push_back(std::move(key));
+            out.items.emplace_back();
+            if (!Value(out.items.back(), depth) || !Next('}', more, "an object"))
                 return false;
         }
         return true;

@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vk {
@@ -22,8 +21,8 @@ struct JsonValue {
     bool boolean = false;
     // String: the text, UTF-8 with the escapes resolved; Number: the number as written.
     std::string text;
-    std::vector<JsonValue> items;                           // Array
-    std::vector<std::pair<std::string, JsonValue>> members; // Object, in the file's order
+    std::vector<JsonValue> items;  // Array; Object: the members' values, in the file's order
+    std::vector<std::string> keys; // Object: keys[i] names items[i]
 
     // The member called `key` of an object; null for another kind or a missing key.
     const JsonValue* Find(std::string_view key) const;

@@ -304,9 +304,11 @@ constexpr std::size_t kMostSettings = 64;
 constexpr std::size_t kMostRecords = 32;
 
 bool ReadSettings(ProfileParser& p, const JsonValue& object, SettingValues& settings) {
-    if (object.members.size() > kMostSettings)
+    if (object.keys.size() > kMostSettings)
         return p.Damaged("more settings than any model has");
-    for (const auto& [name, entry] : object.members) {
+    for (std::size_t i = 0; i < object.keys.size(); ++i) {
+        const std::string& name = object.keys[i];
+        const JsonValue& entry = object.items[i];
         const std::string where = "the setting " + JsonString(name);
         if (!PlainName(name))
             return p.Damaged("a setting without a proper name");
@@ -341,9 +343,11 @@ bool ReadSettings(ProfileParser& p, const JsonValue& object, SettingValues& sett
 }
 
 bool ReadRecords(ProfileParser& p, const JsonValue& object, std::vector<ProfileRecord>& records) {
-    if (object.members.size() > kMostRecords)
+    if (object.keys.size() > kMostRecords)
         return p.Damaged("more records than a sensor sends");
-    for (const auto& [name, hex] : object.members) {
+    for (std::size_t i = 0; i < object.keys.size(); ++i) {
+        const std::string& name = object.keys[i];
+        const JsonValue& hex = object.items[i];
         const bool hexDigits =
             hex.kind == JsonValue::Kind::String && hex.text.size() % 2 == 0 &&
             hex.text.size() <= 2 * kMaxPayload &&
