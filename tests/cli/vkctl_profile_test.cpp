@@ -141,6 +141,10 @@ TEST_F(VkctlProfile, EachModelRestoresIntoAnotherAndComparesClean) {
 
         Outcome backup = RunVkctl({"--checksum", "--address", from, "backup", path});
         ASSERT_EQ(backup.status, kOk) << backup.err;
+        if (i == 0) { // read by another JSON reader; the offset's fourth decimal is kept
+            EXPECT_EQ(JsonQuery(Slurp(path), "d['settings']['range-offset']"),
+                      "{'value': 1.2345, 'unit': 'inch', 'row': 'Range Offset', 'text': '1.234'}");
+        }
         Outcome restore = RunVkctl({"--checksum", "--address", to, "restore", path});
         EXPECT_EQ(restore.status, kOk) << restore.out << restore.err;
         EXPECT_EQ(restore.err, "");

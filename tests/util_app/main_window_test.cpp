@@ -60,7 +60,9 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
     EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit ", "&View", "&Help"}));
     EXPECT_EQ(Items(Menu(Frame(), "fileMenu")),
               (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Disconnect  \tCtrl+D", "-",
-                                        "Record to CSV...", "Stop Recording", "-", "E&xit"}));
+                                        "Record to CSV...", "Stop Recording", "-",
+                                        "Save Sensor Profile...", "Restore Sensor Profile...",
+                                        "Compare with Sensor Profile...", "-", "E&xit"}));
     EXPECT_EQ(Items(Menu(Frame(), "editMenu")),
               (std::vector<std::string>{"Address...", ">Error checking method", "Boudrate...", "-",
                                         "Sensor Settings", "Serial Number and Model",
