@@ -49,16 +49,15 @@ void RestoreLineSettings(RestoreReport& report, VkctlSession& session, const std
     const std::size_t first = report.rows.size();
     AddLineRows(report, before, wanted, RestoreOutcome::Different);
     const LineChangeReport change = ChangeLineSettings(session.Connection(), port, wanted);
-    const LineSettings after = CurrentLineSettings(session.Connection());
     for (std::size_t i = first; i < report.rows.size(); ++i) {
         RestoreRow& row = report.rows[i];
-        for (const LineChangeStep& step : change.steps)
-            if (step.name == row.name)
-                row.outcome = step.answered ? RestoreOutcome::Verified : RestoreOutcome::Different;
+        for (const LineChangeStep& step : change.steps) {
+            if (step.name != row.name)
+                continue;
+            row.outcome = step.answered ? RestoreOutcome::Verified : RestoreOutcome::Different;
+            row.sensor = step.answered ? step.to : "no answer";
+        }
     }
-    report.rows[first].sensor = std::to_string(after.address);
-    report.rows[first + 1].sensor = std::to_string(after.speed);
-    report.rows[first + 2].sensor = CheckMethodName(after.method);
     if (!change.failure.empty())
         report.failure = change.failure;
 }
