@@ -1,10 +1,10 @@
 // monitor: the live values of the model's panel, polled and logged.
 #include "cli/command_groups.h"
 #include "cli/command_output.h"
-#include "cli/model_settings.h"
 #include "cli/stop_request.h"
 #include "cli/vkctl_session.h"
 #include "panels/live_values.h"
+#include "panels/model_settings.h"
 #include "util_app/range_modes.h"
 
 #include <cerrno>

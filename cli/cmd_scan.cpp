@@ -2,8 +2,8 @@
 // pages from the command line.
 #include "cli/command_groups.h"
 #include "cli/command_output.h"
-#include "cli/model_settings.h"
 #include "cli/vkctl_session.h"
+#include "panels/model_settings.h"
 #include "panels/vkt02_error_counters.h"
 #include "panels/vkt02_scan_statistics.h"
 #include "util_app/range_modes.h"

@@ -1,8 +1,9 @@
 // settings, set: the model's settings dialog from the command line.
 #include "cli/command_groups.h"
 #include "cli/command_output.h"
-#include "cli/model_settings.h"
 #include "cli/vkctl_session.h"
+#include "panels/model_settings.h"
+#include "panels/sensor_profile.h"
 
 namespace vk::cli {
 
@@ -11,12 +12,17 @@ VkctlStatus CmdSettings(const VkctlOptions& options, std::FILE* out, std::FILE* 
     if (!session.Connect())
         return kSensorFailed;
     const ModelType type = session.Connection().Model();
-    const std::optional<SettingsRows> rows = ReadSettingsRows(session.Sensor(), type);
-    if (!rows)
+    const std::optional<SettingValues> values = ReadSettingValues(session.Sensor(), type);
+    if (!values)
         return kSensorFailed;
-    RecordWriter record(out, options.json);
-    for (const auto& [name, value] : *rows)
-        record.Add(name, value);
+    // The names and values `set` and the profiles take; the row text as the dialog shows it.
+    if (options.json) {
+        std::fprintf(out, "%s\n", SettingsJson(*values, 4).c_str());
+    } else {
+        for (const SettingValue& v : *values)
+            std::fprintf(out, "%s: %s\n", v.name.c_str(), v.text.c_str());
+    }
+    std::fflush(out);
     return session.ConnectStatus();
 }
 
@@ -29,17 +35,45 @@ void ListSettingNames(ModelType type, bool json, std::FILE* out) {
             table.Row({Cell::Text(s.name), Cell::Text(s.summary), Cell::Text(s.row)});
         return;
     }
-    std::fprintf(out, "settings of the %s (vkctl set NAME VALUE):\n", ModelDisplayName(type));
+    std::fprintf(out, "settings of the %s (vkctl set NAME VALUE; vkctl set NAME --help):\n",
+                 ModelDisplayName(type));
     for (const SettingName& s : SettingNames(type))
         std::fprintf(out, "  %-26s %s\n", s.name.c_str(), s.summary.c_str());
+}
+
+// `set NAME --help`: what the name stands for and, for the range mode, the rows of its
+// list, which are what `set mode` takes.
+void DescribeSetting(const SettingName& setting, ModelType type, bool json, std::FILE* out) {
+    const std::vector<std::string> modes =
+        setting.shape == ValueShape::Mode ? ModeBoxRows(type) : std::vector<std::string>{};
+    if (json) {
+        if (setting.shape != ValueShape::Mode) {
+            RecordWriter record(out, true);
+            record.Add("name", setting.name);
+            record.Add("summary", setting.summary);
+            record.Add("row", setting.row);
+            return;
+        }
+        TableWriter table(out, true, {"row", "text"});
+        for (std::size_t i = 0; i < modes.size(); ++i)
+            table.Row({Cell::Number(static_cast<long long>(i)), Cell::Text(modes[i])});
+        return;
+    }
+    std::fprintf(out, "%s: %s", setting.name.c_str(), setting.summary.c_str());
+    if (!setting.row.empty())
+        std::fprintf(out, " (the dialog's row \"%s\")", setting.row.c_str());
+    std::fprintf(out, "\n");
+    for (std::size_t i = 0; i < modes.size(); ++i)
+        std::fprintf(out, "  %2zu  %s\n", i, modes[i].c_str());
 }
 
 } // namespace
 
 VkctlStatus CmdSet(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     const bool help = options.arguments[0] == "--help";
+    const bool nameHelp = options.arguments.size() == 2 && options.arguments[1] == "--help";
     if (!help && options.arguments.size() != 2)
-        return UsageError(err, "set takes NAME VALUE, or --help");
+        return UsageError(err, "set takes NAME VALUE, NAME --help or --help");
     VkctlSession session(options, err);
     if (!session.Connect())
         return kSensorFailed;
@@ -54,6 +88,10 @@ VkctlStatus CmdSet(const VkctlOptions& options, std::FILE* out, std::FILE* err) 
     if (!setting)
         return UsageError(err, "the " + std::string(ModelDisplayName(type)) + " has no setting " +
                                    name + " (vkctl set --help lists them)");
+    if (nameHelp) {
+        DescribeSetting(*setting, type, options.json, out);
+        return session.ConnectStatus();
+    }
     if (const std::string problem = ValueShapeProblem(*setting, type, value); !problem.empty())
         return UsageError(err, problem);
 

@@ -37,6 +37,16 @@ VkctlStatus CmdScanLine(const VkctlOptions& options, std::FILE* out, std::FILE* 
 // cmd_monitor.cpp
 VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 
+// cmd_profile.cpp
+VkctlStatus CmdBackup(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdRestore(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdDiff(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
+// cmd_line_settings.cpp
+VkctlStatus CmdSetAddress(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdSetBaud(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+VkctlStatus CmdSetCheckMethod(const VkctlOptions& options, std::FILE* out, std::FILE* err);
+
 // Prints the one line "vkctl: <problem>; see vkctl --help"; returns kUsageError. Every
 // usage error, of the options or of a command's arguments, goes through it.
 VkctlStatus UsageError(std::FILE* err, const std::string& problem);

@@ -99,11 +99,14 @@ constexpr VkctlCommand kCommands[] = {
     {"read-buffer", "START COUNT",
      "scan-buffer samples as CSV lines index,raw (VKT02, Rmx Long, Vezir Orududu)", 2, ReadBuffer},
     {"ports", "", "every COM name whose device exists: name, device, description", 0, ListPorts},
-    {"settings", "", "every setting of the connected model, as its settings dialog shows it", 0,
-     CmdSettings},
-    {"set", "NAME VALUE | --help",
+    {"settings", "",
+     "every setting of the connected model by the names set takes, as its settings dialog\n"
+     "      shows it; --json: value (a number where it is one), unit, the dialog's row and text",
+     0, CmdSettings},
+    {"set", "NAME VALUE | NAME --help | --help",
      "writes one setting as its dialog's button does and prints the value read back;\n"
-     "      --help lists the names of the connected model",
+     "      --help lists the names of the connected model, NAME --help says what one\n"
+     "      takes (for mode: the rows of the range-mode list)",
      1, CmdSet, 2},
     {"start-scan", "", "starts a scan (VKT02, Rmx Long)", 0, CmdStartScan},
     {"stop-scan", "", "stops the scan (VKT02, Rmx Long)", 0, CmdStopScan},
@@ -127,6 +130,34 @@ constexpr VkctlCommand kCommands[] = {
      "      --address-range narrows the addresses (default 1-255), --timeout waits MS for\n"
      "      an answer to begin (default 25); Ctrl+C stops after the request in progress",
      0, CmdScanLine, 7},
+    {"backup", "FILE",
+     "saves the sensor's identity and every setting to the profile FILE (JSON), written\n"
+     "      whole or not at all; a FILE that exists and is no profile is left alone (exit 2)",
+     1, CmdBackup},
+    {"restore", "FILE [--dry-run] [--line-settings]",
+     "writes the profile FILE into a sensor of the same model: each setting that differs\n"
+     "      through its dialog's button, the range mode first, then reads all back; one CSV\n"
+     "      row per setting: unchanged, verified, refused, different; the serial number is\n"
+     "      never written; --dry-run prints what would change and writes nothing;\n"
+     "      --line-settings also moves address, speed and check method (last, each\n"
+     "      proven by a reconnect); a damaged file or another model's exits 2 unwritten",
+     1, CmdRestore, 3},
+    {"diff", "FILE [FILE2]",
+     "compares the sensor (or FILE2) with the profile FILE: one CSV row per setting that\n"
+     "      differs, identity rows after them; exit 1 when a setting differs",
+     1, CmdDiff, 2},
+    {"set-address", "N",
+     "gives the sensor address N (1 to 255) by its serial number, as the address dialog\n"
+     "      does, and proves it answers there",
+     1, CmdSetAddress},
+    {"set-baud", "9600|19200|38400|57600",
+     "moves the sensor and the port to that speed, as the baud-rate dialog does, and\n"
+     "      proves the sensor answers there",
+     1, CmdSetBaud},
+    {"set-check-method", "checksum|crc",
+     "switches the sensor's check method, as the Edit menu does, and proves it answers\n"
+     "      in it; after any of the three, exit 1 names where the sensor answered before",
+     1, CmdSetCheckMethod},
     {"monitor", "[--interval MS] [--count N] [--csv FILE]",
      "polls the panel's live values, one timestamped CSV row per poll, until Ctrl+C", 0, CmdMonitor,
      6},

@@ -4,6 +4,7 @@
 #include "legacy_tool/host_settings.h"
 #include "legacy_tool/korvel_codec.h"
 #include "link/frame.h"
+#include "panels/sensor_profile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -264,6 +265,25 @@ void TelnetSeeds(const fs::path& folder) {
     w.Write("refused", Cat({{1}, piece({kIac, 254, kCom})}));
 }
 
+void ProfileSeeds(const fs::path& folder) {
+    SeedWriter w(folder, "fuzz_profile");
+    SensorProfile p;
+    p.saved = "2024-05-31T12:03:07Z";
+    p.program = "vkctl 1.0.1";
+    p.identity = {"0 VKT-02", ModelType::VKT02,      "VKT02", "VK000001", "1.23B", "B",
+                  "2.5",      CheckMethod::Checksum, 1,       57600};
+    p.settings = {{"mode", "Mode", "2:  From 0000.0 to 3200.0mm", "2", ""},
+                  {"range-offset", "Range Offset", "-12.500", "-12.500", "mm"},
+                  {"laser", "Laser", "On", "on", ""},
+                  {"averaging-period", "Averaging Period(ms)", "15.00", "15.00", "ms"}};
+    p.records = {{"GetSensorSetup", "564b3030303030310102"}, {"GetMinLP", "14"}};
+    const std::string text = ProfileJson(p);
+    w.Write("vkt02", Bytes(text.begin(), text.end()));
+    const std::string escapes = "{\"format\": \"korvel-sensor-profile\", \"version\": 1, "
+                                "\"x\": [\"\\u00e9\\ud83d\\ude00\", 1e3, true, null, {}]}";
+    w.Write("escapes", Bytes(escapes.begin(), escapes.end()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -280,5 +300,6 @@ int main(int argc, char** argv) {
     SettingsSeeds(argv[1]);
     DiagnosticsSeeds(argv[1]);
     TelnetSeeds(argv[1]);
+    ProfileSeeds(argv[1]);
     return 0;
 }

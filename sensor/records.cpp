@@ -72,6 +72,24 @@ Vkt02SetupRecord Vkt02SetupRecord::Decode(const std::uint8_t* wire, CheckMethod 
     return r;
 }
 
+void Vkt02SetupRecord::Encode(std::uint8_t* wire, CheckMethod method) const {
+    WireOut out(wire, method);
+    out.Bytes(0, leading);
+    out.Byte(8, address);
+    out.Byte(9, rangeMode);
+    out.Word(10, word10);
+    out.Byte(12, threshold);
+    out.Word(13, static_cast<std::uint16_t>(scanInterval));
+    out.Word(15, dropoutFactor);
+    out.Word(17, smoothFactor);
+    out.Word(19, orderFactor);
+    out.Word(21, rangeOffset);
+    out.Word(23, cosine);
+    out.Word(25, multiplier);
+    out.Word(27, word27);
+    out.Word(29, laserState);
+}
+
 Vkt04SetupRecord Vkt04SetupRecord::Decode(const std::uint8_t* wire, CheckMethod method) {
     WireIn in(wire, method);
     Vkt04SetupRecord r;
@@ -92,6 +110,24 @@ Vkt04SetupRecord Vkt04SetupRecord::Decode(const std::uint8_t* wire, CheckMethod 
     return r;
 }
 
+void Vkt04SetupRecord::Encode(std::uint8_t* wire, CheckMethod method) const {
+    WireOut out(wire, method);
+    out.Bytes(0, leading);
+    out.Byte(8, maxLaserPower);
+    out.Byte(9, minLaserPower);
+    out.Byte(10, threshold);
+    out.Byte(11, address);
+    out.Word(12, analogMinRange);
+    out.Word(14, analogMaxRange);
+    out.Word(16, voltsAtMinRange);
+    out.Word(18, voltsAtMaxRange);
+    out.Word(20, voltsOutOfRange);
+    out.Word(22, word22);
+    out.Word(24, word24);
+    out.Byte(26, holdLastValidRange);
+    out.Byte(27, rangeMode);
+}
+
 AnalogFactorsRecord AnalogFactorsRecord::Decode(const std::uint8_t* wire, CheckMethod method) {
     WireIn in(wire, method);
     AnalogFactorsRecord r;
@@ -104,6 +140,18 @@ AnalogFactorsRecord AnalogFactorsRecord::Decode(const std::uint8_t* wire, CheckM
     r.unconverted = in.Bytes<8>(12);
     r.outputLevel = in.Word(20);
     return r;
+}
+
+void AnalogFactorsRecord::Encode(std::uint8_t* wire, CheckMethod method) const {
+    WireOut out(wire, method);
+    out.Word(0, voltsAtMinRange);
+    out.Word(2, minRange);
+    out.Word(4, voltsAtMaxRange);
+    out.Word(6, maxRange);
+    out.Word(8, offsetVoltage);
+    out.Word(10, voltsOutOfRange);
+    out.Bytes(12, unconverted);
+    out.Word(20, outputLevel);
 }
 
 void AnalogOutputRecord::Encode(std::uint8_t* wire, CheckMethod method) const {
@@ -170,6 +218,14 @@ VersionRecord VersionRecord::Decode(const std::uint8_t* wire, CheckMethod method
     r.revision = static_cast<char>(in.Byte(4));
     r.fpgaTenths = in.Byte(5);
     return r;
+}
+
+void VersionRecord::Encode(std::uint8_t* wire, CheckMethod method) const {
+    WireOut out(wire, method);
+    out.Word(0, firmwareHundredths);
+    out.Bytes(2, unconverted);
+    out.Byte(4, static_cast<std::uint8_t>(revision));
+    out.Byte(5, fpgaTenths);
 }
 
 ErrorStateRecord ErrorStateRecord::Decode(const std::uint8_t* wire, CheckMethod method) {

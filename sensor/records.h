@@ -31,6 +31,8 @@ struct Vkt02SetupRecord {
     std::uint16_t laserState = 0; // 1 = on
 
     static Vkt02SetupRecord Decode(const std::uint8_t* wire, CheckMethod method);
+    // The payload as the sensor sent it, for keeping replies as they came.
+    void Encode(std::uint8_t* wire, CheckMethod method) const;
 };
 
 // Setup of a VKT04 (and Vezir Orududu), reply of GetVKT04Setup.
@@ -52,6 +54,8 @@ struct Vkt04SetupRecord {
     std::uint8_t rangeMode = 0;
 
     static Vkt04SetupRecord Decode(const std::uint8_t* wire, CheckMethod method);
+    // The payload as the sensor sent it, for keeping replies as they came.
+    void Encode(std::uint8_t* wire, CheckMethod method) const;
 };
 
 // Reply of GetAnalogFactors.
@@ -67,6 +71,8 @@ struct AnalogFactorsRecord {
     std::uint16_t outputLevel = 0;             // 4095 is 9.999 V
 
     static AnalogFactorsRecord Decode(const std::uint8_t* wire, CheckMethod method);
+    // The payload as the sensor sent it, for keeping replies as they came.
+    void Encode(std::uint8_t* wire, CheckMethod method) const;
 };
 
 // Request of SetAnalogOuputFactors: the first six words of the factors record.
@@ -122,6 +128,8 @@ struct VersionRecord {
     std::uint8_t fpgaTenths = 0;
 
     static VersionRecord Decode(const std::uint8_t* wire, CheckMethod method);
+    // The payload as the sensor sent it, for keeping replies as they came.
+    void Encode(std::uint8_t* wire, CheckMethod method) const;
 };
 
 // GetErrorState.

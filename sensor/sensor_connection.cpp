@@ -195,6 +195,10 @@ bool SensorConnection::ChangeBaudRate() {
         baudRate = 9600;
     if (!host_.AskBaudRate(baudRate))
         return false;
+    return MoveToBaudRate(baudRate);
+}
+
+bool SensorConnection::MoveToBaudRate(std::int32_t baudRate) {
     // The sensor would never hear of such a rate, so moving the port to it would only
     // cut the line.
     if (SensorDevice::BaudRateCode(baudRate) < 0)
@@ -211,17 +215,19 @@ bool SensorConnection::ChangeBaudRate() {
 }
 
 void SensorConnection::ChangeSensorAddress() {
-    std::string serial = sensor_.Replies().serialNumber.Prefix(8);
     std::uint8_t address = sensor_.Address();
-    if (host_.AskAddress(serial, address)) {
-        sensor_.SetSensorAddress(0, serial, address);
-        sensor_.SetAddress(address);
-        const PortSettings& port = link_.Settings();
-        SaveConnectionSettings(port.baudRate, portNumber_, address,
-                               static_cast<std::uint32_t>(port.readTimeoutMs),
-                               static_cast<std::uint32_t>(port.writeTimeoutMs));
-    }
+    if (host_.AskAddress(sensor_.Replies().serialNumber.Prefix(8), address))
+        Readdress(address);
     ReloadSettings();
+}
+
+void SensorConnection::Readdress(std::uint8_t address) {
+    sensor_.SetSensorAddress(0, sensor_.Replies().serialNumber.Prefix(8), address);
+    sensor_.SetAddress(address);
+    const PortSettings& port = link_.Settings();
+    SaveConnectionSettings(port.baudRate, portNumber_, address,
+                           static_cast<std::uint32_t>(port.readTimeoutMs),
+                           static_cast<std::uint32_t>(port.writeTimeoutMs));
 }
 
 void SensorConnection::SelectCheckMethod(CheckMethod method) {

@@ -72,8 +72,14 @@ public:
     // not awaited. False when cancelled or when the rate is not one the sensors know
     // (then nothing is sent or changed).
     bool ChangeBaudRate();
+    // ChangeBaudRate after the host has picked `baudRate`.
+    bool MoveToBaudRate(std::int32_t baudRate);
     // Re-addresses the sensor by its serial number through the global address.
     void ChangeSensorAddress();
+    // What ChangeSensorAddress does once the host has picked `address`, up to the reload:
+    // the sensor whose serial number the connect read takes `address`, and the commands
+    // go there from now on.
+    void Readdress(std::uint8_t address);
     // The sensor is told to use `method`, and so does the command layer, whatever it said.
     void SelectCheckMethod(CheckMethod method);
     // After the host agrees, the sensor returns to its factory settings.

@@ -46,6 +46,9 @@ public:
     // The link is not owned. Without one every command fails with a failure line.
     void SetLink(DcsLink* link) { link_ = link; }
     DcsLink* Link() const { return link_; }
+    // Where failure and success lines go; null: nowhere. A copy of a sensor object with
+    // neither link nor log runs a dialog's checks without a trace on the line or the log.
+    void SetLogSink(LogSink* log) { log_ = log; }
     void SetCheckMethod(CheckMethod method) { method_ = method; }
     CheckMethod Method() const { return method_; }
     void SetAddress(std::uint8_t address) { address_ = address; }

@@ -9,6 +9,7 @@
 #include "util_app/main_menus.h"
 #include "util_app/profile.h"
 #include "util_app/recording_control.h"
+#include "util_app/sensor_profile_control.h"
 #include "util_app/toolbar_icons.h"
 #include "util_app/view.h"
 
@@ -113,6 +114,11 @@ void CMainFrame::AddTraceAndRecording(const MainMenus& menus) {
     QAction* exit = actions_->Action(CommandId::Exit);
     menus.file->insertAction(exit, recording_->RecordAction());
     menus.file->insertAction(exit, recording_->StopAction());
+    menus.file->insertSeparator(exit);
+    profiles_ = new SensorProfileControl(doc_, *this);
+    for (QAction* action :
+         {profiles_->SaveAction(), profiles_->RestoreAction(), profiles_->CompareAction()})
+        menus.file->insertAction(exit, action);
     menus.file->insertSeparator(exit);
 
     traceBar_ = new CLineTraceBar(this, doc_.Connection().Link(), doc_.Prompts());

@@ -26,6 +26,7 @@ class MainActions;
 struct MainMenus;
 class Profile;
 class RecordingControl;
+class SensorProfileControl;
 
 class CMainFrame : public QMainWindow {
 public:
@@ -44,6 +45,7 @@ public:
     CLogBar* LogBar() const { return logBar_; }
     CLineTraceBar* LineTraceBar() const { return traceBar_; }
     RecordingControl* Recording() const { return recording_; }
+    SensorProfileControl* Profiles() const { return profiles_; }
     QToolBar* ToolBar() const { return toolbar_; }
     // The "&Edit " menu; the "System:" bar opens it as its context menu.
     QMenu* EditMenu() const { return editMenu_; }
@@ -91,6 +93,7 @@ private:
     CLineTraceBar* traceBar_ = nullptr;
     RecordingControl* recording_ = nullptr;
     QString idleText_ = QString::fromLatin1(kIdlePrompt);
+    SensorProfileControl* profiles_ = nullptr;
     bool barsSized_ = false;
     bool traceSized_ = false;
     int roomBeforeTrace_ = 0; // the log's height before the trace first took room; 0 none

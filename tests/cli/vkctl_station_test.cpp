@@ -27,57 +27,6 @@ using namespace vk::cli::test;
 
 namespace {
 
-// A temporary file holding `text`; its path, empty when it could not be written.
-std::string TemporaryFile(const std::string& text) {
-    char path[] = "/tmp/vkctl_test_XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0)
-        return {};
-    const bool whole = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    return whole ? path : "";
-}
-
-// Parses `json` with Python's json module and gives repr() of `expression` of the
-// document `d`; "PARSE ERROR" when it is not JSON.
-std::string JsonQuery(const std::string& json, const std::string& expression) {
-    const std::string document = TemporaryFile(json);
-    const std::string query = TemporaryFile(expression);
-    const std::string command = "python3 -c 'import json,sys\ntry: d=json.load(open(sys.argv[1]))\n"
-                                "except Exception: print(\"PARSE ERROR\"); sys.exit()\n"
-                                "print(repr(eval(open(sys.argv[2]).read())))' " +
-                                document + " " + query;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        text.append(buffer, n);
-    pclose(pipe);
-    std::remove(document.c_str());
-    std::remove(query.c_str());
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    return text;
-}
-
-// The packet IDs of the requests in `bytes`, all of them in `method`.
-std::vector<int> PacketIds(const std::vector<std::uint8_t>& bytes, CheckMethod method) {
-    std::vector<int> ids;
-    for (std::size_t at = 0; at + kHeaderSize <= bytes.size();) {
-        if (bytes[at] != kStx) {
-            ++at;
-            continue;
-        }
-        ids.push_back(bytes[at + 3]);
-        at += FrameSize(method, bytes[at + 2]);
-    }
-    return ids;
-}
-
-bool Contains(const std::vector<int>& ids, int id) {
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
 // What a command writes to standard error when that is a terminal (a pseudo-terminal in
 // raw mode here), beside its status and standard output.
 struct TerminalRun {
@@ -133,11 +82,13 @@ TEST_F(VkctlStation, SettingsAndSetOnAVkt02) {
     Outcome all = RunVkctl({"--checksum", "settings"});
     ASSERT_EQ(all.status, kOk) << all.err;
     EXPECT_EQ(Lines(all.out), 19u);
-    EXPECT_EQ(all.out.rfind("Laser: On\nMode: 0:  From 00.000 to  32.000 inch\n", 0), 0u)
+    EXPECT_EQ(all.out.rfind("mode: 0:  From 00.000 to  32.000 inch\nrange-offset: 0.000\n", 0), 0u)
         << all.out;
+    // The names `set` takes; numbers as numbers, their unit apart, the dialog's text beside.
     Outcome json = RunVkctl({"--checksum", "--json", "settings"});
-    EXPECT_EQ(JsonQuery(json.out, "len(d), d['Threshold'], d['Min. Laser Power']"),
-              "(19, '40', '20')");
+    EXPECT_EQ(JsonQuery(json.out, "len(d), d['threshold'], d['range-offset']['unit'], "
+                                  "d['averaging-period']['value'], d['mode']['value']"),
+              "(19, {'value': 40, 'row': 'Threshold', 'text': '40'}, 'inch', 15.0, 0)");
 
     Outcome set = RunVkctl({"--checksum", "set", "threshold", "77"});
     EXPECT_EQ(set.status, kOk) << set.err;
@@ -165,6 +116,10 @@ TEST_F(VkctlStation, SettingsAndSetOnAVkt02) {
     EXPECT_EQ(RunVkctl({"--checksum", "set", "hold-scans", "3"}).status, kUsageError);
     Outcome help = RunVkctl({"--checksum", "set", "--help"});
     EXPECT_NE(help.out.find("  averaging-period "), std::string::npos) << help.out;
+    Outcome modes = RunVkctl({"--checksum", "set", "mode", "--help"});
+    EXPECT_NE(modes.out.find("\n   2  2:  From 0000.0 to 3200.0mm\n"), std::string::npos)
+        << modes.out;
+    EXPECT_EQ(Lines(modes.out), 17u);
 }
 
 TEST_F(VkctlStation, SetOnTheVkt04FamilyFollowsEachModelsRules) {

@@ -68,7 +68,9 @@ TEST_F(MainWindowTest, StartsWithItsMenusTitleAndIdleText) {
     EXPECT_EQ(Items(Menu(Frame(), "fileMenu")),
               (std::vector<std::string>{"Co&nnect...\tCtrl+N", "&Find Sensors...",
                                         "&Disconnect  \tCtrl+D", "-", "Record to CSV...",
-                                        "Stop Recording", "-", "E&xit"}));
+                                        "Stop Recording", "-", "Save Sensor Profile...",
+                                        "Restore Sensor Profile...",
+                                        "Compare with Sensor Profile...", "-", "E&xit"}));
     EXPECT_EQ(Items(Menu(Frame(), "editMenu")),
               (std::vector<std::string>{"Address...", ">Error checking method", "Boudrate...", "-",
                                         "Sensor Settings", "Serial Number and Model",

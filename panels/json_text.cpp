@@ -1,8 +1,8 @@
-#include "cli/json_out.h"
+#include "panels/json_text.h"
 
 #include <cstdio>
 
-namespace vk::cli {
+namespace vk {
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
@@ -52,4 +52,4 @@ bool IsJsonNumber(std::string_view text) {
     return i == text.size();
 }
 
-} // namespace vk::cli
+} // namespace vk
