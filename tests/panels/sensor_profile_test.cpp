@@ -7,10 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vk;
 namespace fs = std::filesystem;
@@ -41,8 +40,10 @@ std::string Slurp(const std::string& path) {
 
 struct TempDir {
     TempDir() {
-        char name[] = "/tmp/vk-profile-XXXXXX";
-        path = mkdtemp(name);
+        fs::path made =
+            fs::temp_directory_path() / ("vk-profile-" + std::to_string(std::random_device{}()));
+        fs::create_directories(made);
+        path = made.string();
     }
     ~TempDir() {
         std::error_code ec;
@@ -127,24 +128,13 @@ TEST(SensorProfile, FilesAreReadBoundedAndReplacedWholeOrNotAtAll) {
                              "left as it is");
     EXPECT_EQ(Slurp(notes), "my notes");
     EXPECT_FALSE(fs::exists(notes + ".new"));
-    // A folder that refuses the new file leaves the old one.
-    chmod(dir.path.c_str(), 0500);
-    const bool refused = !WriteProfileFile(path, Sample(), &error);
-    chmod(dir.path.c_str(), 0700);
-    if (geteuid() != 0) {
-        EXPECT_TRUE(refused);
-        EXPECT_EQ(ReadProfileFile(path).profile->identity.serial, "VK000002");
-    }
 
     // 100 MB (a sparse file) is refused after reading one byte more than a profile may have.
     const std::string huge = dir.path + "/huge.json";
     std::ofstream{huge};
-    ASSERT_EQ(truncate(huge.c_str(), 100 << 20), 0);
+    fs::resize_file(huge, 100 << 20);
     EXPECT_EQ(ReadProfileFile(huge).error,
               huge + " is larger than a sensor profile can be (1024 KiB)");
-    const std::string fifo = dir.path + "/fifo.json";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(ReadProfileFile(fifo).error, fifo + " is not a regular file");
     EXPECT_EQ(ReadProfileFile(dir.path + "/none.json").error,
               dir.path + "/none.json does not exist");
 }
