@@ -12,7 +12,7 @@ namespace vk::cli {
 
 namespace {
 
-// Reads "--quick", "--first", "--every-address", "--address-range A-B" and
+// Reads "--quick", "--first", "--skip-silent", "--address-range A-B" and
 // "--timeout MS" into `plan`; a reason when they are wrong.
 std::string ParseScanLineArguments(const std::vector<std::string>& args, LineSearchPlan* plan) {
     bool quick = false, range = false;
@@ -24,8 +24,8 @@ std::string ParseScanLineArguments(const std::vector<std::string>& args, LineSea
             plan->firstAddress = plan->lastAddress = 0;
         } else if (a == "--first") {
             plan->stopAtFirst = true;
-        } else if (a == "--every-address") {
-            plan->skipSilent = false;
+        } else if (a == "--skip-silent") {
+            plan->skipSilent = true;
         } else if (a == "--address-range" && hasValue) {
             const std::string& text = args[++i];
             const std::size_t dash = text.find('-');
@@ -43,7 +43,7 @@ std::string ParseScanLineArguments(const std::vector<std::string>& args, LineSea
                 return "--timeout takes 1 to 5000 (ms)";
             plan->answerWaitMs = static_cast<std::uint32_t>(*ms);
         } else {
-            return "scan-line takes --quick, --first, --every-address, --address-range A-B and "
+            return "scan-line takes --quick, --first, --skip-silent, --address-range A-B and "
                    "--timeout MS";
         }
     }

@@ -119,12 +119,12 @@ constexpr VkctlCommand kCommands[] = {
     {"set-serial", "TEXT", "writes the serial number (at most 15 characters)", 1, CmdSetSerial},
     {"set-model", "STRING", "writes a model string of the model table (\"0 VKT-02\", ...)", 1,
      CmdSetModel},
-    {"scan-line", "[--quick] [--first] [--every-address] [--address-range A-B] [--timeout MS]",
+    {"scan-line", "[--quick] [--first] [--skip-silent] [--address-range A-B] [--timeout MS]",
      "finds every sensor on the line at each speed and check method (--checksum or --crc\n"
      "      only that one), where --baud and --address say first, then 57600 checksum,\n"
      "      then the rest; one row each as it is found. Each speed and method begins with\n"
-     "      the global address: where nothing answers it, its addresses are skipped\n"
-     "      (--every-address asks them all the same). --quick asks the global address\n"
+     "      the global address: where nothing answers it, its addresses are asked last\n"
+     "      (--skip-silent leaves them out). --quick asks the global address\n"
      "      only (one sensor on the line; answers that collide there are reported and\n"
      "      exit 1), --first stops at the first sensor,\n"
      "      --address-range narrows the addresses (default 1-255), --timeout waits MS for\n"

@@ -36,10 +36,10 @@ bool InPlan(const LineSearchPlan& plan, const LinePlace& place) {
            place.address >= plan.firstAddress && place.address <= plan.lastAddress;
 }
 
-// Whether each speed and method begins with a global probe that decides whether its
+// Whether each speed and method begins with a global probe that decides when its
 // addresses are asked (a quick plan asks the global address alone, for its own sake).
 bool Screened(const LineSearchPlan& plan) {
-    return plan.skipSilent && plan.firstAddress >= 1;
+    return plan.firstAddress >= 1;
 }
 
 // After the global probe at `order[at]`: the places of its speed and method that follow.
@@ -256,12 +256,17 @@ LineSearchResult SearchLine(const LineSearchPlan& plan, LineSearchObserver& obse
         }
         if (place.address == 0 && Screened(plan)) {
             const std::size_t end = GroupEnd(order, i);
+            const auto begin = order.begin() + static_cast<std::ptrdiff_t>(i + 1);
+            const auto stop = order.begin() + static_cast<std::ptrdiff_t>(end);
             if (probe.outcome == ProbeOutcome::Nothing) {
-                i = end - 1; // nobody there
+                // Nobody there that answers the global address: its addresses come last,
+                // after every speed and method where somebody did, or not at all.
+                if (plan.skipSilent)
+                    i = end - 1;
+                else
+                    std::rotate(begin, stop, order.end());
             } else if (probe.outcome == ProbeOutcome::Sensor) {
                 // The sensor that answered is asked first (the line may hold more).
-                const auto begin = order.begin() + static_cast<std::ptrdiff_t>(i + 1);
-                const auto stop = order.begin() + static_cast<std::ptrdiff_t>(end);
                 const auto named = std::find_if(
                     begin, stop, [&](const LinePlace& p) { return p.address == probe.address; });
                 if (named != stop)

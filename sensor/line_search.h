@@ -73,17 +73,18 @@ struct LineSearchPlan {
     // outside the speeds, methods and addresses above are left out.
     std::vector<LinePlace> tryFirst;
     bool stopAtFirst = false; // end once one sensor has been found and read out
-    // Every sensor answers the global address, so each speed and method begins with it:
-    // where nothing at all answers, no sensor is there and its addresses are skipped, and
-    // a sensor that names itself is asked before the other addresses. Off: every address
-    // is asked everywhere, for a sensor that does not answer the global address.
-    bool skipSilent = true;
+    // Every sensor answers the global address, so each speed and method begins with it: a
+    // sensor that names itself there is asked before the other addresses, and the speeds
+    // and methods where nothing at all answers are searched last, for a sensor that would
+    // not answer it. skipSilent leaves those out (a line in seconds instead of a minute).
+    bool skipSilent = false;
     std::uint32_t answerWaitMs = kDefaultAnswerWaitMs;
 };
 
-// Every place the plan may ask, in the order asked: the places to try first, then each
-// speed in turn with each method in turn, the global address (with skipSilent) and each
-// address, skipping places asked already.
+// Every place the plan may ask, in the order planned: the places to try first, then each
+// speed in turn with each method in turn, the global address and each address, skipping
+// places asked already. The search moves (or with skipSilent drops) the addresses of a
+// speed and method whose global address stays silent behind all the others.
 std::vector<LinePlace> SearchOrder(const LineSearchPlan& plan);
 
 struct FoundSensor {

@@ -39,8 +39,9 @@ for pair in vkutil:VkUtil setupvk2:SetupVk2; do
     grep -qxF "Exec=\"$program\"" "$entry" || { echo "$entry does not start $program"; failed=1; }
     grep -qxF "Icon=korvel-${pair%%:*}" "$entry" || { echo "$entry names no icon"; failed=1; }
 done
-# The installed command-line programs run from there.
-"$prefix/bin/vkctl" --help 2>&1 | grep -q '^usage: vkctl' || { echo "installed vkctl does not run"; failed=1; }
-"$prefix/bin/vksim" --help 2>&1 | grep -q '^usage: vksim' || { echo "installed vksim does not run"; failed=1; }
+# The installed command-line programs run from there. (grep reads the whole help: one that
+# quits at the first line would end the program's later writes with SIGPIPE.)
+"$prefix/bin/vkctl" --help 2>&1 | grep '^usage: vkctl' >/dev/null || { echo "installed vkctl does not run"; failed=1; }
+"$prefix/bin/vksim" --help 2>&1 | grep '^usage: vksim' >/dev/null || { echo "installed vksim does not run"; failed=1; }
 [ $failed -eq 0 ] && echo "installed into a fresh prefix as expected"
 exit $failed

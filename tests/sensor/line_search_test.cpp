@@ -88,14 +88,21 @@ TEST_F(LineSearchLine, FindsEachSensorInSearchOrderAndStopsAtTheFirstWhenAsked) 
     EXPECT_EQ(all.sensors[2].place, (LinePlace{19200, kCrc, 5}));
     EXPECT_EQ(all.sensors[2].model, "Rmx Long");
     EXPECT_EQ(seen.found.size(), 3u);
-    // The sensor that answered the global address is asked next; a speed and method where
-    // nothing answered it are passed over.
-    ASSERT_GT(seen.probes.size(), 3u);
+    // The sensor that answered the global address is asked next; the addresses of a speed
+    // and method where nothing answered it come after all the others.
+    ASSERT_EQ(seen.probes.size(), order.size());
     EXPECT_EQ(ProgressText(seen.probes[1]), "57600 baud, checksum: global address, 1 found");
     EXPECT_EQ(ProgressText(seen.probes[2]), "57600 baud, checksum: address 3 of 7, 1 found");
-    const std::size_t asked = 1 + 8 + 1 + 1 + 1 + 1 + 8 + 7 + 1;
-    EXPECT_EQ(seen.probes.size(), asked);
+    EXPECT_EQ(ProgressText(seen.probes[9]), "57600 baud, CRC: global address, 2 found");
+    EXPECT_EQ(ProgressText(seen.probes[10]), "38400 baud, checksum: global address, 2 found");
+    EXPECT_EQ(seen.probes.back().place, (LinePlace{9600, kCrc, 7}));
     EXPECT_EQ(seen.probes.back().found, 3u);
+    // Left out instead, they cost nothing at all.
+    Recorder skipping;
+    plan.skipSilent = true;
+    ASSERT_EQ(SearchLine(plan, skipping).sensors.size(), 3u);
+    EXPECT_EQ(skipping.probes.size(), 1u + 8 + 1 + 1 + 1 + 1 + 8 + 7 + 1);
+    plan.skipSilent = false;
 
     Recorder one;
     plan.stopAtFirst = true;
@@ -116,9 +123,8 @@ TEST_F(LineSearchLine, StopsWithinOneProbeAndEndsWhenTheAdapterIsPulled) {
     stopping.onProbe = [&](const LineSearchProgress&) {
         stopping.stop = stopping.probes.size() == 5;
     };
-    // Every address asked, all in the checksum variant, so each probe is one request.
+    // All in the checksum variant, so each probe is one request.
     LineSearchPlan plan = Plan(1, 255);
-    plan.skipSilent = false;
     plan.methods = {kSum};
     const LineSearchResult stopped = SearchLine(plan, stopping);
     EXPECT_TRUE(stopped.stopped);
