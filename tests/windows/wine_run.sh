@@ -16,7 +16,8 @@
 # The exit status is the program's.
 set -uo pipefail
 
-wine_dir=$1
+# Wine takes only an absolute prefix.
+wine_dir=$(realpath -m -- "$1")
 shift
 wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
