@@ -103,6 +103,12 @@ private:
         return false;
     }
 
+    // A document cut short fails where something was still expected: say that rather
+    // than what was missing.
+    bool Missing(const std::string& what) {
+        return Fail(at_ >= text_.size() ? "the document ends too early" : what);
+    }
+
     void SkipSpace() {
         while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
                                       text_[at_] == '\n' || text_[at_] == '\r'))
@@ -125,7 +131,7 @@ private:
         more = Take(',');
         if (more || Take(close))
             return true;
-        return Fail(std::string("',' or '") + close + "' missing in " + where);
+        return Missing(std::string("',' or '") + close + "' missing in " + where);
     }
 
     bool Literal(std::string_view word) {
@@ -179,7 +185,7 @@ private:
             return true;
         for (bool more = true; more;) {
             if (at_ >= text_.size() || text_[at_] != '"')
-                return Fail("an object's key must be a string");
+                return Missing("an object's key must be a string");
             const std::size_t keyAt = at_;
             std::string key;
             if (!String(key))
@@ -190,7 +196,7 @@ private:
             }
             SkipSpace();
             if (at_ >= text_.size() || text_[at_] != ':')
-                return Fail("':' missing after a key");
+                return Missing("':' missing after a key");
             ++at_;
             SkipSpace();
             out.keys.push_back(std::move(key));

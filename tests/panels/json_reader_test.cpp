@@ -40,6 +40,8 @@ TEST(JsonReader, RefusesHostileTextsWithWhatAndWhere) {
         {"[01]", "a malformed number at byte 1"},
         {"[1,]", "not a JSON value at byte 3"},
         {"", "the document ends too early at byte 0"},
+        {"{\"k\": [1, {\"j\"", "the document ends too early at byte 14"},
+        {"{\"k\": 1, ", "the document ends too early at byte 9"},
     };
     for (const auto& [text, error] : cases) {
         const JsonParse p = ParseJson(text);
