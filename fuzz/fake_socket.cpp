@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace vk {
 
@@ -14,8 +15,9 @@ namespace {
 struct FakeServer {
     const std::uint8_t* bytes = nullptr;
     std::size_t size = 0;
-    std::size_t next = 0;      // the next piece's length byte
-    std::size_t pieceLeft = 0; // bytes of the current piece not sent yet
+    std::size_t next = 0;            // the next piece's length byte
+    std::size_t pieceLeft = 0;       // bytes of the current piece not sent yet
+    std::vector<std::uint8_t> taken; // what the client sent
 };
 
 FakeServer server;
@@ -33,7 +35,11 @@ bool PieceReady() {
 namespace fuzz {
 
 void ResetServer(const std::uint8_t* bytes, std::size_t size) {
-    server = FakeServer{bytes, size, 0, 0};
+    server = FakeServer{bytes, size, 0, 0, {}};
+}
+
+const std::vector<std::uint8_t>& TakenFromClient() {
+    return server.taken;
 }
 
 } // namespace fuzz
@@ -62,17 +68,17 @@ long Receive(Socket, std::uint8_t* buffer, std::size_t capacity) {
     return static_cast<long>(n);
 }
 
-long Send(Socket, const std::uint8_t*, std::size_t length) {
-    return static_cast<long>(length);
+// A few bytes a call, so that every way a write can be cut (a doubled 0xFF or a command
+// in two) is taken.
+long Send(Socket, const std::uint8_t* data, std::size_t length) {
+    const std::size_t n = std::min<std::size_t>(length, 1 + server.taken.size() % 3);
+    server.taken.insert(server.taken.end(), data, data + n);
+    return static_cast<long>(n);
 }
 
 void ShutdownSend(Socket) {}
 
 void Close(Socket) {}
-
-std::string LastErrorText() {
-    return "Connection reset by peer";
-}
 
 } // namespace net_socket
 } // namespace vk

@@ -7,10 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace vk::fuzz {
 
 // Starts a new connection that will send `bytes`.
 void ResetServer(const std::uint8_t* bytes, std::size_t size);
+// Everything the client sent on this connection, as it went.
+const std::vector<std::uint8_t>& TakenFromClient();
 
 } // namespace vk::fuzz

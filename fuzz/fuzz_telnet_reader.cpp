@@ -8,6 +8,7 @@
 #include "link/dcs_link.h"
 #include "link/telnet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -35,6 +36,27 @@ void ReaderIsCutProof(const std::uint8_t* bytes, std::size_t size, std::size_t c
     Require(whole.size() <= size);
 }
 
+// The line's bytes as the link wrote them.
+struct Written : LinkObserver {
+    void OnLinkTraffic(const LinkTraffic& t) override {
+        if (t.direction == TraceDirection::Sent)
+            bytes.insert(bytes.end(), t.bytes, t.bytes + t.length);
+    }
+    std::vector<std::uint8_t> bytes;
+};
+
+// What reached the server, undoubled, is what the link wrote, or the start of it where the
+// connection ended: a doubled 0xFF cut in two never turns data into a command.
+void ServerGotWhatWasWritten(const std::vector<std::uint8_t>& written) {
+    std::vector<std::uint8_t> data;
+    std::vector<telnet::Event> events;
+    telnet::Reader reader;
+    const std::vector<std::uint8_t>& taken = fuzz::TakenFromClient();
+    reader.Feed(taken.data(), taken.size(), data, events);
+    Require(data.size() <= written.size());
+    Require(std::equal(data.begin(), data.end(), written.begin()));
+}
+
 void RequireSaneError(const DcsLink& link) {
     Require(std::memchr(link.ErrorText(), '\0', kCommErrorTextSize) != nullptr);
 }
@@ -48,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::ResetServer(data + 1, size - 1);
     DcsLink link;
+    Written written;
+    link.SetObserver(&written);
     if (!link.OpenPortName("rfc2217://server:4001", 57600, 0, 0, 8, 100, 100)) {
         RequireSaneError(link);
         return 0;
@@ -68,5 +92,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t flags = 0, queued = 0;
     link.GetCommErrors(&flags, &queued);
     link.ClosePort();
+    ServerGotWhatWasWritten(written.bytes);
     return 0;
 }

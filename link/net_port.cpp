@@ -16,12 +16,16 @@ namespace {
 
 using net_socket::Socket;
 
-// What is taken from the server before the program reads it, as a driver's receive
-// queue; past it the connection's own flow control holds the rest at the server.
+// What is kept from the server before the program reads it, as a driver's receive
+// queue: past it the oldest bytes are dropped and an overrun reported, as a driver does,
+// so that the server's answers to commands behind the data are still read.
 constexpr std::size_t kMaxQueued = 64 * 1024;
 constexpr std::size_t kChunk = 4096;
-// A device that went away gives this on every call; a connection that ended gives the
-// same, so whatever judges a port lost treats both alike.
+// Reads that take what has already come: enough for a full queue, and a bound for a
+// server that never stops sending.
+constexpr int kReadsOfWhatCame = kMaxQueued / kChunk + 1;
+// The text a device that went away gives on every call; a connection that ended reads
+// the same to the technician.
 constexpr const char* kGone = "Input/output error";
 // How long a close waits for the server to end its side.
 constexpr std::uint32_t kNetCloseWaitMs = 500;
@@ -81,10 +85,16 @@ private:
     bool SendControl(const std::vector<std::uint8_t>& bytes);
     // Drops what came; `atServer` also has the server drop what it holds in both directions.
     bool DropInput(bool atServer);
-    void MarkGone() {
-        if (!gone_)
-            pendingFlags_ |= kCeIoe;
-        gone_ = true;
+    void MarkGone() { gone_ = true; }
+    // Takes what has come so far, within a bound; `drop` discards it as it comes, so a
+    // purge never overflows the queue.
+    void TakeWhatCame(bool drop = false) {
+        for (int i = 0; i < kReadsOfWhatCame; ++i) {
+            if (drop)
+                input_.clear();
+            if (Pump(0) != Pumped::Something)
+                break;
+        }
     }
     bool Lost() {
         MarkGone();
@@ -121,8 +131,6 @@ DeadlineTimer TimerMs(std::uint32_t ms) {
 NetworkPort::Pumped NetworkPort::Pump(std::uint32_t waitMs) {
     if (gone_)
         return Pumped::Gone;
-    if (input_.size() >= kMaxQueued)
-        return Pumped::Nothing;
     std::uint8_t chunk[kChunk];
     long n = net_socket::Receive(socket_, chunk, sizeof chunk);
     if (n == net_socket::kNothingYet && waitMs > 0) {
@@ -143,6 +151,10 @@ NetworkPort::Pumped NetworkPort::Pump(std::uint32_t waitMs) {
         return Pumped::Gone;
     }
     Take(chunk, static_cast<std::size_t>(n));
+    if (input_.size() > kMaxQueued) {
+        input_.erase(input_.begin(), input_.end() - static_cast<std::ptrdiff_t>(kMaxQueued));
+        pendingFlags_ |= kCeRxOver;
+    }
     return Pumped::Something;
 }
 
@@ -334,9 +346,7 @@ bool NetworkPort::DropInput(bool atServer) {
         if (!SendControl(command) && gone_)
             return Lost();
     }
-    do {
-        input_.clear();
-    } while (Pump(0) == Pumped::Something);
+    TakeWhatCame(true);
     input_.clear();
     return gone_ ? Lost() : true;
 }
@@ -396,8 +406,7 @@ bool NetworkPort::WriteCall(const std::uint8_t* data, std::size_t length, std::s
 bool NetworkPort::ReadErrorFlags(std::uint32_t* flags, std::uint32_t* inQueue) {
     // The count is of the line's bytes, without the Telnet commands between them: take
     // what has come so far.
-    while (Pump(0) == Pumped::Something) {
-    }
+    TakeWhatCame();
     // As on a terminal that hung up, the flags can no longer be read, whatever is left.
     if (gone_)
         return Lost();

@@ -1,8 +1,7 @@
 #pragma once
 // What the network port needs from the operating system's sockets (net_socket_posix.cpp,
 // net_socket_win.cpp): a connection made within a time limit, waits, and the calls that
-// move what is there now without blocking. Failures leave the system's reason where
-// LastErrorText finds it (this thread).
+// move what is there now without blocking.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +36,5 @@ long Send(Socket s, const std::uint8_t* data, std::size_t length);
 // Tells the peer that nothing more will be sent (the connection's half close).
 void ShutdownSend(Socket s);
 void Close(Socket s);
-
-// The reason of this thread's last failed call.
-std::string LastErrorText();
 
 } // namespace vk::net_socket

@@ -17,8 +17,6 @@ namespace vk::net_socket {
 
 namespace {
 
-thread_local int tLastError = 0;
-
 using Clock = std::chrono::steady_clock;
 
 int MsLeft(Clock::time_point end) {
@@ -101,7 +99,6 @@ Ready Wait(Socket s, bool forWrite, std::uint32_t ms) {
     if (r < 0) {
         if (errno == EINTR)
             return Ready::No;
-        tLastError = errno;
         return Ready::Failed;
     }
     // A hang-up or an error counts as ready: the next call finds out which.
@@ -128,7 +125,6 @@ long Receive(Socket s, std::uint8_t* buffer, std::size_t capacity) {
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK)
             return kNothingYet;
-        tLastError = errno;
         return kBroken;
     }
 }
@@ -144,7 +140,6 @@ long Send(Socket s, const std::uint8_t* data, std::size_t length) {
             continue;
         if (errno == EAGAIN || errno == EWOULDBLOCK)
             return 0;
-        tLastError = errno;
         return kBroken;
     }
 }
@@ -156,10 +151,6 @@ void ShutdownSend(Socket s) {
 void Close(Socket s) {
     if (s != kNoSocket)
         close(static_cast<int>(s));
-}
-
-std::string LastErrorText() {
-    return tLastError ? std::strerror(tLastError) : "";
 }
 
 } // namespace vk::net_socket

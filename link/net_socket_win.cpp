@@ -14,21 +14,18 @@ namespace vk::net_socket {
 
 namespace {
 
-thread_local int tLastError = 0;
-
 using Clock = std::chrono::steady_clock;
 
-// Winsock is started once for the process and left running until it ends.
-bool StartWinsock() {
+// Winsock is started once for the process and left running until it ends; 0 when it
+// runs, else the reason it could not start.
+int StartWinsock() {
     static std::once_flag once;
     static int result = 0;
     std::call_once(once, [] {
         WSADATA data;
         result = WSAStartup(MAKEWORD(2, 2), &data);
     });
-    if (result != 0)
-        tLastError = result;
-    return result == 0;
+    return result;
 }
 
 std::string SystemText(int error) {
@@ -104,8 +101,8 @@ SOCKET ConnectOne(const addrinfo& a, Clock::time_point end, int* error) {
 
 Socket Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs,
                std::string* reason) {
-    if (!StartWinsock()) {
-        *reason = SystemText(tLastError);
+    if (const int error = StartWinsock(); error != 0) {
+        *reason = SystemText(error);
         return kNoSocket;
     }
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -146,10 +143,8 @@ Ready Wait(Socket s, bool forWrite, std::uint32_t ms) {
     FD_SET(sock, &failed);
     timeval tv = Timeval(ms);
     int r = select(0, forWrite ? nullptr : &set, forWrite ? &set : nullptr, &failed, &tv);
-    if (r < 0) {
-        tLastError = WSAGetLastError();
+    if (r < 0)
         return Ready::Failed;
-    }
     return r == 0 ? Ready::No : Ready::Yes;
 }
 
@@ -158,11 +153,7 @@ long Receive(Socket s, std::uint8_t* buffer, std::size_t capacity) {
                  static_cast<int>(capacity > 65536 ? 65536 : capacity), 0);
     if (n >= 0)
         return n;
-    int error = WSAGetLastError();
-    if (error == WSAEWOULDBLOCK)
-        return kNothingYet;
-    tLastError = error;
-    return kBroken;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? kNothingYet : kBroken;
 }
 
 long Send(Socket s, const std::uint8_t* data, std::size_t length) {
@@ -170,11 +161,7 @@ long Send(Socket s, const std::uint8_t* data, std::size_t length) {
                  static_cast<int>(length > 65536 ? 65536 : length), 0);
     if (n >= 0)
         return n;
-    int error = WSAGetLastError();
-    if (error == WSAEWOULDBLOCK)
-        return 0;
-    tLastError = error;
-    return kBroken;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? 0 : kBroken;
 }
 
 void ShutdownSend(Socket s) {
@@ -184,10 +171,6 @@ void ShutdownSend(Socket s) {
 void Close(Socket s) {
     if (s != kNoSocket)
         closesocket(static_cast<SOCKET>(s));
-}
-
-std::string LastErrorText() {
-    return tLastError ? SystemText(tLastError) : "";
 }
 
 } // namespace vk::net_socket

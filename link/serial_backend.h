@@ -37,8 +37,8 @@ bool WriteCall(PortHandle handle, const std::uint8_t* data, std::size_t length, 
 bool Flush(PortHandle handle);
 bool ReadErrorFlags(PortHandle handle, std::uint32_t* flags, std::uint32_t* inQueue);
 // Whether a call on `handle` found its device gone for good. Every call above that fails
-// because of it (a hang-up, EIO/ENXIO/ENODEV from a serial device; end of stream or a
-// reset from a network peer) marks the port lost before it returns false, and nothing
+// because of it (a hang-up, EIO/ENXIO/ENODEV, or what a pulled adapter's driver answers)
+// marks the port lost before it returns false, and nothing
 // clears the mark until Close. A time-out, a refused setting or line noise never marks it.
 bool Lost(PortHandle handle);
 // The system's message for the calling thread's last error ("" when it has none).

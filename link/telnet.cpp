@@ -21,11 +21,6 @@ void AppendSubnegotiation(std::uint8_t option, const std::uint8_t* body, std::si
     out.insert(out.end(), {kIac, kSe});
 }
 
-void Reader::Reset() {
-    state_ = State::Data;
-    sub_ = Event{};
-}
-
 void Reader::EndSubnegotiation(std::vector<Event>& events) {
     events.push_back(std::move(sub_));
     sub_ = Event{};

@@ -19,7 +19,6 @@ inline constexpr std::uint8_t kSb = 250;
 inline constexpr std::uint8_t kSe = 240;
 
 inline constexpr std::uint8_t kOptionBinary = 0;
-inline constexpr std::uint8_t kOptionEcho = 1;
 inline constexpr std::uint8_t kOptionSuppressGoAhead = 3;
 inline constexpr std::uint8_t kOptionComPort = 44;
 
@@ -56,8 +55,6 @@ public:
     // Appends the data bytes in `bytes` to `data` and the events to `events`.
     void Feed(const std::uint8_t* bytes, std::size_t length, std::vector<std::uint8_t>& data,
               std::vector<Event>& events);
-    // Forgets a sequence begun and not ended (a new connection).
-    void Reset();
 
 private:
     enum class State { Data, Command, Option, SubOption, Sub, SubIac };

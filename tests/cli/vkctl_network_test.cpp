@@ -3,6 +3,7 @@
 // the line and print the same as through the COM port, and a server that goes away must
 // end the exchange at once.
 #include "link/dcs_link.h"
+#include "link/serial.h"
 #include "sensor/log_sink.h"
 #include "sensor/scan_buffer_read.h"
 #include "sensor/sensor_device.h"
@@ -10,6 +11,7 @@
 #include "sim/net_server.h"
 #include "sim/sim_line.h"
 #include "sim_test_support.h"
+#include "tests/link/pty_peer.h"
 #include "vkctl_test_support.h"
 
 #include "cli/vkctl_commands.h"
@@ -234,4 +236,29 @@ TEST(NetworkPorts, AServerThatCannotBeReachedSaysWhy) {
     EXPECT_EQ(std::string(err.text), "sc_Open: could not connect to " + silent +
                                          " (the server did not answer the Telnet negotiation "
                                          "within 2 s)");
+}
+
+// A line that streams while nobody reads fills the port's queue; the server's answers to
+// a speed change behind that data must still be read, as a driver's queue overflows.
+TEST(NetworkPorts, DataNobodyReadsNeverHidesTheServersAnswers) {
+    if (!vk::test::Ser2net::Installed())
+        GTEST_SKIP() << "ser2net is not installed (scripts/setup installs it)";
+    vk::test::PtyPeer device(7);
+    vk::test::Ser2net server;
+    std::string error;
+    ASSERT_TRUE(server.Start(device.PortDir() + "/" + device.ComName(), &error)) << error;
+    DcsLink link;
+    ASSERT_TRUE(link.OpenPortName(server.TelnetUrl(), 57600, 0, 0, 8, 100, 100))
+        << link.ErrorText();
+    device.Send(std::vector<std::uint8_t>(90000, 0x55));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+
+    bool changed = false;
+    const double ms = ElapsedMs([&] { changed = link.SetPortBaudRate(19200); });
+    EXPECT_TRUE(changed) << link.ErrorText();
+    EXPECT_LT(ms, 1000);
+    std::uint32_t flags = 0, queued = 0;
+    ASSERT_TRUE(link.GetCommErrors(&flags, &queued)) << link.ErrorText();
+    EXPECT_TRUE(flags & kCeRxOver) << "the oldest bytes were dropped: an overrun";
+    EXPECT_LE(queued, 64u * 1024u);
 }

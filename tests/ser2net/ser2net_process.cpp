@@ -74,16 +74,20 @@ Ser2net::~Ser2net() {
 }
 
 bool Ser2net::Start(const std::string& device, std::string* error) {
-    char dir[] = "/tmp/ser2net_test_XXXXXX";
-    if (!mkdtemp(dir)) {
+    std::string dir = (std::filesystem::temp_directory_path() / "ser2net_test_XXXXXX").string();
+    if (!mkdtemp(dir.data())) {
         *error = std::string("mkdtemp: ") + std::strerror(errno);
         return false;
     }
     dir_ = dir;
     rawPort_ = FreeLoopbackPort();
     telnetPort_ = FreeLoopbackPort();
-    while (telnetPort_ == rawPort_)
+    for (int i = 0; i < 10 && telnetPort_ == rawPort_; ++i)
         telnetPort_ = FreeLoopbackPort();
+    if (rawPort_ == 0 || telnetPort_ == 0 || telnetPort_ == rawPort_) {
+        *error = "no free loopback port";
+        return false;
+    }
     // No character delay: a reply goes on as soon as it came, as a test of timing needs;
     // "local": the line has no modem lines to watch.
     const std::string connector = "serialdev," + device + ",57600n81,local";
