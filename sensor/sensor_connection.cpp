@@ -62,6 +62,9 @@ bool SensorConnection::ProbeModelName(std::optional<CheckMethod> known) {
     sensor_.SetCheckMethod(CheckMethod::Checksum);
     if (sensor_.GetModelName())
         return true;
+    // A port that went away answers in no method.
+    if (link_.PortLost())
+        return false;
     sensor_.SetCheckMethod(CheckMethod::Crc16);
     return sensor_.GetModelName();
 }
@@ -114,12 +117,16 @@ bool SensorConnection::Connect() {
 
     link_.DrainInput();
     // A method found beforehand (a line search) spares the sensor a request it ignores.
-    if (!ProbeModelName(forcedMethod_ ? forcedMethod_ : settings.checkMethod)) {
-        const std::string port = OpenedName(settings);
-        log_.LogMessage(NoAnswerHint(port, PortDeviceName(port), settings.baudRate,
-                                     settings.address, forcedMethod_, searchAdvice_)
-                            .c_str(),
-                        LogIcon::Information);
+    const std::optional<CheckMethod> tried = forcedMethod_ ? forcedMethod_ : settings.checkMethod;
+    if (!ProbeModelName(tried)) {
+        // A port that went away has said so; the advice for a silent sensor would mislead.
+        if (!link_.PortLost()) {
+            const std::string port = OpenedName(settings);
+            log_.LogMessage(NoAnswerHint(port, PortDeviceName(port), settings.baudRate,
+                                         settings.address, tried, searchAdvice_)
+                                .c_str(),
+                            LogIcon::Information);
+        }
         return FailConnect(kCannotConnect);
     }
 

@@ -144,14 +144,15 @@ void NetServer::Impl::ServeClient(int client) {
         TurnAway(client, why.c_str());
         return;
     }
-    // The line starts as a server's port is configured: 57600 baud, 8 data bits, no
-    // parity, one stop bit.
+    // The line starts as a server's port is configured: at the speed it was set up for, 8
+    // data bits, no parity, one stop bit. A raw stream keeps it.
     termios tio{};
     tcgetattr(fd, &tio);
     cfmakeraw(&tio);
     tio.c_cflag |= CLOCAL | CREAD;
-    cfsetispeed(&tio, B57600);
-    cfsetospeed(&tio, B57600);
+    const speed_t speed = TerminalSpeed(address.lineSpeed);
+    cfsetispeed(&tio, speed != B0 ? speed : B57600);
+    cfsetospeed(&tio, speed != B0 ? speed : B57600);
     tcsetattr(fd, TCSANOW, &tio);
     int one = 1;
     setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -159,7 +160,7 @@ void NetServer::Impl::ServeClient(int client) {
 
     const bool telnet = address.protocol == NetProtocol::Rfc2217;
     TelnetSide side(fd);
-    Bytes toDevice, toClient, fromDevice;
+    Bytes toDevice, toClient;
     std::uint8_t chunk[4096];
     while (!stopping) {
         pollfd p[4] = {{wakeRead, POLLIN, 0}, {listenFd, POLLIN, 0}, {client, 0, 0}, {fd, 0, 0}};
@@ -188,8 +189,7 @@ void NetServer::Impl::ServeClient(int client) {
                 break;
             if (n > 0) {
                 if (telnet)
-                    side.Receive(chunk, static_cast<std::size_t>(n), toDevice, toClient,
-                                 fromDevice);
+                    side.Receive(chunk, static_cast<std::size_t>(n), toDevice, toClient);
                 else
                     toDevice.insert(toDevice.end(), chunk, chunk + n);
             }

@@ -18,7 +18,8 @@ namespace vk::sim {
 struct ListenAddress {
     NetProtocol protocol = NetProtocol::RawTcp;
     std::string host = "127.0.0.1";
-    std::uint16_t port = 0; // 0: any free port
+    std::uint16_t port = 0;          // 0: any free port
+    std::uint32_t lineSpeed = 57600; // the speed the server's port is set up for
 };
 
 // "HOST:PORT", "[v6]:PORT", ":PORT" or "PORT" (loopback); PORT 0 takes any free port.

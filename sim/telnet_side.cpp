@@ -35,8 +35,16 @@ std::uint32_t BigEndian(const std::vector<std::uint8_t>& body) {
 
 } // namespace
 
+speed_t TerminalSpeed(std::uint32_t baud) {
+    for (const Speed& s : kSpeeds) {
+        if (s.baud == baud)
+            return s.code;
+    }
+    return B0;
+}
+
 void TelnetSide::Receive(const std::uint8_t* bytes, std::size_t length, Bytes& toDevice,
-                         Bytes& toClient, Bytes& fromDevice) {
+                         Bytes& toClient) {
     // One byte at a time: a command acts where it stands in the stream, so a purge drops
     // the data before it and never the request right behind it.
     for (std::size_t i = 0; i < length; ++i) {
@@ -47,7 +55,7 @@ void TelnetSide::Receive(const std::uint8_t* bytes, std::size_t length, Bytes& t
                 Negotiate(e, toClient);
             else if (e.kind == Event::Kind::Subnegotiation && e.option == kOptionComPort &&
                      !e.body.empty())
-                Command(e, toClient, toDevice, fromDevice);
+                Command(e, toClient, toDevice);
         }
     }
 }
@@ -92,7 +100,7 @@ void TelnetSide::Answer(std::uint8_t command, const Bytes& value, Bytes& toClien
     AppendSubnegotiation(kOptionComPort, body.data(), body.size(), toClient);
 }
 
-void TelnetSide::Command(const Event& e, Bytes& toClient, Bytes& toDevice, Bytes& fromDevice) {
+void TelnetSide::Command(const Event& e, Bytes& toClient, Bytes& toDevice) {
     const std::uint8_t command = e.body[0];
     const std::uint8_t value = e.body.size() > 1 ? e.body[1] : 0;
     termios tio = Termios();
@@ -191,11 +199,11 @@ void TelnetSide::Command(const Event& e, Bytes& toClient, Bytes& toDevice, Bytes
         return;
     }
     case cp::kPurgeData:
-        // 1: what came from the line and is not sent yet; 2: what is not on the line yet.
-        if (value == cp::kPurgeReceive || value == cp::kPurgeBoth) {
+        // 1: what came from the line and is not read yet (what is already on its way to
+        // the client stays, in order with the answers between it); 2: what is not on the
+        // line yet.
+        if (value == cp::kPurgeReceive || value == cp::kPurgeBoth)
             tcflush(device_, TCIFLUSH);
-            fromDevice.clear();
-        }
         if (value == cp::kPurgeTransmit || value == cp::kPurgeBoth) {
             tcflush(device_, TCOFLUSH);
             toDevice.clear();

@@ -16,6 +16,9 @@
 namespace vk::sim {
 
 // One client's session on the terminal `device` (a descriptor the caller keeps open).
+// The terminal's code for `baud`, B0 when it has none.
+speed_t TerminalSpeed(std::uint32_t baud);
+
 class TelnetSide {
 public:
     using Bytes = std::vector<std::uint8_t>;
@@ -23,13 +26,13 @@ public:
     explicit TelnetSide(int device) : device_(device) {}
 
     // Splits what the client sent into line data (appended to `toDevice`) and answers
-    // (appended to `toClient`); a purge drops what waits in `toDevice` or `fromDevice`.
-    void Receive(const std::uint8_t* bytes, std::size_t length, Bytes& toDevice, Bytes& toClient,
-                 Bytes& fromDevice);
+    // (appended to `toClient`); a purge drops what waits in `toDevice` and what the terminal
+    // holds.
+    void Receive(const std::uint8_t* bytes, std::size_t length, Bytes& toDevice, Bytes& toClient);
 
 private:
     void Negotiate(const telnet::Event& e, Bytes& toClient);
-    void Command(const telnet::Event& e, Bytes& toClient, Bytes& toDevice, Bytes& fromDevice);
+    void Command(const telnet::Event& e, Bytes& toClient, Bytes& toDevice);
     void Answer(std::uint8_t command, const Bytes& value, Bytes& toClient);
     termios Termios() const {
         termios tio{};

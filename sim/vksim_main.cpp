@@ -73,7 +73,11 @@ int main(int argc, char** argv) {
     std::string announce = line.ComName() + " " + line.DevicePath();
     NetServer server;
     if (options.listen) {
-        if (!server.Start(*options.listen, line.DevicePath(), &error)) {
+        // The server's port is set up for the sensors it serves, as a technician would.
+        ListenAddress listen = *options.listen;
+        if (!options.sensors.empty())
+            listen.lineSpeed = static_cast<std::uint32_t>(options.sensors.front().baudRate);
+        if (!server.Start(listen, line.DevicePath(), &error)) {
             line.Stop();
             if (options.background)
                 background.Failed(error);

@@ -213,8 +213,7 @@ bool ParseVksimArguments(const std::vector<std::string>& args, VksimOptions* out
             return false;
     }
     if (options.stop && (singleGiven || !described.empty() || options.background ||
-                         options.line.pace || options.listen ||
-                         options.line.collide)) {
+                         options.line.pace || options.listen || options.line.collide)) {
         *error = "--stop takes only --com and --port-dir";
         return false;
     }
@@ -273,7 +272,7 @@ std::string VksimUsage() {
            "                  bus; without it one sensor answers for all\n"
            "NETWORK, the line served as a serial device server serves one (one client at a\n"
            "time; the URL to connect to is printed on a second line):\n"
-           "  --tcp HOST:PORT      a raw TCP stream at the line's first speed (57600 baud)\n"
+           "  --tcp HOST:PORT      a raw TCP stream at the first sensor's speed\n"
            "  --rfc2217 HOST:PORT  Telnet with RFC 2217 COM port control: the client sets\n"
            "                       the line's speed and format as on a COM port\n"
            "                       (HOST defaults to 127.0.0.1; PORT 0 takes a free port)\n"

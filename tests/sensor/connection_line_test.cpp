@@ -128,6 +128,18 @@ TEST_F(SensorConnectionLine, DevicePathAndForcedMethodSkipTheProbe) {
     EXPECT_EQ(log.Texts(),
               std::vector<std::string>{"Successfully connected to Rmx Short type sensor"});
     EXPECT_EQ(connection.ActiveSettingsDialog(), &dialogs.rmxShort);
+
+    // A method the settings name (a sensor chosen from a line search) is the one tried, and
+    // the hint of a silent address says so.
+    connection.Disconnect();
+    SensorConnection chosen{host, log, profile};
+    host.connectAnswer.address = 9;
+    host.connectAnswer.checkMethod = CheckMethod::Crc16;
+    log.lines.clear();
+    EXPECT_FALSE(chosen.Connect());
+    ASSERT_GE(log.lines.size(), 2u);
+    EXPECT_NE(log.lines[1].text.find("address 9, with CRC only;"), std::string::npos)
+        << log.lines[1].text;
 }
 
 TEST_F(SensorConnectionLine, UnknownModelFailsUnlessInManufacturingMode) {
@@ -246,6 +258,8 @@ TEST_F(SensorConnectionLine, SensorThatVanishesMidConnectFailsWithoutHanging) {
     EXPECT_LT(took, 5000.0);
     ASSERT_GE(log.lines.size(), 3u);
     EXPECT_EQ(log.lines.front().text.rfind("Command GetModelName failed. ", 0), 0u);
+    // Neither the other method nor the advice for a silent sensor: the port is gone.
+    EXPECT_EQ(log.lines.size(), 3u);
     EXPECT_EQ(log.lines[log.lines.size() - 2].text, "Cannot connect to the sensor...");
     EXPECT_EQ(log.lines.back().text, "Disconnected...");
     EXPECT_FALSE(connection.Connected());

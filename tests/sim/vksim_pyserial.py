@@ -4,7 +4,8 @@
 Usage: vksim_pyserial.py VKSIM. Starts vksim on free ports of 127.0.0.1, asks the
 simulated VKT02 for its model name, changes the line's speed through RFC 2217 (the
 sensor, still at 57600 baud, must fall silent) and back, and reads the same through the
-raw TCP stream. Exits 0 when all holds; 77 (skipped) without python3-serial.
+raw TCP stream, which a sensor at 9600 baud answers too (the server's port is set up for
+the sensor's speed). Exits 0 when all holds; 77 (skipped) without python3-serial.
 """
 import os
 import subprocess
@@ -28,10 +29,10 @@ GET_MODEL_NAME = 127
 MODEL_REPLY = frame(1, GET_MODEL_NAME, b"0 VKT-02".ljust(16, b"\0"))
 
 
-def serve(vksim, option, folder):
+def serve(vksim, option, folder, *sensor):
     """Starts vksim serving its line at OPTION; returns the process and its URL."""
     process = subprocess.Popen(
-        [vksim, "--port-dir", folder, option, "127.0.0.1:0"],
+        [vksim, "--port-dir", folder, option, "127.0.0.1:0", *sensor],
         stdout=subprocess.PIPE, text=True)
     process.stdout.readline()  # COM1 /dev/pts/N
     url = process.stdout.readline().strip()
@@ -68,7 +69,7 @@ def main():
             process.terminate()
             process.wait()
 
-        process, url = serve(vksim, "--tcp", folder)
+        process, url = serve(vksim, "--tcp", folder, "--baud", "9600")
         try:
             raw = url.replace("tcp://", "socket://")
             with serial.serial_for_url(raw, timeout=1) as port:
