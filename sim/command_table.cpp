@@ -41,19 +41,19 @@ const CommandTable& AllCommands() {
     return all;
 }
 
-// The rows of `codes`, taken from every handler there is.
-CommandTable Knowing(std::initializer_list<std::uint8_t> codes) {
-    CommandTable t{};
+// Adds the rows of `codes`, taken from every handler there is.
+void Add(CommandTable& t, std::initializer_list<std::uint8_t> codes) {
     for (std::uint8_t code : codes)
         t[code] = AllCommands()[code];
-    return t;
 }
 
-// What every model takes: identity, address, speed, check method, defaults, reset, and
-// the flash unlock with the three uploads.
-void AddEveryModelsCommands(CommandTable& t) {
-    for (std::uint8_t code : {6, 18, 66, 77, 78, 79, 80, 81, 86, 87, 88, 92, 127, 128})
-        t[code] = AllCommands()[code];
+// A model's table: what every model takes (identity, address, speed, check method,
+// defaults, reset, and the flash unlock with the three uploads) and the rows of `codes`.
+CommandTable Knowing(std::initializer_list<std::uint8_t> codes) {
+    CommandTable t{};
+    Add(t, {6, 18, 66, 77, 78, 79, 80, 81, 86, 87, 88, 92, 127, 128});
+    Add(t, codes);
+    return t;
 }
 
 // The VKT02 (and the Rmx Long): the Diagnostic, Scan Buffer and Sensor errors pages, its
@@ -62,7 +62,6 @@ void AddEveryModelsCommands(CommandTable& t) {
 CommandTable Vkt02Commands() {
     CommandTable t = Knowing({1,  2,  3,  4,  5,  8,  9,  10, 11, 12,  14,  15,  20,  21,  26,
                               27, 30, 32, 33, 38, 39, 82, 83, 84, 129, 130, 131, 148, 205, 233});
-    AddEveryModelsCommands(t);
     t[19] = GetVkt02Setup;
     t[67] = GetLaserPower;
     return t;
@@ -73,7 +72,6 @@ CommandTable Vkt02Commands() {
 // hold and no wane settings.
 CommandTable RmxShortCommands() {
     CommandTable t = Knowing({39, 41, 82, 83, 84, 90, 91, 93, 94, 146});
-    AddEveryModelsCommands(t);
     t[19] = GetVkt04Setup;
     return t;
 }
@@ -81,8 +79,7 @@ CommandTable RmxShortCommands() {
 // The VKT04: two range modes and the hold of the last valid range.
 CommandTable Vkt04Commands() {
     CommandTable t = RmxShortCommands();
-    for (std::uint8_t code : {36, 40, 68})
-        t[code] = AllCommands()[code];
+    Add(t, {36, 40, 68});
     t[67] = SetNumHoldScans;
     return t;
 }
@@ -91,8 +88,7 @@ CommandTable Vkt04Commands() {
 // its own state record and the scan buffer reader; no hold of the last range.
 CommandTable VezirCommands() {
     CommandTable t = RmxShortCommands();
-    for (std::uint8_t code : {1, 2, 11, 36, 46, 47, 48, 49})
-        t[code] = AllCommands()[code];
+    Add(t, {1, 2, 11, 36, 46, 47, 48, 49});
     t[41] = GetBoardFlipperState;
     return t;
 }

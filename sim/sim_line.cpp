@@ -381,9 +381,15 @@ void SimLine::Impl::SendOverlapping(const std::vector<Executed*>& answering, Clo
     std::vector<std::uint8_t> line;
     for (const Executed* e : answering) {
         std::vector<std::uint8_t> own;
+        // A fault set on a sensor shapes its share of the overlay as it shapes a reply of
+        // its own; the senders still start together, so a delay it asks for is not spent.
         for (const Payload& payload : e->outcome.packets) {
             const std::vector<std::uint8_t> frame = ReplyFrame(*e, payload);
-            own.insert(own.end(), frame.begin(), frame.end());
+            if (frame.empty())
+                continue;
+            const std::vector<std::uint8_t> shaped =
+                ShapeReply(e->sensor->faults, frame, e->method).bytes;
+            own.insert(own.end(), shaped.begin(), shaped.end());
         }
         if (own.size() > line.size())
             line.resize(own.size(), 0xFF);
