@@ -13,14 +13,16 @@ namespace vk::cli {
 namespace {
 
 // A file that cannot be used is refused before the line is touched: one line, exit 2.
+// Its reason may quote the file's own bytes, so it goes out as plain text.
 VkctlStatus RefusedFile(std::FILE* err, const std::string& reason) {
-    std::fprintf(err, "vkctl: %s\n", reason.c_str());
+    std::fprintf(err, "vkctl: %s\n", PlainText(reason).c_str());
     return kUsageError;
 }
 
+// The lines quote the profile's values and units and the sensor's texts, untrusted alike.
 void PrintLines(std::FILE* err, const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
-        std::fprintf(err, "%s\n", line.c_str());
+        std::fprintf(err, "%s\n", PlainText(line).c_str());
     std::fflush(err);
 }
 

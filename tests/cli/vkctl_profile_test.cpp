@@ -197,6 +197,14 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
         << refused.out;
     EXPECT_EQ(line->Snapshot(2).settings.threshold, 40);
     EXPECT_EQ(line->Snapshot(2).settings.rangeOffset, 12345);
+    // A unit the file brings is quoted on the terminal, but never as an escape sequence.
+    const std::string hostile =
+        TemporaryFile(Replaced(profile, "\"threshold\": {\"value\": 77",
+                               "\"threshold\": {\"unit\": \"\\u001b[2J\", \"value\": 77"));
+    Outcome escaped = RunVkctl({"--checksum", "--address", "2", "restore", hostile});
+    EXPECT_EQ(escaped.status, kSensorFailed);
+    EXPECT_EQ(escaped.err.find('\x1b'), std::string::npos) << escaped.err;
+    EXPECT_NE(escaped.err.find("threshold is in \\x1b[2J"), std::string::npos) << escaped.err;
 
     // Before its firmware revision is known a sensor takes no period in milliseconds.
     line->InjectFault(2, {sim::FaultKind::Silence, 1, 0, 0, {}, 30});
@@ -227,7 +235,7 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
     // And a backup never replaces what is not a profile.
     EXPECT_EQ(RunVkctl({"--checksum", "backup", damaged}).status, kUsageError);
     EXPECT_TRUE(line->TakeReceived().empty());
-    for (const std::string& p : {path, edited, damaged})
+    for (const std::string& p : {path, edited, hostile, damaged})
         std::remove(p.c_str());
 }
 
