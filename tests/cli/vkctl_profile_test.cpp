@@ -294,5 +294,29 @@ TEST_F(VkctlProfile, LineSettingsMoveOnlyWhereTheSensorProvesToAnswer) {
     const sim::SensorState home = line->Snapshot(1);
     EXPECT_EQ(std::make_tuple(home.config.baudRate, home.config.method),
               std::make_tuple(57600, CheckMethod::Checksum));
+
+    // Lost after its new address: the speed and the method after it were never sent.
+    line->Modify(1, [](sim::SensorState& s) {
+        s.config.address = 7;
+        s.config.baudRate = 9600;
+        s.config.method = CheckMethod::Crc16;
+    });
+    Outcome cut;
+    std::thread restore([&] {
+        cut = RunVkctl(
+            {"--baud", "9600", "--address", "7", "--crc", "restore", path, "--line-settings"});
+    });
+    ASSERT_TRUE(line->WaitForState(
+        1, [](const sim::SensorState&) { return true; }, 5000));
+    line->Modify(1, [](sim::SensorState& s) { s.config.address = 9; });
+    restore.join();
+    EXPECT_EQ(cut.status, kSensorFailed);
+    EXPECT_NE(
+        cut.out.find("\naddress,different,1,no answer,\n"
+                     "speed,skipped,57600,9600,not sent: an earlier change failed\n"
+                     "check method,skipped,checksum,crc,not sent: an earlier change failed\n"),
+        std::string::npos)
+        << cut.out;
+    EXPECT_EQ(cut.err.find("speed: written as"), std::string::npos) << cut.err;
     std::remove(path.c_str());
 }
