@@ -5,6 +5,7 @@
 #include "cli/vkctl_options.h"
 #include "cli/vkctl_ports.h"
 #include "cli/vkctl_session.h"
+#include "sensor/line_setting_change.h"
 #include "sensor/scan_buffer_read.h"
 
 namespace vk::cli {
@@ -31,7 +32,7 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
     record.Add("serial", replies.serialNumber.Prefix(8));
     record.Add("firmware", WithoutLeadingSpaces(c.FirmwareVersion()));
     record.Add("fpga", WithoutLeadingSpaces(c.FpgaVersion()));
-    record.Add("check method", c.Sensor().Method() == CheckMethod::Crc16 ? "crc" : "checksum");
+    record.Add("check method", CheckMethodName(c.Sensor().Method()));
     // What could be read is printed; a script still learns that part of it is missing.
     return session.ConnectStatus();
 }
