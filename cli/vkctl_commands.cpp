@@ -39,8 +39,7 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
 
 VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     VkctlSession session(options, err);
-    if (!ConnectSensorOf(session, "state", {ModelType::VKT02, ModelType::RmxLong},
-                         "VKT02 and Rmx Long", err) ||
+    if (!ConnectSensorOf(session, "state", {ModelType::VKT02, ModelType::RmxLong}, err) ||
         !session.Sensor().GetVKT02State())
         return kSensorFailed;
     const Vkt02StateRecord& s = session.Sensor().Replies().vkt02State;
@@ -76,8 +75,7 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
         return UsageError(err, "read-buffer takes START and COUNT with START + COUNT <= 8192");
     VkctlSession session(options, err);
     if (!ConnectSensorOf(session, "read-buffer",
-                         {ModelType::VKT02, ModelType::RmxLong, ModelType::VKT04VezirOrududu},
-                         "VKT02, Rmx Long and Vezir Orududu", err))
+                         {ModelType::VKT02, ModelType::RmxLong, ModelType::VKT04VezirOrududu}, err))
         return kSensorFailed;
     TableWriter table(out, options.json, {"index", "raw"});
     const ScanRead read = ReadScanRanges(session.Sensor(), static_cast<std::size_t>(*start),
