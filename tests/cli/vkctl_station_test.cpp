@@ -1,8 +1,8 @@
 // vkctl's test-station commands against simulated sensors: what they print (as text and
 // as JSON), what they put on the line, how they exit.
-#include "cli/json_out.h"
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
+#include "panels/json_text.h"
 #include "sim/sim_line.h"
 #include "sim_test_support.h"
 #include "vkctl_test_support.h"
