@@ -51,12 +51,10 @@ VkctlStatus CmdSetBaud(const VkctlOptions& options, std::FILE* out, std::FILE* e
 }
 
 VkctlStatus CmdSetCheckMethod(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
-    const std::string& method = options.arguments[0];
-    if (method != "checksum" && method != "crc")
+    const std::optional<CheckMethod> method = CheckMethodNamed(options.arguments[0]);
+    if (!method)
         return UsageError(err, "set-check-method takes checksum or crc");
-    return MoveSensor(options, out, err, [&](LineSettings& s) {
-        s.method = method == "crc" ? CheckMethod::Crc16 : CheckMethod::Checksum;
-    });
+    return MoveSensor(options, out, err, [&](LineSettings& s) { s.method = *method; });
 }
 
 } // namespace vk::cli

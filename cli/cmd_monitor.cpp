@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
 
 namespace vk::cli {
@@ -74,16 +73,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// Whether the file at `path` ends in the middle of a line (written by hand, cut off when
-// a disk was full): the next row must start on a line of its own.
-bool EndsWithoutLineEnd(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    char last = '\n';
-    if (file.seekg(-1, std::ios::end))
-        file.get(last);
-    return last != '\n';
-}
-
 } // namespace
 
 VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
@@ -94,7 +83,11 @@ VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* e
     // The log is added to, never replaced: a file the user chose may hold earlier runs.
     std::unique_ptr<std::FILE, FileCloser> csv;
     if (!args.csvPath.empty()) {
-        csv.reset(std::fopen(args.csvPath.c_str(), "a"));
+        // Read as well, for the last byte of what is there; a file we may only write to is
+        // still added to.
+        csv.reset(std::fopen(args.csvPath.c_str(), "a+"));
+        if (!csv && errno == EACCES)
+            csv.reset(std::fopen(args.csvPath.c_str(), "a"));
         if (!csv) {
             std::fprintf(err, "monitor: cannot open %s for appending (%s)\n", args.csvPath.c_str(),
                          std::strerror(errno));
@@ -119,11 +112,17 @@ VkctlStatus CmdMonitor(const VkctlOptions& options, std::FILE* out, std::FILE* e
     TableWriter table(out, options.json, columns);
     std::unique_ptr<TableWriter> file;
     if (csv) {
-        // A file that holds rows already has its header.
-        std::fseek(csv.get(), 0, SEEK_END);
-        const bool empty = std::ftell(csv.get()) == 0;
-        if (!empty && EndsWithoutLineEnd(args.csvPath))
-            std::fputs("\n", csv.get());
+        // A file that holds rows already has its header. One that ends in the middle of a
+        // line (written by hand, cut off when a disk was full) gets a line end first, so
+        // the next row starts a line of its own.
+        std::FILE* f = csv.get();
+        std::fseek(f, 0, SEEK_END);
+        const bool empty = std::ftell(f) == 0;
+        const int last = !empty && std::fseek(f, -1, SEEK_END) == 0 ? std::fgetc(f) : EOF;
+        // Reading and writing a stream must be parted by a seek.
+        std::fseek(f, 0, SEEK_END);
+        if (last != EOF && last != '\n')
+            std::fputs("\n", f);
         file = std::make_unique<TableWriter>(csv.get(), false, columns, empty);
     }
 

@@ -13,14 +13,16 @@ namespace vk::cli {
 namespace {
 
 // A file that cannot be used is refused before the line is touched: one line, exit 2.
+// Its reason may quote the file's own bytes, so it goes out as plain text.
 VkctlStatus RefusedFile(std::FILE* err, const std::string& reason) {
-    std::fprintf(err, "vkctl: %s\n", reason.c_str());
+    std::fprintf(err, "vkctl: %s\n", PlainText(reason).c_str());
     return kUsageError;
 }
 
+// The lines quote the profile's values and units and the sensor's texts, untrusted alike.
 void PrintLines(std::FILE* err, const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
-        std::fprintf(err, "%s\n", line.c_str());
+        std::fprintf(err, "%s\n", PlainText(line).c_str());
     std::fflush(err);
 }
 
@@ -28,34 +30,37 @@ LineSettings LineSettingsOf(const ProfileIdentity& id) {
     return {id.address, id.speed, id.method};
 }
 
-// The rows of the line settings a profile names, after the settings'.
+// The rows of the line settings a profile names, after the settings'; those that differ
+// get `differing` and `note`.
 void AddLineRows(RestoreReport& report, const LineSettings& now, const LineSettings& wanted,
-                 RestoreOutcome differing) {
+                 RestoreOutcome differing, const std::string& note = {}) {
     const auto row = [&](const char* name, const std::string& from, const std::string& to) {
         report.rows.push_back({name, from == to ? RestoreOutcome::Unchanged : differing, to, from,
-                               differing == RestoreOutcome::Skipped && from != to
-                                   ? "--line-settings writes it"
-                                   : ""});
+                               from == to ? "" : note});
     };
     row("address", std::to_string(now.address), std::to_string(wanted.address));
     row("speed", std::to_string(now.speed), std::to_string(wanted.speed));
     row("check method", CheckMethodName(now.method), CheckMethodName(wanted.method));
 }
 
-// The line settings, last, each proven by a reconnect; the rows say how each went.
+// The line settings, last, each proven by a reconnect; the rows say how each went. A
+// setting whose step never ran was not sent, whatever it differs by.
 void RestoreLineSettings(RestoreReport& report, VkctlSession& session, const std::string& port,
                          const LineSettings& wanted) {
     const LineSettings before = CurrentLineSettings(session.Connection());
     const std::size_t first = report.rows.size();
-    AddLineRows(report, before, wanted, RestoreOutcome::Different);
+    AddLineRows(report, before, wanted, RestoreOutcome::Skipped, "not sent");
     const LineChangeReport change = ChangeLineSettings(session.Connection(), port, wanted);
     for (std::size_t i = first; i < report.rows.size(); ++i) {
         RestoreRow& row = report.rows[i];
+        if (row.outcome == RestoreOutcome::Skipped && !change.steps.empty())
+            row.note = "not sent: an earlier change failed";
         for (const LineChangeStep& step : change.steps) {
             if (step.name != row.name)
                 continue;
             row.outcome = step.answered ? RestoreOutcome::Verified : RestoreOutcome::Different;
             row.sensor = step.answered ? step.to : "no answer";
+            row.note.clear();
         }
     }
     if (!change.failure.empty())
@@ -147,7 +152,7 @@ VkctlStatus CmdRestore(const VkctlOptions& options, std::FILE* out, std::FILE* e
     const LineSettings now = CurrentLineSettings(session.Connection());
     if (!report.failure.empty()) {
     } else if (!args.lineSettings) {
-        AddLineRows(report, now, wanted, RestoreOutcome::Skipped);
+        AddLineRows(report, now, wanted, RestoreOutcome::Skipped, "--line-settings writes it");
     } else if (args.dryRun) {
         AddLineRows(report, now, wanted, RestoreOutcome::WouldWrite);
     } else {

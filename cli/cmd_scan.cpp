@@ -16,8 +16,7 @@ namespace {
 
 // Connects; true when the sensor is one whose panel has the scan and error pages.
 bool ConnectScanningSensor(VkctlSession& session, const char* command, std::FILE* err) {
-    return ConnectSensorOf(session, command, {ModelType::VKT02, ModelType::RmxLong},
-                           "VKT02 and Rmx Long", err);
+    return ConnectSensorOf(session, command, {ModelType::VKT02, ModelType::RmxLong}, err);
 }
 
 // A row name as a key: the page's texts are kept, but not a leading space.
@@ -46,17 +45,28 @@ VkctlStatus RunScanCommand(const VkctlOptions& options, std::FILE* out, std::FIL
     return session.ConnectStatus();
 }
 
+// "VKT02, Rmx Long and VKT04 Vezir Orududu".
+std::string ModelsText(std::initializer_list<ModelType> models) {
+    std::string text;
+    std::size_t i = 0;
+    for (const ModelType type : models) {
+        if (i++ > 0)
+            text += i == models.size() ? " and " : ", ";
+        text += ModelDisplayName(type);
+    }
+    return text;
+}
+
 } // namespace
 
 bool ConnectSensorOf(VkctlSession& session, const char* command,
-                     std::initializer_list<ModelType> models, const char* modelsText,
-                     std::FILE* err) {
+                     std::initializer_list<ModelType> models, std::FILE* err) {
     if (!session.Connect())
         return false;
     const ModelType type = session.Connection().Model();
     if (std::find(models.begin(), models.end(), type) != models.end())
         return true;
-    std::fprintf(err, "%s is for %s sensors; this is a %s\n", command, modelsText,
+    std::fprintf(err, "%s is for %s sensors; this is a %s\n", command, ModelsText(models).c_str(),
                  ModelDisplayName(type));
     return false;
 }

@@ -5,6 +5,7 @@
 #include "cli/terminal_line.h"
 #include "cli/vkctl_options.h"
 #include "sensor/line_search.h"
+#include "sensor/line_setting_change.h"
 
 #include <optional>
 
@@ -67,7 +68,7 @@ public:
         if (!s.failure.empty())
             std::fprintf(err_, "%s\n", s.failure.c_str());
         Table().Row({Cell::Text(options_.port), Cell::Number(s.place.speed),
-                     Cell::Text(CheckMethodWord(s.place.method)), Cell::Number(s.place.address),
+                     Cell::Text(CheckMethodName(s.place.method)), Cell::Number(s.place.address),
                      Cell::Text(s.model), Cell::Text(s.serial), Cell::Text(s.firmware)});
     }
     bool StopRequested() override { return stops_.WaitMs(0); }
@@ -92,7 +93,7 @@ private:
 };
 
 std::string PlaceText(const LinePlace& place) {
-    return std::to_string(place.speed) + " baud, " + CheckMethodWord(place.method);
+    return std::to_string(place.speed) + " baud, " + CheckMethodName(place.method);
 }
 
 } // namespace

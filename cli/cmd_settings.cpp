@@ -18,11 +18,12 @@ VkctlStatus CmdSettings(const VkctlOptions& options, std::FILE* out, std::FILE* 
     // The names and values `set` and the profiles take; the row text as the dialog shows it.
     if (options.json) {
         std::fprintf(out, "%s\n", SettingsJson(*values, 4).c_str());
+        std::fflush(out);
     } else {
+        RecordWriter record(out, false);
         for (const SettingValue& v : *values)
-            std::fprintf(out, "%s: %s\n", v.name.c_str(), v.text.c_str());
+            record.Add(v.name, v.text);
     }
-    std::fflush(out);
     return session.ConnectStatus();
 }
 

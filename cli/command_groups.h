@@ -19,8 +19,7 @@ VkctlStatus CmdSet(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 // command is for, instead of letting the sensor stay silent at a command it does not know:
 // "start-scan is for VKT02 and Rmx Long sensors; this is a VKT04".
 bool ConnectSensorOf(VkctlSession& session, const char* command,
-                     std::initializer_list<ModelType> models, const char* modelsText,
-                     std::FILE* err);
+                     std::initializer_list<ModelType> models, std::FILE* err);
 VkctlStatus CmdStartScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 VkctlStatus CmdStopScan(const VkctlOptions& options, std::FILE* out, std::FILE* err);
 VkctlStatus CmdFilter(const VkctlOptions& options, std::FILE* out, std::FILE* err);

@@ -1,6 +1,6 @@
 #include "cli/command_output.h"
 
-#include "cli/json_out.h"
+#include "panels/json_text.h"
 #include "sensor/csv_field.h"
 
 namespace vk::cli {

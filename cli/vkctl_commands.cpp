@@ -5,6 +5,7 @@
 #include "cli/vkctl_options.h"
 #include "cli/vkctl_ports.h"
 #include "cli/vkctl_session.h"
+#include "sensor/line_setting_change.h"
 #include "sensor/scan_buffer_read.h"
 
 namespace vk::cli {
@@ -31,15 +32,14 @@ VkctlStatus Identify(const VkctlOptions& options, std::FILE* out, std::FILE* err
     record.Add("serial", replies.serialNumber.Prefix(8));
     record.Add("firmware", WithoutLeadingSpaces(c.FirmwareVersion()));
     record.Add("fpga", WithoutLeadingSpaces(c.FpgaVersion()));
-    record.Add("check method", c.Sensor().Method() == CheckMethod::Crc16 ? "crc" : "checksum");
+    record.Add("check method", CheckMethodName(c.Sensor().Method()));
     // What could be read is printed; a script still learns that part of it is missing.
     return session.ConnectStatus();
 }
 
 VkctlStatus State(const VkctlOptions& options, std::FILE* out, std::FILE* err) {
     VkctlSession session(options, err);
-    if (!ConnectSensorOf(session, "state", {ModelType::VKT02, ModelType::RmxLong},
-                         "VKT02 and Rmx Long", err) ||
+    if (!ConnectSensorOf(session, "state", {ModelType::VKT02, ModelType::RmxLong}, err) ||
         !session.Sensor().GetVKT02State())
         return kSensorFailed;
     const Vkt02StateRecord& s = session.Sensor().Replies().vkt02State;
@@ -75,8 +75,7 @@ VkctlStatus ReadBuffer(const VkctlOptions& options, std::FILE* out, std::FILE* e
         return UsageError(err, "read-buffer takes START and COUNT with START + COUNT <= 8192");
     VkctlSession session(options, err);
     if (!ConnectSensorOf(session, "read-buffer",
-                         {ModelType::VKT02, ModelType::RmxLong, ModelType::VKT04VezirOrududu},
-                         "VKT02, Rmx Long and Vezir Orududu", err))
+                         {ModelType::VKT02, ModelType::RmxLong, ModelType::VKT04VezirOrududu}, err))
         return kSensorFailed;
     TableWriter table(out, options.json, {"index", "raw"});
     const ScanRead read = ReadScanRanges(session.Sensor(), static_cast<std::size_t>(*start),

@@ -108,10 +108,6 @@ bool PortAt(DcsLink& link, const LineSearchPlan& plan, std::int32_t speed) {
 
 } // namespace
 
-const char* CheckMethodWord(CheckMethod method) {
-    return method == CheckMethod::Crc16 ? "crc" : "checksum";
-}
-
 Probe ProbeAddress(DcsLink& link, CheckMethod method, std::uint8_t address,
                    std::uint32_t answerWaitMs) {
     FrameBuffer request{};

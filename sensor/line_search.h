@@ -34,9 +34,6 @@ struct LinePlace {
     friend bool operator==(const LinePlace&, const LinePlace&) = default;
 };
 
-// "checksum" or "crc", as vkctl names the methods.
-const char* CheckMethodWord(CheckMethod method);
-
 // --- one probe ---------------------------------------------------------------------
 
 enum class ProbeOutcome {

@@ -13,6 +13,13 @@ std::string CheckMethodName(CheckMethod method) {
     return method == CheckMethod::Crc16 ? "crc" : "checksum";
 }
 
+std::optional<CheckMethod> CheckMethodNamed(std::string_view name) {
+    for (const CheckMethod method : {CheckMethod::Checksum, CheckMethod::Crc16})
+        if (name == CheckMethodName(method))
+            return method;
+    return std::nullopt;
+}
+
 namespace {
 
 // Opens the port anew at the link's settings and asks the sensor at the connection's

@@ -9,7 +9,9 @@
 #include "link/frame.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vk {
@@ -24,6 +26,8 @@ struct LineSettings {
 
 // "checksum" or "crc", as the line settings are written everywhere.
 std::string CheckMethodName(CheckMethod method);
+// The method a CheckMethodName names; none for any other text.
+std::optional<CheckMethod> CheckMethodNamed(std::string_view name);
 
 // The line settings the connection talks to its sensor with now.
 LineSettings CurrentLineSettings(const SensorConnection& connection);

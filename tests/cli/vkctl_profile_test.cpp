@@ -197,6 +197,14 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
         << refused.out;
     EXPECT_EQ(line->Snapshot(2).settings.threshold, 40);
     EXPECT_EQ(line->Snapshot(2).settings.rangeOffset, 12345);
+    // A unit the file brings is quoted on the terminal, but never as an escape sequence.
+    const std::string hostile =
+        TemporaryFile(Replaced(profile, "\"threshold\": {\"value\": 77",
+                               "\"threshold\": {\"unit\": \"\\u001b[2J\", \"value\": 77"));
+    Outcome escaped = RunVkctl({"--checksum", "--address", "2", "restore", hostile});
+    EXPECT_EQ(escaped.status, kSensorFailed);
+    EXPECT_EQ(escaped.err.find('\x1b'), std::string::npos) << escaped.err;
+    EXPECT_NE(escaped.err.find("threshold is in \\x1b[2J"), std::string::npos) << escaped.err;
 
     // Before its firmware revision is known a sensor takes no period in milliseconds.
     line->InjectFault(2, {sim::FaultKind::Silence, 1, 0, 0, {}, 30});
@@ -227,7 +235,7 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
     // And a backup never replaces what is not a profile.
     EXPECT_EQ(RunVkctl({"--checksum", "backup", damaged}).status, kUsageError);
     EXPECT_TRUE(line->TakeReceived().empty());
-    for (const std::string& p : {path, edited, damaged})
+    for (const std::string& p : {path, edited, hostile, damaged})
         std::remove(p.c_str());
 }
 
@@ -286,5 +294,29 @@ TEST_F(VkctlProfile, LineSettingsMoveOnlyWhereTheSensorProvesToAnswer) {
     const sim::SensorState home = line->Snapshot(1);
     EXPECT_EQ(std::make_tuple(home.config.baudRate, home.config.method),
               std::make_tuple(57600, CheckMethod::Checksum));
+
+    // Lost after its new address: the speed and the method after it were never sent.
+    line->Modify(1, [](sim::SensorState& s) {
+        s.config.address = 7;
+        s.config.baudRate = 9600;
+        s.config.method = CheckMethod::Crc16;
+    });
+    Outcome cut;
+    std::thread restore([&] {
+        cut = RunVkctl(
+            {"--baud", "9600", "--address", "7", "--crc", "restore", path, "--line-settings"});
+    });
+    ASSERT_TRUE(line->WaitForState(
+        1, [](const sim::SensorState&) { return true; }, 5000));
+    line->Modify(1, [](sim::SensorState& s) { s.config.address = 9; });
+    restore.join();
+    EXPECT_EQ(cut.status, kSensorFailed);
+    EXPECT_NE(
+        cut.out.find("\naddress,different,1,no answer,\n"
+                     "speed,skipped,57600,9600,not sent: an earlier change failed\n"
+                     "check method,skipped,checksum,crc,not sent: an earlier change failed\n"),
+        std::string::npos)
+        << cut.out;
+    EXPECT_EQ(cut.err.find("speed: written as"), std::string::npos) << cut.err;
     std::remove(path.c_str());
 }

@@ -1,8 +1,8 @@
 // vkctl's test-station commands against simulated sensors: what they print (as text and
 // as JSON), what they put on the line, how they exit.
-#include "cli/json_out.h"
 #include "cli/vkctl_commands.h"
 #include "cli/vkctl_options.h"
+#include "panels/json_text.h"
 #include "sim/sim_line.h"
 #include "sim_test_support.h"
 #include "vkctl_test_support.h"
@@ -146,9 +146,9 @@ TEST_F(VkctlStation, SetOnTheVkt04FamilyFollowsEachModelsRules) {
     // something it does not know.
     EXPECT_EQ(RunVkctl({"--checksum", "state"}).err,
               "state is for VKT02 and Rmx Long sensors; this is a VKT04\n");
-    EXPECT_EQ(
-        RunVkctl({"--checksum", "--address", "2", "read-buffer", "0", "10"}).err,
-        "read-buffer is for VKT02, Rmx Long and Vezir Orududu sensors; this is a Rmx Short\n");
+    EXPECT_EQ(RunVkctl({"--checksum", "--address", "2", "read-buffer", "0", "10"}).err,
+              "read-buffer is for VKT02, Rmx Long and VKT04 Vezir Orududu sensors; this is a Rmx "
+              "Short\n");
 }
 
 TEST_F(VkctlStation, ScanFilterAndErrors) {

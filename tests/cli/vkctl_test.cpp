@@ -13,6 +13,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -226,6 +227,17 @@ TEST_F(VkctlLine, APortRefusedByItsPermissionsNamesTheGroupToJoin) {
     ASSERT_EQ(chmod(reachable, 0755), 0);
     ASSERT_EQ(chmod(program.c_str(), 0755), 0);
 
+    // The child of a process with threads may only make async-signal-safe calls, which
+    // setenv is not: its environment is made here.
+    std::vector<std::string> environment = {std::string("KORVEL_PORT_DIR=") + reachable};
+    for (char** e = environ; *e; ++e)
+        if (std::string_view(*e).rfind("KORVEL_PORT_DIR=", 0) != 0)
+            environment.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
     int out[2];
     ASSERT_EQ(pipe(out), 0);
     pid_t child = fork();
@@ -233,10 +245,10 @@ TEST_F(VkctlLine, APortRefusedByItsPermissionsNamesTheGroupToJoin) {
         dup2(out[1], 2);
         close(out[0]);
         if (setgroups(0, nullptr) != 0 || setgid(nobodyGid) != 0 || setuid(nobodyUid) != 0 ||
-            chdir("/") != 0 || setenv("KORVEL_PORT_DIR", reachable, 1) != 0)
+            chdir("/") != 0)
             _exit(99);
-        execl(program.c_str(), program.c_str(), "--port", "COM1", "identify",
-              static_cast<char*>(nullptr));
+        execle(program.c_str(), program.c_str(), "--port", "COM1", "identify",
+               static_cast<char*>(nullptr), envp.data());
         _exit(98);
     }
     close(out[1]);

@@ -8,7 +8,8 @@ build=$(cd "$2" && pwd)
 vkctl=$build/cli/vkctl
 vksim=$build/sim/vksim
 export KORVEL_PORT_DIR=$(mktemp -d "${TMPDIR:-/tmp}/completion-check.XXXXXX")
-trap '"$vksim" --stop --com 3 >/dev/null 2>&1; rm -rf "$KORVEL_PORT_DIR"' EXIT
+files=$(mktemp -d "${TMPDIR:-/tmp}/completion-files.XXXXXX")
+trap '"$vksim" --stop --com 3 >/dev/null 2>&1; rm -rf "$KORVEL_PORT_DIR" "$files"' EXIT
 "$vksim" --com 3 --background --model VKT04 >/dev/null || { echo "vksim did not start"; exit 1; }
 
 # Prints, one a line, what TAB offers after the words given (the last is the one typed).
@@ -51,6 +52,9 @@ expect COM3 -- "$vkctl_completion" "$vkctl" --port ""
 expect 9600 19200 38400 57600 -- "$vkctl_completion" "$vkctl" --port COM3 --baud ""
 expect fpga dsp cal -- "$vkctl_completion" "$vkctl" upload ""
 expect --yes --json -- "$vkctl_completion" "$vkctl" upload cal table.bin --
+# A file name with a space is one offer, not two.
+: >"$files/cal table.bin"
+expect "$files/cal table.bin" -- "$vkctl_completion" "$vkctl" upload cal "$files/cal"
 expect --quick --address-range --timeout -- "$vkctl_completion" "$vkctl" scan-line -
 # The names of the sensor on the line, a VKT04: its own and the common ones.
 expect hold-last-valid hold-scans threshold -- "$vkctl_completion" "$vkctl" --port COM3 set ""
@@ -63,6 +67,8 @@ expect VKT02 VKT04 RMXS RMXL BF -- "$vksim_completion" "$vksim" --model ""
 expect 9600 57600 -- "$vksim_completion" "$vksim" --crc --baud ""
 expect address=7,model= -- "$vksim_completion" "$vksim" --sensor address=7,mo
 expect 3 -- "$vksim_completion" "$vksim" --stop --com ""
+mkdir "$files/port dir"
+expect "$files/port dir" -- "$vksim_completion" "$vksim" --port-dir "$files/port"
 
 [ $failed -eq 0 ] && echo "the completions offer what the programs take"
 exit $failed
