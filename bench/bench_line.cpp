@@ -2,6 +2,8 @@
 
 #include "link/frame.h"
 #include "sensor/scan_buffer_area.h"
+#include "sensor/scan_buffer_read.h"
+#include "sensor/sensor_device.h"
 
 #include <algorithm>
 
@@ -15,6 +17,43 @@ namespace vk::bench {
 double MsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void QuietLog::LogMessage(const char* text, LogIcon icon) {
+    if (icon == LogIcon::Error)
+        std::fprintf(stderr, "%s\n", text);
+}
+
+std::vector<double> ExchangeTimesMs(SensorDevice& sensor, int count, const ExchangeSpan& each) {
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const auto start = Clock::now();
+        if (!sensor.GetVKT02State())
+            return {};
+        const auto end = Clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        if (each)
+            each(start, end);
+    }
+    return times;
+}
+
+std::optional<double> BestScanReadMs(SensorDevice& sensor, int runs) {
+    std::optional<double> best;
+    for (int r = 0; r < runs; ++r) {
+        const auto start = std::chrono::steady_clock::now();
+        if (ReadScanRanges(sensor, 0, kScanBufferSamples).outcome != ScanReadOutcome::Complete)
+            return std::nullopt;
+        best = std::min(best.value_or(1e30), MsSince(start));
+    }
+    return best;
 }
 
 void Report(const char* what, double measuredMs, double wireMs) {

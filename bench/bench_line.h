@@ -3,12 +3,20 @@
 // a private port folder, and a link open on it at 57600 baud.
 
 #include "link/dcs_link.h"
+#include "sensor/log_sink.h"
 #include "sim/sim_line.h"
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+namespace vk {
+class SensorDevice;
+}
 
 namespace vk::bench {
 
@@ -16,6 +24,24 @@ inline constexpr int kBenchBaud = 57600;
 
 // Milliseconds since `start`.
 double MsSince(std::chrono::steady_clock::time_point start);
+
+// The middle value; the median keeps a scheduling hiccup of the machine out of a figure.
+double Median(std::vector<double> values);
+
+// Only errors reach the screen: the figures are the output.
+struct QuietLog : LogSink {
+    void LogMessage(const char* text, LogIcon icon) override;
+};
+
+// The times of `count` GetVKT02State exchanges, in milliseconds; none when one failed.
+// `each`, when given, hears when each exchange began and ended.
+using ExchangeSpan = std::function<void(std::chrono::steady_clock::time_point begun,
+                                        std::chrono::steady_clock::time_point ended)>;
+std::vector<double> ExchangeTimesMs(SensorDevice& sensor, int count,
+                                    const ExchangeSpan& each = nullptr);
+
+// The fastest of `runs` reads of all 8192 ranges of the scan buffer; none when one failed.
+std::optional<double> BestScanReadMs(SensorDevice& sensor, int runs);
 
 // Prints one figure beside its wire time and the ratio of the two.
 void Report(const char* what, double measuredMs, double wireMs);

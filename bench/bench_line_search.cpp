@@ -7,6 +7,7 @@
 //   bench_line_search [--first-only]
 //
 // --first-only skips the whole-line runs (the last one takes about a minute).
+#include "bench/bench_line.h"
 #include "sensor/line_search.h"
 #include "sim/sim_line.h"
 
@@ -21,12 +22,9 @@
 
 using namespace vk;
 using Clock = std::chrono::steady_clock;
+using vk::bench::MsSince;
 
 namespace {
-
-double MsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // When the first sensor was found and how many places were asked.
 class Stopwatch : public LineSearchObserver {

@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,6 @@ using namespace vk::bench;
 namespace {
 
 constexpr double kBaud = vk::bench::kBenchBaud;
-
-struct QuietLog : LogSink {
-    void LogMessage(const char* text, LogIcon icon) override {
-        if (icon == LogIcon::Error)
-            std::fprintf(stderr, "%s\n", text);
-    }
-};
 
 // When the request had been written (handed to the system) and when the last byte of
 // the reply had been read, as the link reports its traffic.
@@ -46,11 +40,6 @@ struct ExchangeMarks : LinkObserver {
     Clock::time_point written{};
     Clock::time_point lastRead{};
 };
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Spread(const std::vector<double>& values) {
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
@@ -76,8 +65,8 @@ struct TransferClock : UploadProgress {
 } // namespace
 
 int main(int argc, char** argv) {
-    int exchanges = argc > 1 ? std::atoi(argv[1]) : 200;
-    int bufferReads = argc > 2 ? std::atoi(argv[2]) : 3;
+    const int exchanges = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const int bufferReads = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
 
     vk::bench::BenchLine line(true);
     if (!line.Start())
@@ -92,39 +81,29 @@ int main(int argc, char** argv) {
 
     // One exchange: 5-byte request, 19-byte reply. The median keeps a scheduling hiccup
     // of the machine out of the figure; the mean is printed beside it.
-    std::vector<double> times;
-    times.reserve(static_cast<std::size_t>(exchanges));
-    double total = 0;
-    for (int i = 0; i < exchanges; ++i) {
-        auto start = Clock::now();
-        if (!sensor.GetVKT02State())
-            return 1;
-        times.push_back(MsSince(start));
-        total += times.back();
-    }
-    std::sort(times.begin(), times.end());
-    double wire = WireMs(FrameBytes(0) + FrameBytes(14), kBaud);
-    Report("GetVKT02State (median exchange)", times[times.size() / 2], wire);
-    Report("GetVKT02State (mean exchange)", total / exchanges, wire);
-
-    // The same exchanges taken apart: the host's own part before the request is out
+    // Each exchange is also taken apart: the host's own part before the request is out
     // (framing, the purge of stale input, the write) and after the reply's last byte came
     // (checks, copy, byte order), and what is left beside the wire time: the simulator
     // and the system waking up to each paced step.
     ExchangeMarks marks;
+    std::vector<double> before, after;
     line.Link().SetObserver(&marks);
-    std::vector<double> before, after, exchange;
-    for (int i = 0; i < exchanges; ++i) {
-        const auto start = Clock::now();
-        if (!sensor.GetVKT02State())
-            return 1;
-        const auto end = Clock::now();
-        using Ms = std::chrono::duration<double, std::milli>;
-        before.push_back(Ms(marks.written - start).count());
-        after.push_back(Ms(end - marks.lastRead).count());
-        exchange.push_back(Ms(end - start).count());
-    }
+    const std::vector<double> times =
+        ExchangeTimesMs(sensor, exchanges, [&](Clock::time_point begun, Clock::time_point ended) {
+            using Ms = std::chrono::duration<double, std::milli>;
+            before.push_back(Ms(marks.written - begun).count());
+            after.push_back(Ms(ended - marks.lastRead).count());
+        });
     line.Link().SetObserver(nullptr);
+    if (times.empty())
+        return 1;
+    const double wire = WireMs(FrameBytes(0) + FrameBytes(14), kBaud);
+    const double median = Median(times);
+    double total = 0;
+    for (double t : times)
+        total += t;
+    Report("GetVKT02State (median exchange)", median, wire);
+    Report("GetVKT02State (mean exchange)", total / exchanges, wire);
     const double host = Median(before) + Median(after);
     std::printf("  host, call to request written       %8.4f ms (spread %.4f)\n", Median(before),
                 Spread(before));
@@ -133,17 +112,13 @@ int main(int argc, char** argv) {
     std::printf("  host part of the median exchange     %8.4f ms = %.4f of the wire time\n", host,
                 host / wire);
     std::printf("  simulator and system beyond the wire %8.4f ms = %.4f of the wire time\n",
-                Median(exchange) - wire - host, (Median(exchange) - wire - host) / wire);
+                median - wire - host, (median - wire - host) / wire);
 
     // 8192 ranges in requests of at most 126 samples.
-    double best = 1e30;
-    for (int r = 0; r < bufferReads; ++r) {
-        auto start = Clock::now();
-        if (ReadScanRanges(sensor, 0, kScanBufferSamples).outcome != ScanReadOutcome::Complete)
-            return 1;
-        best = std::min(best, MsSince(start));
-    }
-    Report("read 8192 ranges (best run)", best,
+    const std::optional<double> best = BestScanReadMs(sensor, bufferReads);
+    if (!best)
+        return 1;
+    Report("read 8192 ranges (best run)", *best,
            WireMs(ScanReadWireBytes(kScanBufferSamples), kBaud));
 
     // A DSP program of 64000 bytes: 500 blocks of 133 bytes, each answered by one ACK,

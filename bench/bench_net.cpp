@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,13 +25,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr double kBaud = kBenchBaud;
-
-struct QuietLog : LogSink {
-    void LogMessage(const char* text, LogIcon icon) override {
-        if (icon == LogIcon::Error)
-            std::fprintf(stderr, "%s\n", text);
-    }
-};
 
 struct Figures {
     double exchangeMs = 0; // median
@@ -43,22 +37,14 @@ bool Measure(DcsLink& link, int exchanges, int bufferReads, Figures* out) {
     sensor.SetLink(&link);
     sensor.SetAddress(1);
     sensor.SetCheckMethod(CheckMethod::Checksum);
-    std::vector<double> times;
-    for (int i = 0; i < exchanges; ++i) {
-        auto start = Clock::now();
-        if (!sensor.GetVKT02State())
-            return false;
-        times.push_back(MsSince(start));
-    }
-    std::sort(times.begin(), times.end());
-    out->exchangeMs = times[times.size() / 2];
-    out->readMs = 1e30;
-    for (int r = 0; r < bufferReads; ++r) {
-        auto start = Clock::now();
-        if (ReadScanRanges(sensor, 0, kScanBufferSamples).outcome != ScanReadOutcome::Complete)
-            return false;
-        out->readMs = std::min(out->readMs, MsSince(start));
-    }
+    const std::vector<double> times = ExchangeTimesMs(sensor, exchanges);
+    if (times.empty())
+        return false;
+    out->exchangeMs = Median(times);
+    const std::optional<double> best = BestScanReadMs(sensor, bufferReads);
+    if (!best)
+        return false;
+    out->readMs = *best;
     return true;
 }
 

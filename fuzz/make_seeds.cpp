@@ -4,6 +4,8 @@
 #include "legacy_tool/host_settings.h"
 #include "legacy_tool/korvel_codec.h"
 #include "link/frame.h"
+#include "link/rfc2217_client.h"
+#include "link/telnet.h"
 #include "panels/sensor_profile.h"
 
 #include <cstdio>
@@ -235,18 +237,27 @@ void DiagnosticsSeeds(const fs::path& folder) {
 // A Telnet server's side of a session: its agreement, its answers to two line settings
 // and a reply whose 0xFF bytes are doubled, with a notification in the middle of it.
 void TelnetSeeds(const fs::path& folder) {
-    constexpr std::uint8_t kIac = 255, kSb = 250, kSe = 240, kWill = 251, kDo = 253, kCom = 44;
-    auto answer = [&](std::uint8_t code, const Bytes& value) {
-        return Cat({{kIac, kSb, kCom, static_cast<std::uint8_t>(code + 100)}, value, {kIac, kSe}});
+    using namespace telnet;
+    using namespace rfc2217;
+    constexpr std::uint8_t kCom = kOptionComPort;
+    auto answer = [&](std::uint8_t command, const Bytes& value) {
+        return Cat({{kIac, kSb, kCom, static_cast<std::uint8_t>(command + kServerAnswer)},
+                    value,
+                    {kIac, kSe}});
     };
     auto settings = [&](std::uint32_t baud) {
-        return Cat(
-            {answer(1, {0, static_cast<std::uint8_t>(baud >> 16),
-                        static_cast<std::uint8_t>(baud >> 8), static_cast<std::uint8_t>(baud)}),
-             answer(2, {8}), answer(3, {1}), answer(4, {1}), answer(5, {1})});
+        return Cat({answer(kSetBaudRate,
+                           {0, static_cast<std::uint8_t>(baud >> 16),
+                            static_cast<std::uint8_t>(baud >> 8), static_cast<std::uint8_t>(baud)}),
+                    answer(kSetDataSize, {8}), answer(kSetParity, {1}), answer(kSetStopSize, {1}),
+                    answer(kSetControl, {kOutboundNone})});
     };
     auto piece = [](const Bytes& b) { return Cat({{static_cast<std::uint8_t>(b.size())}, b}); };
-    Bytes greeting = {kIac, kDo, kCom, kIac, kWill, 0, kIac, kDo, 0, kIac, kWill, 3, kIac, kDo, 3};
+    Bytes greeting = {kIac, kDo,   kCom,
+                      kIac, kWill, kOptionBinary,
+                      kIac, kDo,   kOptionBinary,
+                      kIac, kWill, kOptionSuppressGoAhead,
+                      kIac, kDo,   kOptionSuppressGoAhead};
     Bytes reply = Frame(CheckMethod::Checksum, 0x7F, Bytes(16, 0xFF));
     Bytes doubled;
     for (std::uint8_t b : reply) {
@@ -254,15 +265,16 @@ void TelnetSeeds(const fs::path& folder) {
         if (b == kIac)
             doubled.push_back(kIac);
     }
-    Bytes notified = Cat({Bytes(doubled.begin(), doubled.begin() + 9), answer(7, {0x30}),
-                          Bytes(doubled.begin() + 9, doubled.end())});
+    Bytes notified =
+        Cat({Bytes(doubled.begin(), doubled.begin() + 9), answer(kNotifyModemState, {0x30}),
+             Bytes(doubled.begin() + 9, doubled.end())});
     SeedWriter w(folder, "fuzz_telnet_reader");
     w.Write("session", Cat({{7},
                             piece(greeting),
                             piece(settings(57600)),
                             piece(settings(19200)),
                             piece(notified)}));
-    w.Write("refused", Cat({{1}, piece({kIac, 254, kCom})}));
+    w.Write("refused", Cat({{1}, piece({kIac, kDont, kCom})}));
 }
 
 void ProfileSeeds(const fs::path& folder) {

@@ -17,12 +17,13 @@ if(VK_GZIP AND NOT CMAKE_CROSSCOMPILING)
     vk_warnings(make_manual_page)
 endif()
 
-# Compressed as Debian wants its documents: the most, and without a time stamp, so the
-# same input gives the same bytes.
+set(VK_GZIP_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/gzip_file.cmake)
 function(vk_gzip_command input output)
     add_custom_command(OUTPUT ${output}
-                       COMMAND ${VK_GZIP} -9nc ${input} > ${output}
-                       DEPENDS ${input})
+                       COMMAND ${CMAKE_COMMAND} -DGZIP=${VK_GZIP} -DINPUT=${input}
+                               -DOUTPUT=${output} -P ${VK_GZIP_SCRIPT}
+                       DEPENDS ${input} ${VK_GZIP_SCRIPT}
+                       VERBATIM)
 endfunction()
 
 # The manual page of `target` in section 1: synopsis, description, commands and options

@@ -28,11 +28,13 @@ for program in vkctl:cli vksim:sim VkUtil:util_app SetupVk2:legacy_tool; do
     [ -f "$page" ] || { fail "$page is missing"; continue; }
 
     text=$(MANWIDTH=300 man --nh --nj -l "$page" 2>&1 | col -bx)
-    words=$(grep -oE -- '(^|[ [|])--?[a-zA-Z][a-zA-Z0-9-]*' <<<"$help" | sed 's/^[ [|]//' | sort -u)
+    mapfile -t words < <(grep -oE -- '(^|[ [|])--?[a-zA-Z][a-zA-Z0-9-]*' <<<"$help" |
+        sed 's/^[ [|]//' | sort -u)
     if [ "$name" = vkctl ]; then
-        words+=$'\n'$(sed -n '/^commands:/,$p' <<<"$help" | grep -oE '^  [a-z][a-z0-9-]*')
+        mapfile -t -O "${#words[@]}" words < <(sed -n '/^commands:/,$p' <<<"$help" |
+            grep -oE '^  [a-z][a-z0-9-]*' | sed 's/^  //')
     fi
-    for word in $words; do
+    for word in "${words[@]}"; do
         grep -qF -- "$word" <<<"$text" || fail "$name(1) lacks $word, which $name --help prints"
     done
     for section in NAME SYNOPSIS DESCRIPTION 'EXIT STATUS' ENVIRONMENT FILES EXAMPLES 'SEE ALSO'; do
@@ -43,11 +45,13 @@ for program in vkctl:cli vksim:sim VkUtil:util_app SetupVk2:legacy_tool; do
 done
 
 # The factory's switch is hidden.
-for where in "$build/util_app/VkUtil --help" "man -l $build/man/VkUtil.1.gz"; do
-    if env -u DISPLAY -u WAYLAND_DISPLAY $where 2>&1 | grep QXV >/dev/null; then
-        fail "$where shows the manufacturing switch"
-    fi
-done
+shows_switch() {
+    env -u DISPLAY -u WAYLAND_DISPLAY "$@" 2>&1 | grep QXV >/dev/null
+}
+help_command=("$build/util_app/VkUtil" --help)
+page_command=(man -l "$build/man/VkUtil.1.gz")
+shows_switch "${help_command[@]}" && fail "${help_command[*]} shows the manufacturing switch"
+shows_switch "${page_command[@]}" && fail "${page_command[*]} shows the manufacturing switch"
 
 [ $failed -eq 0 ] && echo "manual pages follow --help; every program answers --help and --version"
 exit $failed

@@ -12,7 +12,8 @@
 #     once, after `wineboot -u` has brought the prefix up;
 #   - Windows programs end their lines with CR LF; what they print reaches the caller
 #     with LF alone;
-#   - the Wine session is started apart from the program (see below).
+#   - the Wine session is started apart from the program (see below);
+#   - a program Wine failed to start is started once more (see the end).
 # The exit status is the program's.
 set -uo pipefail
 
@@ -65,5 +66,25 @@ if "$wineserver" -p10 </dev/null >/dev/null 2>&1; then
     "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 fi
 
+# Whether a run printed anything: each stream's first line, if any, lands in a file here,
+# in the build's folder, where one left by a killed run does no harm.
+marks=$(mktemp -d "$wine_dir/run.XXXXXX") || exit 1
+trap 'rm -rf "$marks"' EXIT
+
 # Line by line as it comes, so that a caller can watch a program's progress.
-{ "$wine" "$@" 2>&1 1>&3 3>&- | sed -u 's/\r$//' >&2; } 3>&1 | sed -u 's/\r$//'
+run() {
+    { "$wine" "$@" 2>&1 1>&3 3>&- | sed -u -e 's/\r$//' -e "1w $marks/err" >&2; } 3>&1 |
+        sed -u -e 's/\r$//' -e "1w $marks/out"
+}
+
+# Now and then Wine fails to start a program at all: it exits at once, printing nothing,
+# where a program of ours that fails says why. Such a run gets one more start; a program
+# that printed anything keeps its status, so a real fault is never run away from.
+run "$@"
+status=$?
+if [ "$status" -ne 0 ] && [ ! -s "$marks/out" ] && [ ! -s "$marks/err" ]; then
+    echo "wine_run: Wine did not start $1; once more" >&2
+    run "$@"
+    status=$?
+fi
+exit "$status"
