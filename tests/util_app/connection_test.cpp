@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
@@ -190,7 +191,9 @@ TEST_F(ConnectionTest, SetSensorDefaultsAsksFirst) {
 
     // The defaults, then the settings dialog reads the settings back.
     prompts.yesNoAnswers = {true};
+    QSignalSpy changes(&Doc(), &CVKT02Doc::connectionChanged);
     ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    EXPECT_EQ(changes.count(), 1); // the command and the loss it found, told once
     EXPECT_EQ(Sent(), Frames(kSum, 1, {66, 19, 130, 129, 27, 32}));
 }
 
@@ -271,7 +274,9 @@ TEST_F(ConnectionTest, ACommandThatFindsThePortLostEndsTheConnectionWhenItIsOver
     line->Unplug();
     const std::size_t before = LogTexts().size();
     prompts.yesNoAnswers = {true};
+    QSignalSpy changes(&Doc(), &CVKT02Doc::connectionChanged);
     ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    EXPECT_EQ(changes.count(), 1); // the command and the loss it found, told once
     // The reload after the defaults stops at its first failed read; then the program
     // says why it stops and is disconnected, with the panel still in view.
     ASSERT_EQ(LogTexts().size(), before + 4);
