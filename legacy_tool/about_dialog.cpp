@@ -57,6 +57,10 @@ TdlgAbout::TdlgAbout(QWidget* parent) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
 
+    // Only the key handler changes the code; any other edit of the field (Delete, a cut,
+    // Ctrl+K, undo) would leave it showing more or fewer "*" than the code holds.
+    connect(editPasswrod_, &QLineEdit::textEdited, this, &TdlgAbout::ShowEntry);
+
     Panel1_->installEventFilter(this);
     // Installed after this dialog's own filter, the key filter sees each key first and
     // refuses what the code cannot hold, pasting included.
@@ -112,10 +116,11 @@ bool TdlgAbout::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == editPasswrod_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        // Delete would take a "*" from the field and nothing from the code, so the two
-        // would no longer match.
-        if (key->key() == Qt::Key_Delete)
-            return true;
+        // A shortcut such as Ctrl+X edits the field and types nothing into the code, whatever
+        // text the platform gives it; AltGr arrives as Ctrl+Alt and does type.
+        Qt::KeyboardModifiers held = key->modifiers();
+        if ((held & Qt::ControlModifier) && !(held & Qt::AltModifier))
+            return false;
         QString text = key->text();
         return text.size() == 1 && editPasswrodKeyPress(text.front().unicode());
     }
@@ -134,6 +139,7 @@ void TdlgAbout::Panel1DblClick() {
     if (!pressedWithShift_ || !releasedWithShift_)
         return;
     entry_.clear();
+    ShowEntry();
     editPasswrod_->setVisible(true);
     editPasswrod_->setFocus();
 }
@@ -146,17 +152,18 @@ bool TdlgAbout::editPasswrodKeyPress(char32_t key) {
     // character; Delete, 0x7F, is none).
     if (!KeyAccepted(KeyFilter::AccessCode, key, {}))
         return true;
-    QString shown = editPasswrod_->text();
     if (key == kKeyBackspace) {
         if (!entry_.empty())
             entry_.pop_back();
-        shown.chop(1);
     } else {
         entry_.push_back(static_cast<char>(key));
-        shown += '*';
     }
-    editPasswrod_->setText(shown);
+    ShowEntry();
     return true;
+}
+
+void TdlgAbout::ShowEntry() {
+    editPasswrod_->setText(QString(static_cast<qsizetype>(entry_.size()), '*'));
 }
 
 } // namespace vk::legacy

@@ -37,6 +37,8 @@ private:
     void Panel1DblClick();
     // True when the key was dealt with here and goes no further.
     bool editPasswrodKeyPress(char32_t key);
+    // One "*" in the field for each character of the code.
+    void ShowEntry();
 
     QFrame* Panel1_;
     QLabel* lblVersion_;

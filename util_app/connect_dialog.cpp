@@ -1,6 +1,5 @@
 #include "util_app/connect_dialog.h"
 
-#include "link/net_port_name.h"
 #include "panels/number_text.h"
 #include "util_app/buddy_label.h"
 #include "util_app/connect_fields.h"
@@ -245,7 +244,7 @@ bool CConnectDialog::Validate(ConnectSettings& out) {
         }
     }
     const std::string portText = port_->currentText().trimmed().toStdString();
-    out.portNumber = IsNetworkPortName(portText) ? -1 : PortNumberFromName(portText);
+    out.portNumber = ComPortNumber(portText);
     out.portName = PortNameOfEntry(portText);
     out.baudRate = BaudFromIndex(baud_->currentIndex());
     out.parity = ParityCodeFromIndex(parityOn_->isChecked(), parity_->currentIndex());

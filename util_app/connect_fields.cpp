@@ -1,7 +1,6 @@
 #include "util_app/connect_fields.h"
 
 #include "link/net_port_name.h"
-
 #include "link/port_names.h"
 #include "panels/number_text.h"
 #include "sensor/sensor_device.h"
@@ -22,11 +21,13 @@ int PortNumberFromName(const std::string& name) {
     return static_cast<int>(number);
 }
 
+int ComPortNumber(const std::string& name) {
+    return IsNetworkPortName(name) ? -1 : PortNumberFromName(name);
+}
+
 std::string PortNameOfEntry(const std::string& entry) {
     // A server's port is taken as typed: "rfc2217://COM-SERVER:4001" names no COM port.
-    if (IsNetworkPortName(entry))
-        return entry;
-    const int number = PortNumberFromName(entry);
+    const int number = ComPortNumber(entry);
     return number >= 1 ? "COM" + std::to_string(number) : entry;
 }
 

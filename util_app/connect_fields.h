@@ -18,6 +18,9 @@ inline constexpr const char* kTimeoutRefusal = "Please enter a positive integer.
 // "COM12 (/dev/ttyUSB0)" 12; no digits there 0); -1 when the name holds no "COM" or the
 // number does not fit an int.
 int PortNumberFromName(const std::string& name);
+// The COM number a port's settings are kept under: PortNumberFromName, but -1 for a
+// server's port, whose name may hold "COM" ("tcp://COM5:4001") and still is no COM5.
+int ComPortNumber(const std::string& name);
 // The name a port entry opens as: "COMn" when it holds a COM number of 1 or more (the
 // list entry "COM12 (/dev/ttyUSB0)" gives "COM12"), else the entry as it stands.
 std::string PortNameOfEntry(const std::string& entry);

@@ -17,9 +17,9 @@ public:
     ~CommandScope() {
         --doc_.commandDepth_;
         // A command that found the port gone has failed and said so; what follows from it
-        // waits until the command is over.
-        doc_.DropLostPort();
-        doc_.AnnounceChange();
+        // waits until the command is over, and announces itself.
+        if (!doc_.DropLostPort())
+            doc_.AnnounceChange();
     }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
@@ -83,13 +83,14 @@ void CVKT02Doc::OnTick() {
     DropLostPort();
 }
 
-void CVKT02Doc::DropLostPort() {
+bool CVKT02Doc::DropLostPort() {
     if (commandDepth_ > 0 || !connection_.PortLost())
-        return;
+        return false;
     CommandScope scope(*this);
     const QString text = QString::fromStdString(connection_.PortLostText());
     connection_.DropLostPort();
     emit portLost(text);
+    return true;
 }
 
 void CVKT02Doc::AnnounceChange() {

@@ -134,8 +134,9 @@ private:
     std::optional<ConnectSettings> SearchPort(const std::string& port, QWidget* parent);
     // Emits connectionChanged, unless a command is running: that one emits it as it ends.
     void AnnounceChange();
-    // Once no command runs: when the port went away, stops polling and disconnects.
-    void DropLostPort();
+    // Once no command runs: when the port went away, stops polling and disconnects, and
+    // announces it; true then.
+    bool DropLostPort();
 
     LogSink& log_;
     UserPrompts& prompts_;

@@ -141,8 +141,8 @@ void CFindSensorsDlg::StartSearch() {
     plan.port = port_;
     if (lastPlaces_)
         plan.tryFirst = lastPlaces_(port_);
-    progress_->setRange(0, static_cast<int>(SearchOrder(plan).size()));
-    progress_->setValue(0);
+    // Busy until the search's first report says how many places it asks.
+    progress_->setRange(0, 0);
     status_->setText(QStringLiteral("Searching ") + QString::fromStdString(port_));
     worker_ = std::thread([this, plan, run = run_, stop = stopRequested_] {
         Observer observer(this, run, stop);
@@ -168,6 +168,7 @@ void CFindSensorsDlg::EndSearch() {
     if (!ended_) {
         ended_ = true;
         status_->setText(QStringLiteral("Stopped: ") + FoundText(sensors_.size()));
+        EndBusyProgress();
     }
     UpdateButtons();
 }
@@ -216,9 +217,18 @@ void CFindSensorsDlg::OnEnded(const LineSearchResult& result) {
         status_->setText(QStringLiteral("Stopped: ") + FoundText(result.sensors.size()));
     else
         status_->setText(QStringLiteral("Search finished: ") + FoundText(result.sensors.size()));
+    EndBusyProgress();
     if (!result.stopped && !result.lineFailed)
         progress_->setValue(progress_->maximum());
     UpdateButtons();
+}
+
+void CFindSensorsDlg::EndBusyProgress() {
+    // A search that ended before its first report leaves the bar busy.
+    if (progress_->maximum() == 0) {
+        progress_->setRange(0, 1);
+        progress_->setValue(0);
+    }
 }
 
 void CFindSensorsDlg::UpdateButtons() {

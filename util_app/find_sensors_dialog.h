@@ -65,6 +65,8 @@ private:
     void OnProbing(const LineSearchProgress& progress);
     void OnFound(const FoundSensor& sensor);
     void OnEnded(const LineSearchResult& result);
+    // Stops a busy progress bar, for a search that has ended.
+    void EndBusyProgress();
     void UpdateButtons();
 
     LastPlaces lastPlaces_;

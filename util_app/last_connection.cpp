@@ -16,7 +16,7 @@ std::optional<std::string> LastPortName(const Profile& profile) {
 }
 
 std::vector<LinePlace> LastPlaces(const Profile& profile, const std::string& port) {
-    const int number = PortNumberFromName(port);
+    const int number = ComPortNumber(port);
     if (number < 1)
         return {};
     const std::string section = "Settings\\" + std::to_string(number);

@@ -87,18 +87,19 @@ void TrendPlot::paintEvent(QPaintEvent*) {
     const Value range = [](const TrendPoint& p) { return p.range; };
     const Value peak = [](const TrendPoint& p) { return p.peak; };
     const Value laser = [](const TrendPoint& p) { return p.laserPower; };
-    AxisTicks rangeTicks = TicksFor(rangeScale_.low, rangeScale_.high, plotHeight, *this);
-    AxisTicks secondTicks = TicksFor(secondScale_.low, secondScale_.high, plotHeight, *this);
-    if (autoscale_) {
-        if (auto e = ExtentOf(points, first, {range})) {
-            rangeTicks = TicksFor(e->first, e->second, plotHeight, *this);
-            rangeScale_ = ScaleOf(rangeTicks);
+    // Autoscale fits a scale to the values shown; one with no values shown keeps its own.
+    const auto ticksOf = [&](AxisScale& scale, std::initializer_list<Value> values) {
+        if (autoscale_) {
+            if (auto e = ExtentOf(points, first, values)) {
+                AxisTicks ticks = TicksFor(e->first, e->second, plotHeight, *this);
+                scale = ScaleOf(ticks);
+                return ticks;
+            }
         }
-        if (auto e = ExtentOf(points, first, {peak, laser})) {
-            secondTicks = TicksFor(e->first, e->second, plotHeight, *this);
-            secondScale_ = ScaleOf(secondTicks);
-        }
-    }
+        return TicksFor(scale.low, scale.high, plotHeight, *this);
+    };
+    const AxisTicks rangeTicks = ticksOf(rangeScale_, {range});
+    const AxisTicks secondTicks = ticksOf(secondScale_, {peak, laser});
 
     // Axis name, tick labels, plot area, tick labels, axis name.
     const double leftRoom = WidestLabel(metrics, rangeTicks) + 10;

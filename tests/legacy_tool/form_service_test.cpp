@@ -109,6 +109,10 @@ TEST_F(LegacyService, AboutGestureAndCodes) {
         QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
         QApplication::sendEvent(Entry(d), &del);
         EXPECT_EQ(Entry(d)->text(), "***");
+        // Nor does a cut of the whole field leave it showing other than the code.
+        QTest::keyClick(Entry(d), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(Entry(d), Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(Entry(d)->text(), "***");
     });
     EXPECT_TRUE(form->State().serviceMode);
     EXPECT_FALSE(form->State().resetMode);

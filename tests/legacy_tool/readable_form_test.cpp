@@ -46,7 +46,11 @@ protected:
     // with a task bar below it and a title bar and frame around the window.
     void Inspect(QWidget* window, const std::string& where) {
         QCoreApplication::processEvents();
-        for (const std::string& fault : vk::test::CutOrOverlapping(window))
+        for (const std::string& fault : vk::test::ClippedNameColumns(window))
+            ADD_FAILURE() << where << ": clipped " << fault;
+        for (const std::string& fault : vk::test::CutTexts(window))
+            ADD_FAILURE() << where << ": cut " << fault;
+        for (const std::string& fault : vk::test::Overlapping(window))
             ADD_FAILURE() << where << ": " << fault;
         const QSize room = QSize(800, 600) - QSize(2 * 8, 40 + 30 + 8);
         EXPECT_TRUE(window->width() <= room.width() && window->height() <= room.height())

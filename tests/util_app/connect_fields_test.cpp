@@ -21,6 +21,10 @@ TEST(ConnectFields, PortNumberIsTheNumberAfterTheFirstCom) {
     EXPECT_EQ(PortNumberFromName("COM"), 0);   // no digits: no port answers to 0
     EXPECT_EQ(PortNumberFromName("COMx"), 0);
     EXPECT_EQ(PortNumberFromName("COM99999999999"), -1); // too big for any port
+    // A server's port keeps no COM port's settings, whatever its host is called.
+    EXPECT_EQ(ComPortNumber("COM12 (/dev/ttyUSB0)"), 12);
+    EXPECT_EQ(ComPortNumber("tcp://COM5:4001"), -1);
+    EXPECT_EQ(ComPortNumber("rfc2217://COM5:4001"), -1);
 }
 
 TEST(ConnectFields, BaudIndexesMapBothWays) {

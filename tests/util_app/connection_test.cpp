@@ -19,8 +19,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
@@ -271,7 +274,9 @@ TEST_F(ConnectionTest, ACommandThatFindsThePortLostEndsTheConnectionWhenItIsOver
     line->Unplug();
     const std::size_t before = LogTexts().size();
     prompts.yesNoAnswers = {true};
+    QSignalSpy changes(&Doc(), &CVKT02Doc::connectionChanged);
     ASSERT_TRUE(Frame().RunCommand(CommandId::SetDefaults));
+    EXPECT_EQ(changes.count(), 1); // the command and the loss it found, told once
     // The reload after the defaults stops at its first failed read; then the program
     // says why it stops and is disconnected, with the panel still in view.
     ASSERT_EQ(LogTexts().size(), before + 4);
@@ -300,6 +305,28 @@ TEST_F(ConnectionTest, FindSensorsConnectsToTheChosenSensorWhereItWasFound) {
     stored.WriteInt("Settings\\1", "boudrate", 19200);
     stored.WriteInt("Settings\\1", "address", 9);
     Start();
+
+    // Stop and Cancel end a search mid-way, Cancel at once.
+    {
+        CFindSensorsDlg find("COM1", {}, {});
+        auto* progress = find.findChild<QProgressBar*>(QStringLiteral("progress"));
+        find.show();
+        EXPECT_EQ(progress->maximum(), 0); // busy until the search says how far it goes
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progress->maximum() > 0; }, 5000));
+        find.findChild<QPushButton*>(QStringLiteral("stop"))->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !find.Searching(); }, 5000));
+        EXPECT_TRUE(find.findChild<QLabel*>(QStringLiteral("status"))
+                        ->text()
+                        .startsWith(QStringLiteral("Stopped: ")));
+        find.findChild<QPushButton*>(QStringLiteral("search"))->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progress->value() > 0; }, 5000));
+        QElapsedTimer cancelling;
+        cancelling.start();
+        find.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        EXPECT_LT(cancelling.elapsed(), 1000);
+        EXPECT_FALSE(find.Searching());
+        EXPECT_EQ(find.result(), QDialog::Rejected);
+    }
 
     bool searching = false;
     WhenModal choose(

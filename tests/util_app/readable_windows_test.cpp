@@ -29,8 +29,8 @@ namespace {
 
 class ReadableWindows : public UtilTest {
 protected:
-    // What a window showed that a screen reader could not name, or a list or a text cut
-    // short.
+    // What a window showed that a screen reader could not name, a list or a text cut
+    // short, or one thing covering another.
     void Inspect(QWidget* window, const std::string& where) {
         for (const std::string& path : UnnamedControls(window))
             faults.push_back(where + ": unnamed " + path);
@@ -38,6 +38,8 @@ protected:
             faults.push_back(where + ": clipped " + list);
         for (const std::string& text : CutTexts(window))
             faults.push_back(where + ": cut " + text);
+        for (const std::string& pair : Overlapping(window))
+            faults.push_back(where + ": " + pair);
     }
     // Runs `open` and inspects the dialog it opens, which is then cancelled; it must fit
     // a screen of 800 x 600 with its title bar.

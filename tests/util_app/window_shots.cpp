@@ -1,7 +1,9 @@
 // Pictures of every window of the utility for every model, for reading the layout by eye:
 // the main window (each page, the "System:" tabs, the line trace, a failed connect) at
-// 800x600 and 1400x1000, and every dialog at the size it opens with. Not a test: run it
-// by hand, `VK_SHOTS_DIR=/tmp/shots VK_SHOTS_FONT_DELTA=1 build/tests/util_app/window_shots`
+// 800x600 and 1400x1000, and every dialog at the size it opens with. Not a test, and built
+// only on request: `cmake -B build -DVK_WINDOW_SHOTS=ON && ninja -C build window_shots`.
+// Run it by hand:
+//   VK_SHOTS_DIR=/tmp/shots VK_SHOTS_FONT_DELTA=1 build/tests/util_app/window_shots
 // (the font delta makes the application font that many points larger).
 
 #include "util_test_support.h"

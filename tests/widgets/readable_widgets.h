@@ -1,6 +1,7 @@
 #pragma once
 // What a screen reader or a GUI test tool finds in a window: every control it can act on
-// has a name, every name/value list shows its names whole, and no text is cut or covered.
+// has a name, every name/value list shows its names whole, no text is cut (CutTexts) and
+// nothing is covered (Overlapping).
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -88,8 +89,8 @@ inline std::vector<std::string> ClippedNameColumns(QWidget* root) {
     return clipped;
 }
 
-// Whether the text `edit` shows fits the room it has for text.
-inline bool TextFits(const QLineEdit* edit) {
+// The width `edit` has for its text.
+inline int TextRoom(const QLineEdit* edit) {
     QStyleOptionFrame option;
     option.initFrom(edit);
     option.lineWidth = edit->hasFrame()
@@ -98,35 +99,19 @@ inline bool TextFits(const QLineEdit* edit) {
     const QRect room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
     const QMargins margins = edit->textMargins();
     const int inner = 2; // QLineEdit keeps this much free on either side of its text
-    return edit->fontMetrics().horizontalAdvance(edit->text()) <=
-           room.width() - margins.left() - margins.right() - 2 * inner;
+    return room.width() - margins.left() - margins.right() - 2 * inner;
 }
 
-// Every label, button, list, field and tab bar below `root` that is shown smaller than its
-// text needs, every two of them that overlap, and every name column cut short
-// (ClippedNameColumns), as WidgetPath gives them. Only what is shown counts: call it with
-// each page in front.
-inline std::vector<std::string> CutOrOverlapping(QWidget* root) {
-    std::vector<std::string> faults = ClippedNameColumns(root);
+// Every two labels, tab bars or controls shown below `root` that overlap, as WidgetPath
+// gives them. Only what is shown counts: call it with each page in front.
+inline std::vector<std::string> Overlapping(QWidget* root) {
+    QCoreApplication::processEvents(); // layouts follow lazily
+    std::vector<std::string> faults;
     std::vector<QWidget*> shown;
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const bool texty = qobject_cast<QLabel*>(w) || qobject_cast<QTabBar*>(w);
-        if (!w->isVisible() || w->window() != root->window() || !(texty || IsControl(w)))
-            continue;
-        shown.push_back(w);
-        // Labels, buttons, lists and tab bars need no less than their minimum size to show
-        // their text whole; a field needs room for what it holds.
-        const QSize needed = w->minimumSizeHint();
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        auto* label = qobject_cast<QLabel*>(w);
-        const bool wraps = label && label->wordWrap();
-        const bool cut =
-            edit ? !TextFits(edit)
-                 : (!wraps && w->width() < needed.width()) || w->height() < needed.height();
-        if (cut && !qobject_cast<QAbstractItemView*>(w) && !qobject_cast<QPlainTextEdit*>(w))
-            faults.push_back(WidgetPath(w) + ": cut, " + std::to_string(w->width()) + "x" +
-                             std::to_string(w->height()) + " < " + std::to_string(needed.width()) +
-                             "x" + std::to_string(needed.height()));
+        if (w->isVisible() && w->window() == root->window() && (texty || IsControl(w)))
+            shown.push_back(w);
     }
     for (std::size_t i = 0; i < shown.size(); ++i) {
         for (std::size_t j = i + 1; j < shown.size(); ++j) {
@@ -151,28 +136,38 @@ inline QString ShownWords(QString text) {
     return text;
 }
 
-// Every label, button, check box, group box title and combo box entry shown below `root`
-// that its widget is too small to show whole, as "<path>: "<text>" needs <n> px, has <m>".
+// Every label, button, check box, field, spin box, tab, group box title and combo box
+// entry shown below `root` that its widget is too narrow or too low to show whole, as
+// "<path>: "<text>" needs <n> px, has <m>" (" px high" for the height).
 inline std::vector<std::string> CutTexts(QWidget* root) {
     QCoreApplication::processEvents(); // layouts follow lazily
     std::vector<std::string> cut;
-    auto check = [&cut](const QWidget* w, const QString& text, int needed, int has) {
+    auto check = [&cut](const QWidget* w, const QString& text, int needed, int has,
+                        const char* unit = " px") {
         if (needed > has)
             cut.push_back(WidgetPath(w) + ": \"" + text.toStdString() + "\" needs " +
-                          std::to_string(needed) + " px, has " + std::to_string(has));
+                          std::to_string(needed) + unit + ", has " + std::to_string(has));
+    };
+    // A line of text needs no less height than the widget's least size gives it.
+    auto checkHeight = [&check](const QWidget* w, const QString& text) {
+        check(w, text, w->minimumSizeHint().height(), w->height(), " px high");
     };
     for (QWidget* w : root->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(root) || w->window() != root->window())
             continue;
         const QFontMetrics metrics = w->fontMetrics();
         if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-            if (label->wordWrap())
-                check(label, label->text(), label->heightForWidth(label->width()), label->height());
-            else
+            if (label->wordWrap()) {
+                check(label, label->text(), label->heightForWidth(label->width()), label->height(),
+                      " px high");
+            } else {
                 check(label, label->text(), label->sizeHint().width(), label->width());
+                checkHeight(label, label->text());
+            }
         } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
             auto* button = static_cast<QAbstractButton*>(w);
             check(button, button->text(), button->sizeHint().width(), button->width());
+            checkHeight(button, button->text());
         } else if (auto* button = qobject_cast<QPushButton*>(w);
                    button && !button->text().isEmpty()) {
             // The style may make a button wider than its words need; only the words count.
@@ -180,6 +175,7 @@ inline std::vector<std::string> CutTexts(QWidget* root) {
             const int margin =
                 button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
             check(button, words, metrics.horizontalAdvance(words) + margin, button->width());
+            checkHeight(button, words);
         } else if (auto* group = qobject_cast<QGroupBox*>(w); group && !group->title().isEmpty()) {
             const QString words = ShownWords(group->title());
             check(group, words, metrics.horizontalAdvance(words), group->width());
@@ -194,6 +190,21 @@ inline std::vector<std::string> CutTexts(QWidget* root) {
             for (int i = 0; i < box->count(); ++i)
                 check(box, box->itemText(i), metrics.horizontalAdvance(box->itemText(i)),
                       field.width());
+            checkHeight(box, box->currentText());
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && IsControl(edit)) {
+            // A field needs room for what it holds.
+            check(edit, edit->text(), metrics.horizontalAdvance(edit->text()), TextRoom(edit));
+            checkHeight(edit, edit->text());
+        } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+            check(spin, spin->text(), spin->minimumSizeHint().width(), spin->width());
+            checkHeight(spin, spin->text());
+        } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                const QString words = ShownWords(tabs->tabText(i));
+                if (tabs->isTabVisible(i))
+                    check(tabs, words, metrics.horizontalAdvance(words), tabs->tabRect(i).width());
+            }
+            checkHeight(tabs, tabs->tabText(tabs->currentIndex()));
         }
     }
     return cut;
