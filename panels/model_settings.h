@@ -23,6 +23,7 @@ class SensorDevice;
 enum class ValueShape {
     Number, // one decimal number
     Digits, // digits only (the dialog's digits-only fields)
+    Signed, // digits, a minus sign before them allowed (a field whose check reads a sign)
     OnOff,  // "on" or "off"
     Mode,   // a row number of the mode box
     Order,  // one of the order box's items
