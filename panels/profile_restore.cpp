@@ -52,11 +52,15 @@ bool IsRangeUnit(const std::string& unit) {
     return unit == "inch" || unit == "mm" || unit == "m" || unit == "ft";
 }
 
-// The unit the profile's ranges are in: that of the range mode it names.
-std::string ProfileRangeUnit(const SensorProfile& profile, ModelType type) {
+// The unit the profile's ranges are in: that of the range mode it names. A profile that
+// names none (a model without a mode box, or one edited by hand) leaves the sensor in its
+// mode, so its ranges are in the unit the sensor shows them in (`before`).
+std::string ProfileRangeUnit(const SensorProfile& profile, ModelType type,
+                             const SettingValue& before) {
     const SettingValue* mode = profile.Find("mode");
-    const int number = mode ? static_cast<int>(TextAsInteger(mode->value)) : 0;
-    return RangeUnit(GetRangeMode(type, number));
+    if (!mode)
+        return before.unit;
+    return RangeUnit(GetRangeMode(type, static_cast<int>(TextAsInteger(mode->value))));
 }
 
 // Why the profile's `setting` cannot go to a sensor whose reading of it is `before`;
@@ -76,10 +80,10 @@ std::string ValueProblem(const SettingValue& setting, const SettingValue& before
     // A range in another unit than its mode's would be scaled wrongly by a factor of 25.4
     // or 10: the profile has been edited in one place and not the other.
     const std::string unit =
-        IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type) : before.unit;
+        IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type, before) : before.unit;
     if (!setting.unit.empty() && setting.unit != unit)
-        return setting.name + " is in " + setting.unit + ", where the profile's mode counts in " +
-               unit;
+        return setting.name + " is in " + setting.unit + ", where the " +
+               (profile.Find("mode") ? "profile's" : "sensor's") + " mode counts in " + unit;
     return {};
 }
 
@@ -88,7 +92,7 @@ SettingValue WithValue(const SettingValue& setting, const SettingValue& before,
     SettingValue s = setting;
     // A profile written by hand may leave the unit out: it is the one its mode implies.
     if (s.unit.empty())
-        s.unit = IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type) : before.unit;
+        s.unit = IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type, before) : before.unit;
     return s;
 }
 

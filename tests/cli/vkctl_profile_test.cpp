@@ -208,6 +208,25 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
         << unknown.err;
     EXPECT_EQ(line->Snapshot(2).settings.configWords[3], 3000); // not 30 ticks
 
+    // A profile without a mode leaves the sensor in its own, whose unit its ranges must have.
+    std::string modeless = profile;
+    const std::size_t modeAt = modeless.find("\"mode\": {");
+    ASSERT_NE(modeAt, std::string::npos);
+    modeless.erase(modeAt, modeless.find('\n', modeAt) + 1 - modeAt);
+    const std::string noMode = TemporaryFile(modeless);
+    line->Modify(2, [](sim::SensorState& s) { s.settings.rangeMode = 2; }); // mm
+    const sim::AnalogFactors analog = line->Snapshot(2).settings.analog;
+    Outcome inMm = RunVkctl({"--checksum", "--address", "2", "restore", noMode});
+    EXPECT_EQ(inMm.status, kSensorFailed);
+    EXPECT_NE(
+        inMm.err.find("analog-max-range: analog-max-range is in inch, where the sensor's mode "
+                      "counts in mm\n"),
+        std::string::npos)
+        << inMm.err;
+    EXPECT_EQ(std::make_tuple(line->Snapshot(2).settings.analog.minRange,
+                              line->Snapshot(2).settings.analog.maxRange),
+              std::make_tuple(analog.minRange, analog.maxRange));
+
     // Another model's profile: exit 2 after the connect's reads alone.
     line->TakeReceived();
     Outcome foreign = RunVkctl({"--checksum", "--address", "3", "restore", path});
@@ -227,7 +246,7 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
     // And a backup never replaces what is not a profile.
     EXPECT_EQ(RunVkctl({"--checksum", "backup", damaged}).status, kUsageError);
     EXPECT_TRUE(line->TakeReceived().empty());
-    for (const std::string& p : {path, edited, damaged})
+    for (const std::string& p : {path, edited, damaged, noMode})
         std::remove(p.c_str());
 }
 
