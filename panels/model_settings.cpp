@@ -596,18 +596,23 @@ std::optional<SettingsWrite> WriteSettingValues(SensorDevice& sensor, ModelType 
         std::size_t mode = 0;
         while (mode < entries.size() && entries[mode].shape != ValueShape::Mode)
             ++mode;
-        bool reloadFailed = false;
+        std::string notPressed;
         if (const SettingChange* change = mode < entries.size() ? changeOf(mode) : nullptr) {
             entries[mode].apply(*settings, change->value);
             const WriteOutcome written =
                 Press(entries[mode], target, *settings, type, change->value);
-            result.outcomes.push_back({change->name, written});
-            if (written.attempted && !checkOnly) {
-                auto reloaded = family.read(sensor, type);
+            result.outcomes.push_back({change->name, written, {}});
+            if (!checkOnly) {
+                decltype(settings) reloaded;
+                if (written.attempted)
+                    reloaded = family.read(sensor, type);
+                if (written.attempted && !reloaded)
+                    notPressed = "the settings could not be read after the mode";
+                else if (!reloaded || entries[mode].value(*reloaded, sensor.Replies(), type) !=
+                                          std::to_string(ModeRow(change->value)))
+                    notPressed = "the mode did not take";
                 if (reloaded)
                     settings = std::move(reloaded);
-                else
-                    reloadFailed = true;
             }
         }
         // Then each button once, with every change of its fields in it.
@@ -626,11 +631,11 @@ std::optional<SettingsWrite> WriteSettingValues(SensorDevice& sensor, ModelType 
                 entries[j].apply(*settings, change->value);
                 group.push_back(change);
             }
-            const WriteOutcome written =
-                reloadFailed ? WriteOutcome::Nothing()
-                             : Press(entries[i], target, *settings, type, group.front()->value);
+            const WriteOutcome written = !notPressed.empty() ? WriteOutcome::Nothing()
+                                                             : Press(entries[i], target, *settings,
+                                                                     type, group.front()->value);
             for (const SettingChange* change : group)
-                result.outcomes.push_back({change->name, written});
+                result.outcomes.push_back({change->name, written, notPressed});
         }
         return result;
     });

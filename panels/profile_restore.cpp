@@ -110,6 +110,15 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
 
     const ChangeChooser choose = [&](const SettingValues& before) {
         std::vector<SettingChange> changes;
+        // A range read in the sensor's mode may have the profile's text and still not its
+        // value in the profile's mode (10 inch at 1000 counts per inch is 100 inch at 100):
+        // after a mode change every range is written.
+        const auto sensorMode = std::find_if(before.begin(), before.end(),
+                                             [](const auto& s) { return s.name == "mode"; });
+        const SettingValue* profileMode = profile.Find("mode");
+        const bool modeChanges =
+            sensorMode != before.end() && profileMode &&
+            !SameSetting(WithValue(*profileMode, *sensorMode, profile, type), *sensorMode);
         for (const SettingValue& now : before) {
             const SettingValue* setting = profile.Find(now.name);
             if (!setting) {
@@ -122,7 +131,7 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
                            SettingDisplay(now), ValueProblem(*setting, now, profile, type)};
             if (!row.note.empty()) {
                 row.outcome = RestoreOutcome::Refused;
-            } else if (!SameSetting(target, now)) {
+            } else if (!SameSetting(target, now) || (modeChanges && IsRangeUnit(now.unit))) {
                 row.outcome = dryRun ? RestoreOutcome::WouldWrite : RestoreOutcome::Verified;
                 changes.push_back({now.name, setting->value});
             }
@@ -149,9 +158,9 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
         if (!change.outcome.refusal.empty()) {
             row.outcome = RestoreOutcome::Refused;
             row.note = change.outcome.refusal;
-        } else if (!dryRun && !change.outcome.attempted) {
+        } else if (!dryRun && !change.notPressed.empty()) {
             row.outcome = RestoreOutcome::Unverified;
-            row.note = "not written: the settings could not be read after the mode";
+            row.note = "not written: " + change.notPressed;
         }
     }
     if (dryRun)
@@ -174,8 +183,10 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
             continue;
         RestoreRow& row = report.rows[at->second];
         row.sensor = SettingDisplay(now);
+        // A refused or unpressed setting keeps its note, which says more than the values.
         const bool same = SameSetting(target->second, now);
-        if (!same && row.outcome != RestoreOutcome::Refused)
+        if (!same &&
+            (row.outcome == RestoreOutcome::Verified || row.outcome == RestoreOutcome::Unchanged))
             row.outcome = RestoreOutcome::Different;
     }
     return report;

@@ -164,6 +164,28 @@ TEST_F(VkctlProfile, EachModelRestoresIntoAnotherAndComparesClean) {
     // The averaging period travels in milliseconds: 3000 ticks of 10 us are 30000 of 1 us.
     EXPECT_EQ(line->Snapshot(7).settings.configWords[3], 3000);
     EXPECT_EQ(line->Snapshot(8).settings.configWords[3], 30000);
+
+    // Inch at 100 counts into inch at 1000: the ranges read alike before the mode changes
+    // and a hundred inch apart after it, so every one of them is written.
+    line->Modify(1, [](sim::SensorState& s) {
+        s.settings.rangeMode = 4;
+        s.settings.rangeOffset = 1234;
+        s.settings.analog.minRange = 500;
+        s.settings.analog.maxRange = 1000;
+    });
+    line->Modify(2, [](sim::SensorState& s) {
+        s.settings.rangeMode = 0;
+        s.settings.rangeOffset = 12340;
+        s.settings.analog.minRange = 5000;
+        s.settings.analog.maxRange = 10000;
+    });
+    ASSERT_EQ(RunVkctl({"--checksum", "--address", "1", "backup", path}).status, kOk);
+    Outcome rescaled = RunVkctl({"--checksum", "--address", "2", "restore", path});
+    EXPECT_EQ(rescaled.status, kOk) << rescaled.out << rescaled.err;
+    EXPECT_NE(rescaled.out.find("\nanalog-max-range,verified,10.00 inch,10.00 inch,\n"),
+              std::string::npos)
+        << rescaled.out;
+    EXPECT_EQ(Kept(line->Snapshot(1)), Kept(line->Snapshot(2)));
     std::remove(path.c_str());
 }
 
