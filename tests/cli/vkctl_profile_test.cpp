@@ -249,6 +249,25 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
                               line->Snapshot(2).settings.analog.maxRange),
               std::make_tuple(analog.minRange, analog.maxRange));
 
+    // A sensor that falls back to its old mode gets no value typed in the new one. (It
+    // acknowledges the mode, with the CRC, once it has fallen back.)
+    line->Modify(2, [](sim::SensorState& s) { s.config.method = CheckMethod::Crc16; });
+    line->InjectFault(2, {sim::FaultKind::ExtraDelay, 1, 200, 0, {}, 9});
+    Outcome fellBack;
+    std::thread run([&] { fellBack = RunVkctl({"--crc", "--address", "2", "restore", path}); });
+    ASSERT_TRUE(line->WaitForState(
+        2, [](const sim::SensorState& s) { return s.settings.rangeMode == 8; }, 5000));
+    line->Modify(2, [](sim::SensorState& s) { s.settings.rangeMode = 2; });
+    run.join();
+    EXPECT_EQ(fellBack.status, kSensorFailed);
+    EXPECT_NE(fellBack.err.find("analog-max-range: not written: the mode did not take\n"),
+              std::string::npos)
+        << fellBack.out << fellBack.err;
+    EXPECT_EQ(std::make_tuple(line->Snapshot(2).settings.analog.minRange,
+                              line->Snapshot(2).settings.analog.maxRange),
+              std::make_tuple(analog.minRange, analog.maxRange));
+    line->Modify(2, [](sim::SensorState& s) { s.config.method = CheckMethod::Checksum; });
+
     // Another model's profile: exit 2 after the connect's reads alone.
     line->TakeReceived();
     Outcome foreign = RunVkctl({"--checksum", "--address", "3", "restore", path});
