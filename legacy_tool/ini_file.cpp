@@ -1,12 +1,11 @@
 #include "legacy_tool/ini_file.h"
 
 #include "legacy_tool/field_parsing.h"
+#include "link/whole_file_write.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 namespace vk::legacy {
@@ -43,61 +42,30 @@ bool Missing(const std::string& path) {
     return fs::symlink_status(path, ec).type() == fs::file_type::not_found;
 }
 
-// What a save writes to: the file itself, or the file a link at the path points to (the
-// link stays). Nothing when the path holds anything but a regular file or nothing.
-std::optional<fs::path> SaveTarget(const std::string& path) {
+// The file's lines, each ended by CR LF.
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\r\n";
+    return text;
+}
+
+// Saves of earlier versions wrote beside the file under this one name and left it there
+// when they did not finish.
+void RemoveLeftover(const std::string& path) {
     std::error_code ec;
-    if (Missing(path))
-        return fs::path(path);
-    if (!fs::is_regular_file(fs::status(path, ec)))
-        return std::nullopt;
-    fs::path target = fs::canonical(path, ec);
+    fs::path file = fs::canonical(path, ec);
     if (ec)
-        return std::nullopt;
-    return target;
+        return;
+    file += ".new";
+    if (fs::is_regular_file(fs::symlink_status(file, ec)))
+        fs::remove(file, ec);
 }
 
-// A file nobody may write is left alone, even by a user whom the system would let
-// replace it; opening to append changes nothing and tells what the system allows.
-bool Writable(const fs::path& file) {
-    std::error_code ec;
-    fs::perms p = fs::status(file, ec).permissions();
-    if (ec || (p & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
-                  fs::perms::none)
+bool WriteWhole(const std::string& path, const std::vector<std::string>& lines) {
+    if (!ReplaceFileWhole(path, Joined(lines), nullptr))
         return false;
-    return static_cast<bool>(std::ofstream(file, std::ios::binary | std::ios::app));
-}
-
-// Writes `lines` to a new file beside `target` and renames it over `target`. The new
-// file is made afresh ("x": it never opens what another program put there) and gets the
-// old file's permissions.
-bool WriteWhole(const fs::path& target, const std::vector<std::string>& lines) {
-    std::error_code ec;
-    bool replacing = fs::exists(target, ec);
-    if (replacing && !Writable(target))
-        return false;
-    fs::path fresh = target;
-    fresh += ".new";
-    if (fs::is_regular_file(fs::symlink_status(fresh, ec)))
-        fs::remove(fresh, ec); // left by a save that did not finish
-    std::FILE* out = std::fopen(fresh.string().c_str(), "wbx");
-    if (!out)
-        return false;
-    bool ok = true;
-    for (const std::string& l : lines) {
-        ok = ok && std::fwrite(l.data(), 1, l.size(), out) == l.size() &&
-             std::fwrite("\r\n", 1, 2, out) == 2;
-    }
-    ok = std::fflush(out) == 0 && ok;
-    ok = std::fclose(out) == 0 && ok;
-    if (ok && replacing)
-        fs::permissions(fresh, fs::status(target, ec).permissions(), ec);
-    if (ok)
-        fs::rename(fresh, target, ec);
-    if (!ok || ec) {
-        fs::remove(fresh, ec);
-        return false;
-    }
+    RemoveLeftover(path);
     return true;
 }
 
@@ -170,8 +138,7 @@ void IniFile::WriteInteger(const std::string& section, const std::string& key, i
 bool IniFile::Save() const {
     if (unread_)
         return false;
-    std::optional<fs::path> target = SaveTarget(path_);
-    return target && WriteWhole(*target, lines_);
+    return WriteWhole(path_, lines_);
 }
 
 } // namespace vk::legacy

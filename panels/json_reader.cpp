@@ -3,6 +3,7 @@
 #include "panels/json_text.h"
 
 #include <cstdint>
+#include <unordered_set>
 
 namespace vk {
 
@@ -183,6 +184,9 @@ private:
             return false;
         if (Take('}'))
             return true;
+        // Looking each key up among those before it would make a wide object cost the
+        // square of its members.
+        std::unordered_set<std::string> seen;
         for (bool more = true; more;) {
             if (at_ >= text_.size() || text_[at_] != '"')
                 return Missing("an object's key must be a string");
@@ -190,7 +194,7 @@ private:
             std::string key;
             if (!String(key))
                 return false;
-            if (out.Find(key)) {
+            if (!seen.insert(key).second) {
                 at_ = keyAt;
                 return Fail("the key " + JsonString(key) + " appears twice");
             }

@@ -223,10 +223,11 @@ WriteOutcome FamilyAnalogWrite(SensorDevice& d, const Settings& s, ModelType t) 
 }
 
 template <typename Settings, std::string Vkt04FamilyTexts::*Field, TextWrite Write>
-Entry<Settings> TextEntry(const char* name, const char* row, const char* summary) {
+Entry<Settings> TextEntry(const char* name, const char* row, ValueShape shape,
+                          const char* summary) {
     return {name,
             row,
-            ValueShape::Digits,
+            shape,
             Unit::None,
             summary,
             SetFamilyText<Settings, Field>,
@@ -246,17 +247,21 @@ Entry<Settings> AnalogEntry(const char* name, const char* row, Unit unit, const 
             FamilyAnalogWrite<Settings, Field, Value>};
 }
 
-template <typename Settings> std::vector<Entry<Settings>> SharedEntries() {
+// `rules`: the model's, which decide as in its dialog whether a power field takes a minus
+// sign (so that the check refuses it with the model's words) or digits only.
+template <typename Settings>
+std::vector<Entry<Settings>> SharedEntries(const Vkt04FamilyRules& rules) {
     using T = Vkt04FamilyTexts;
     using V = AnalogOutputValue;
     using U = Unit;
+    const ValueShape power = rules.checksValues ? ValueShape::Signed : ValueShape::Digits;
     return {
-        TextEntry<Settings, &T::minLaserPower, WriteMinLaserPower>("min-laser-power",
-                                                                   "Min. Laser Power", "0 to 254"),
-        TextEntry<Settings, &T::maxLaserPower, WriteMaxLaserPower>("max-laser-power",
-                                                                   "Max. Laser Power", "0 to 254"),
-        TextEntry<Settings, &T::threshold, WriteThreshold>("threshold", "Threshold",
-                                                           "detection threshold, 0 to 255"),
+        TextEntry<Settings, &T::minLaserPower, WriteMinLaserPower>(
+            "min-laser-power", "Min. Laser Power", power, "0 to 254"),
+        TextEntry<Settings, &T::maxLaserPower, WriteMaxLaserPower>(
+            "max-laser-power", "Max. Laser Power", power, "0 to 254"),
+        TextEntry<Settings, &T::threshold, WriteThreshold>(
+            "threshold", "Threshold", ValueShape::Digits, "detection threshold, 0 to 255"),
         AnalogEntry<Settings, &T::minRange, V::MinRange>("analog-min-range", "Min. Range", U::Range,
                                                          "range at the minimum voltage"),
         AnalogEntry<Settings, &T::maxRange, V::MaxRange>("analog-max-range", "Max. Range", U::Range,
@@ -290,7 +295,7 @@ const Family<Vkt04Settings>& Vkt04Family() {
             [](SensorDevice& d, ModelType) { return ReadVkt04Settings(d); },
             [](const Vkt04Settings& s, ModelType, std::vector<std::string>& n,
                std::vector<std::string>& v) { FillVkt04SettingsList(s, n, v); }};
-        for (const auto& shared : SharedEntries<Vkt04Settings>())
+        for (const auto& shared : SharedEntries<Vkt04Settings>(kVkt04Rules))
             f.entries.push_back(shared);
         f.entries.push_back(
             {"hold-last-valid", "Hold Last Valid Range", ValueShape::OnOff, Unit::None,
@@ -317,7 +322,7 @@ const Family<Vkt04Settings>& Vkt04Family() {
 
 const Family<Vkt04FamilyTexts>& RmxShortFamily() {
     static const Family<Vkt04FamilyTexts> family{
-        SharedEntries<Vkt04FamilyTexts>(),
+        SharedEntries<Vkt04FamilyTexts>(kRmxShortRules),
         [](SensorDevice& d, ModelType) { return ReadRmxShortSettings(d); },
         [](const Vkt04FamilyTexts& s, ModelType, std::vector<std::string>& n,
            std::vector<std::string>& v) { FillRmxShortSettingsList(s, n, v); }};
@@ -348,7 +353,7 @@ const Family<Vkt04BfSettings>& VezirOrududuFamily() {
             [](SensorDevice& d, ModelType) { return ReadVkt04BfSettings(d); },
             [](const Vkt04BfSettings& s, ModelType, std::vector<std::string>& n,
                std::vector<std::string>& v) { FillVkt04BfSettingsList(s, n, v); }};
-        for (const auto& shared : SharedEntries<Vkt04BfSettings>())
+        for (const auto& shared : SharedEntries<Vkt04BfSettings>(kVezirOrududuRules))
             f.entries.push_back(shared);
         f.entries.insert(
             f.entries.end(),
@@ -486,10 +491,15 @@ std::string ValueShapeProblem(const SettingName& setting, ModelType type, std::s
     case ValueShape::Number:
         return IsExactlyOneNumber(value) ? "" : setting.name + " takes a number";
     case ValueShape::Digits:
+    case ValueShape::Signed: {
         // A field filled from a signed word shows its minus sign.
-        if (reported && !value.empty() && value[0] == '-' && allDigits(value.substr(1)))
+        const bool sign = (reported || setting.shape == ValueShape::Signed) && !value.empty() &&
+                          value[0] == '-' && allDigits(value.substr(1));
+        if (digits || sign)
             return {};
-        return digits ? "" : setting.name + " takes digits only";
+        return setting.name + (setting.shape == ValueShape::Signed ? " takes a whole number"
+                                                                   : " takes digits only");
+    }
     case ValueShape::OnOff:
         return value == "on" || value == "off" ? "" : setting.name + " takes on or off";
     case ValueShape::Mode:
@@ -586,18 +596,23 @@ std::optional<SettingsWrite> WriteSettingValues(SensorDevice& sensor, ModelType 
         std::size_t mode = 0;
         while (mode < entries.size() && entries[mode].shape != ValueShape::Mode)
             ++mode;
-        bool reloadFailed = false;
+        std::string notPressed;
         if (const SettingChange* change = mode < entries.size() ? changeOf(mode) : nullptr) {
             entries[mode].apply(*settings, change->value);
             const WriteOutcome written =
                 Press(entries[mode], target, *settings, type, change->value);
-            result.outcomes.push_back({change->name, written});
-            if (written.attempted && !checkOnly) {
-                auto reloaded = family.read(sensor, type);
+            result.outcomes.push_back({change->name, written, {}});
+            if (!checkOnly) {
+                decltype(settings) reloaded;
+                if (written.attempted)
+                    reloaded = family.read(sensor, type);
+                if (written.attempted && !reloaded)
+                    notPressed = "the settings could not be read after the mode";
+                else if (!reloaded || entries[mode].value(*reloaded, sensor.Replies(), type) !=
+                                          std::to_string(ModeRow(change->value)))
+                    notPressed = "the mode did not take";
                 if (reloaded)
                     settings = std::move(reloaded);
-                else
-                    reloadFailed = true;
             }
         }
         // Then each button once, with every change of its fields in it.
@@ -616,11 +631,11 @@ std::optional<SettingsWrite> WriteSettingValues(SensorDevice& sensor, ModelType 
                 entries[j].apply(*settings, change->value);
                 group.push_back(change);
             }
-            const WriteOutcome written =
-                reloadFailed ? WriteOutcome::Nothing()
-                             : Press(entries[i], target, *settings, type, group.front()->value);
+            const WriteOutcome written = !notPressed.empty() ? WriteOutcome::Nothing()
+                                                             : Press(entries[i], target, *settings,
+                                                                     type, group.front()->value);
             for (const SettingChange* change : group)
-                result.outcomes.push_back({change->name, written});
+                result.outcomes.push_back({change->name, written, notPressed});
         }
         return result;
     });

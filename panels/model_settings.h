@@ -23,6 +23,7 @@ class SensorDevice;
 enum class ValueShape {
     Number, // one decimal number
     Digits, // digits only (the dialog's digits-only fields)
+    Signed, // digits, a minus sign before them allowed (a field whose check reads a sign)
     OnOff,  // "on" or "off"
     Mode,   // a row number of the mode box
     Order,  // one of the order box's items
@@ -103,8 +104,11 @@ struct SettingChange {
 struct ChangeOutcome {
     std::string name;
     // What its button did: refused (nothing sent), sent (succeeded or not), or Nothing
-    // when it was not pressed because the reload after the mode change failed.
+    // when it was not pressed (see `notPressed`).
     WriteOutcome outcome;
+    // Why the button was not pressed after a mode change: the reload after it failed, or
+    // the sensor does not show the mode asked for. Empty otherwise.
+    std::string notPressed;
 };
 struct SettingsWrite {
     SettingValues before;                // as read before anything was written
@@ -116,9 +120,10 @@ using ChangeChooser = std::function<std::vector<SettingChange>(const SettingValu
 // Reads the settings of `type` (the dialog's reload), lets `choose` pick the changes, puts
 // each into its field and presses each button concerned once: the mode's first, followed
 // by a reload so that the values expressed in the mode are converted in the new one, then
-// the others in the order of the dialog. Settings that share a button (the VKT02's range
-// offset, multiplier and cosine) go out together, with the sensor's own values for those
-// not changed. With `checkOnly` nothing is sent after the read: the buttons run on a copy
+// the others in the order of the dialog (none when the reload failed or shows another
+// mode: their values would be typed in a mode the sensor is not in). Settings that share a button
+// (the VKT02's range offset, multiplier and cosine) go out together, with the sensor's own values
+// for those not changed. With `checkOnly` nothing is sent after the read: the buttons run on a copy
 // of `sensor` without line or log, so each outcome tells whether the dialog's check would
 // refuse the value. Nothing when the first read failed (the command logged it).
 std::optional<SettingsWrite> WriteSettingValues(SensorDevice& sensor, ModelType type,

@@ -52,11 +52,15 @@ bool IsRangeUnit(const std::string& unit) {
     return unit == "inch" || unit == "mm" || unit == "m" || unit == "ft";
 }
 
-// The unit the profile's ranges are in: that of the range mode it names.
-std::string ProfileRangeUnit(const SensorProfile& profile, ModelType type) {
+// The unit the profile's ranges are in: that of the range mode it names. A profile that
+// names none (a model without a mode box, or one edited by hand) leaves the sensor in its
+// mode, so its ranges are in the unit the sensor shows them in (`before`).
+std::string ProfileRangeUnit(const SensorProfile& profile, ModelType type,
+                             const SettingValue& before) {
     const SettingValue* mode = profile.Find("mode");
-    const int number = mode ? static_cast<int>(TextAsInteger(mode->value)) : 0;
-    return RangeUnit(GetRangeMode(type, number));
+    if (!mode)
+        return before.unit;
+    return RangeUnit(GetRangeMode(type, static_cast<int>(TextAsInteger(mode->value))));
 }
 
 // Why the profile's `setting` cannot go to a sensor whose reading of it is `before`;
@@ -76,10 +80,10 @@ std::string ValueProblem(const SettingValue& setting, const SettingValue& before
     // A range in another unit than its mode's would be scaled wrongly by a factor of 25.4
     // or 10: the profile has been edited in one place and not the other.
     const std::string unit =
-        IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type) : before.unit;
+        IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type, before) : before.unit;
     if (!setting.unit.empty() && setting.unit != unit)
-        return setting.name + " is in " + setting.unit + ", where the profile's mode counts in " +
-               unit;
+        return setting.name + " is in " + setting.unit + ", where the " +
+               (profile.Find("mode") ? "profile's" : "sensor's") + " mode counts in " + unit;
     return {};
 }
 
@@ -88,7 +92,7 @@ SettingValue WithValue(const SettingValue& setting, const SettingValue& before,
     SettingValue s = setting;
     // A profile written by hand may leave the unit out: it is the one its mode implies.
     if (s.unit.empty())
-        s.unit = IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type) : before.unit;
+        s.unit = IsRangeUnit(before.unit) ? ProfileRangeUnit(profile, type, before) : before.unit;
     return s;
 }
 
@@ -106,6 +110,15 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
 
     const ChangeChooser choose = [&](const SettingValues& before) {
         std::vector<SettingChange> changes;
+        // A range read in the sensor's mode may have the profile's text and still not its
+        // value in the profile's mode (10 inch at 1000 counts per inch is 100 inch at 100):
+        // after a mode change every range is written.
+        const auto sensorMode = std::find_if(before.begin(), before.end(),
+                                             [](const auto& s) { return s.name == "mode"; });
+        const SettingValue* profileMode = profile.Find("mode");
+        const bool modeChanges =
+            sensorMode != before.end() && profileMode &&
+            !SameSetting(WithValue(*profileMode, *sensorMode, profile, type), *sensorMode);
         for (const SettingValue& now : before) {
             const SettingValue* setting = profile.Find(now.name);
             if (!setting) {
@@ -118,7 +131,7 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
                            SettingDisplay(now), ValueProblem(*setting, now, profile, type)};
             if (!row.note.empty()) {
                 row.outcome = RestoreOutcome::Refused;
-            } else if (!SameSetting(target, now)) {
+            } else if (!SameSetting(target, now) || (modeChanges && IsRangeUnit(now.unit))) {
                 row.outcome = dryRun ? RestoreOutcome::WouldWrite : RestoreOutcome::Verified;
                 changes.push_back({now.name, setting->value});
             }
@@ -145,9 +158,9 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
         if (!change.outcome.refusal.empty()) {
             row.outcome = RestoreOutcome::Refused;
             row.note = change.outcome.refusal;
-        } else if (!dryRun && !change.outcome.attempted) {
+        } else if (!dryRun && !change.notPressed.empty()) {
             row.outcome = RestoreOutcome::Unverified;
-            row.note = "not written: the settings could not be read after the mode";
+            row.note = "not written: " + change.notPressed;
         }
     }
     if (dryRun)
@@ -170,8 +183,10 @@ RestoreReport RestoreSettings(SensorDevice& sensor, ModelType type, const Sensor
             continue;
         RestoreRow& row = report.rows[at->second];
         row.sensor = SettingDisplay(now);
+        // A refused or unpressed setting keeps its note, which says more than the values.
         const bool same = SameSetting(target->second, now);
-        if (!same && row.outcome != RestoreOutcome::Refused)
+        if (!same &&
+            (row.outcome == RestoreOutcome::Verified || row.outcome == RestoreOutcome::Unchanged))
             row.outcome = RestoreOutcome::Different;
     }
     return report;

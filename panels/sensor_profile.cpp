@@ -1,5 +1,6 @@
 #include "panels/sensor_profile.h"
 
+#include "link/whole_file_write.h"
 #include "panels/json_reader.h"
 #include "panels/json_text.h"
 #include "panels/number_text.h"
@@ -452,24 +453,9 @@ bool WriteProfileFile(const std::string& path, const SensorProfile& profile, std
             return false;
         }
     }
-    fs::path fresh = target;
-    fresh += ".new";
-    if (fs::is_regular_file(fs::symlink_status(fresh, ec)))
-        fs::remove(fresh, ec); // left by a save that did not finish
-    const std::string text = ProfileJson(profile);
-    // "x": the new file is made afresh, never one another program put there.
-    std::FILE* out = std::fopen(fresh.string().c_str(), "wbx");
-    bool ok = out != nullptr;
-    if (out) {
-        ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        ok = std::fflush(out) == 0 && ok;
-        ok = std::fclose(out) == 0 && ok;
-    }
-    if (ok)
-        fs::rename(fresh, target, ec);
-    if (!ok || ec) {
-        fs::remove(fresh, ec);
-        *error = "Could not write the sensor profile " + path;
+    std::string why;
+    if (!ReplaceFileWhole(path, ProfileJson(profile), &why)) {
+        *error = "Could not write the sensor profile " + path + ": " + why;
         return false;
     }
     return true;

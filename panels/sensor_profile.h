@@ -89,9 +89,9 @@ ProfileRead ParseProfile(std::string_view text);
 // kMaxProfileBytes. Errors start with the path.
 ProfileRead ReadProfileFile(const std::string& path);
 
-// Writes `profile` to `path`: a new file beside it, renamed over it once it is complete,
-// so a failure leaves whatever was there. An existing file that is not a profile this
-// program reads is never replaced. False with one line in `error`.
+// Writes `profile` to `path` whole or not at all (ReplaceFileWhole: through a link, keeping
+// the permissions). An existing file that is not a profile this program reads is never
+// replaced. False with one line in `error`.
 bool WriteProfileFile(const std::string& path, const SensorProfile& profile, std::string* error);
 
 // Whether two readings of a setting are the same value: numbers by their value (9.6 and

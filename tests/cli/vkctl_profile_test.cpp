@@ -164,6 +164,28 @@ TEST_F(VkctlProfile, EachModelRestoresIntoAnotherAndComparesClean) {
     // The averaging period travels in milliseconds: 3000 ticks of 10 us are 30000 of 1 us.
     EXPECT_EQ(line->Snapshot(7).settings.configWords[3], 3000);
     EXPECT_EQ(line->Snapshot(8).settings.configWords[3], 30000);
+
+    // Inch at 100 counts into inch at 1000: the ranges read alike before the mode changes
+    // and a hundred inch apart after it, so every one of them is written.
+    line->Modify(1, [](sim::SensorState& s) {
+        s.settings.rangeMode = 4;
+        s.settings.rangeOffset = 1234;
+        s.settings.analog.minRange = 500;
+        s.settings.analog.maxRange = 1000;
+    });
+    line->Modify(2, [](sim::SensorState& s) {
+        s.settings.rangeMode = 0;
+        s.settings.rangeOffset = 12340;
+        s.settings.analog.minRange = 5000;
+        s.settings.analog.maxRange = 10000;
+    });
+    ASSERT_EQ(RunVkctl({"--checksum", "--address", "1", "backup", path}).status, kOk);
+    Outcome rescaled = RunVkctl({"--checksum", "--address", "2", "restore", path});
+    EXPECT_EQ(rescaled.status, kOk) << rescaled.out << rescaled.err;
+    EXPECT_NE(rescaled.out.find("\nanalog-max-range,verified,10.00 inch,10.00 inch,\n"),
+              std::string::npos)
+        << rescaled.out;
+    EXPECT_EQ(Kept(line->Snapshot(1)), Kept(line->Snapshot(2)));
     std::remove(path.c_str());
 }
 
@@ -216,6 +238,44 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
         << unknown.err;
     EXPECT_EQ(line->Snapshot(2).settings.configWords[3], 3000); // not 30 ticks
 
+    // A profile without a mode leaves the sensor in its own, whose unit its ranges must have.
+    std::string modeless = profile;
+    const std::size_t modeAt = modeless.find("\"mode\": {");
+    ASSERT_NE(modeAt, std::string::npos);
+    modeless.erase(modeAt, modeless.find('\n', modeAt) + 1 - modeAt);
+    const std::string noMode = TemporaryFile(modeless);
+    line->Modify(2, [](sim::SensorState& s) { s.settings.rangeMode = 2; }); // mm
+    const sim::AnalogFactors analog = line->Snapshot(2).settings.analog;
+    Outcome inMm = RunVkctl({"--checksum", "--address", "2", "restore", noMode});
+    EXPECT_EQ(inMm.status, kSensorFailed);
+    EXPECT_NE(
+        inMm.err.find("analog-max-range: analog-max-range is in inch, where the sensor's mode "
+                      "counts in mm\n"),
+        std::string::npos)
+        << inMm.err;
+    EXPECT_EQ(std::make_tuple(line->Snapshot(2).settings.analog.minRange,
+                              line->Snapshot(2).settings.analog.maxRange),
+              std::make_tuple(analog.minRange, analog.maxRange));
+
+    // A sensor that falls back to its old mode gets no value typed in the new one. (It
+    // acknowledges the mode, with the CRC, once it has fallen back.)
+    line->Modify(2, [](sim::SensorState& s) { s.config.method = CheckMethod::Crc16; });
+    line->InjectFault(2, {sim::FaultKind::ExtraDelay, 1, 200, 0, {}, 9});
+    Outcome fellBack;
+    std::thread run([&] { fellBack = RunVkctl({"--crc", "--address", "2", "restore", path}); });
+    ASSERT_TRUE(line->WaitForState(
+        2, [](const sim::SensorState& s) { return s.settings.rangeMode == 8; }, 5000));
+    line->Modify(2, [](sim::SensorState& s) { s.settings.rangeMode = 2; });
+    run.join();
+    EXPECT_EQ(fellBack.status, kSensorFailed);
+    EXPECT_NE(fellBack.err.find("analog-max-range: not written: the mode did not take\n"),
+              std::string::npos)
+        << fellBack.out << fellBack.err;
+    EXPECT_EQ(std::make_tuple(line->Snapshot(2).settings.analog.minRange,
+                              line->Snapshot(2).settings.analog.maxRange),
+              std::make_tuple(analog.minRange, analog.maxRange));
+    line->Modify(2, [](sim::SensorState& s) { s.config.method = CheckMethod::Checksum; });
+
     // Another model's profile: exit 2 after the connect's reads alone.
     line->TakeReceived();
     Outcome foreign = RunVkctl({"--checksum", "--address", "3", "restore", path});
@@ -235,7 +295,7 @@ TEST_F(VkctlProfile, RefusedValuesDryRunsForeignModelsAndDamagedFilesSendNothing
     // And a backup never replaces what is not a profile.
     EXPECT_EQ(RunVkctl({"--checksum", "backup", damaged}).status, kUsageError);
     EXPECT_TRUE(line->TakeReceived().empty());
-    for (const std::string& p : {path, edited, hostile, damaged})
+    for (const std::string& p : {path, edited, hostile, damaged, noMode})
         std::remove(p.c_str());
 }
 

@@ -134,6 +134,14 @@ TEST_F(VkctlStation, SetOnTheVkt04FamilyFollowsEachModelsRules) {
     EXPECT_EQ(line->Snapshot(1).settings.holdLastValidRange, 1);
     EXPECT_EQ(RunVkctl({"--checksum", "set", "min-laser-power", "255"}).err,
               "Min laser power must be between 0 and 255\n");
+    // Its power fields take a minus sign, for the check to refuse in its own words; the
+    // Rmx Short's take digits only.
+    EXPECT_EQ(RunVkctl({"--checksum", "set", "min-laser-power", "-5"}).err,
+              "Min laser power must be between 0 and 255\n");
+    EXPECT_EQ(RunVkctl({"--checksum", "--address", "3", "set", "max-laser-power", "-5"}).err,
+              "Max laser power must be between 0 and 254\n");
+    EXPECT_EQ(RunVkctl({"--checksum", "--address", "2", "set", "min-laser-power", "-5"}).status,
+              kUsageError);
     // The Rmx Short checks nothing: 300 goes out in its low byte.
     Outcome rmx = RunVkctl({"--checksum", "--address", "2", "set", "max-laser-power", "300"});
     EXPECT_EQ(rmx.out, "max-laser-power: 44\n") << rmx.err;

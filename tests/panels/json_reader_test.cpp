@@ -1,6 +1,8 @@
 // The reader of JSON that comes from outside: what it keeps, and what it refuses.
 #include "panels/json_reader.h"
 
+#include "elapsed_ms.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -51,4 +53,20 @@ TEST(JsonReader, RefusesHostileTextsWithWhatAndWhere) {
     JsonLimits small;
     small.maxBytes = 8;
     EXPECT_EQ(ParseJson("[1, 2, 3, 4]", small).error, "larger than 8 bytes");
+
+    // However wide an object the limits allow, its keys cost no more than their number:
+    // 100000 members in a moment, where comparing each key with those before it takes
+    // seconds.
+    JsonLimits wide;
+    wide.maxBytes = 8 << 20;
+    wide.maxValues = 1 << 20;
+    std::string object = "{";
+    for (int i = 0; i < 100000; ++i)
+        object += "\"k" + std::to_string(1000000 + i) + "\":0,";
+    object += "\"k1000000\":0}";
+    std::string error;
+    const double ms = vk::test::ElapsedMs([&] { error = ParseJson(object, wide).error; });
+    EXPECT_EQ(error,
+              "the key \"k1000000\" appears twice at byte " + std::to_string(object.size() - 13));
+    EXPECT_LT(ms, 2000.0);
 }
