@@ -4,7 +4,9 @@
 #include "panels/json_reader.h"
 #include "panels/json_text.h"
 #include "panels/number_text.h"
+#include "sensor/line_setting_change.h"
 #include "sensor/sensor_connection.h"
+#include "version/program_info.h"
 
 #include <chrono>
 #include <cmath>
@@ -131,7 +133,7 @@ std::optional<SensorProfile> ProfileOfSensor(SensorConnection& connection,
 
     SensorProfile profile;
     profile.saved = UtcNow();
-    profile.program = program + " " + VK_VERSION_TEXT;
+    profile.program = program + " " + ProjectVersion();
     ProfileIdentity& id = profile.identity;
     id.modelString = replies.modelName.Str();
     id.modelType = type;
@@ -273,7 +275,8 @@ bool ReadIdentity(ProfileParser& p, const JsonValue& sensor, ProfileIdentity& id
     std::optional<long> speed = p.Whole(sensor, "speed", where, 9600, 57600);
     if (!p.error.empty())
         return false;
-    if (*method != "checksum" && *method != "crc")
+    const std::optional<CheckMethod> checkMethod = CheckMethodNamed(*method);
+    if (!checkMethod)
         return p.Damaged("\"check method\" is neither checksum nor crc");
     if (SensorDevice::BaudRateCode(static_cast<std::int32_t>(*speed)) < 0)
         return p.Damaged("\"speed\" is no speed the sensors know");
@@ -284,7 +287,7 @@ bool ReadIdentity(ProfileParser& p, const JsonValue& sensor, ProfileIdentity& id
           *firmware,
           *revision,
           *fpga,
-          *method == "crc" ? CheckMethod::Crc16 : CheckMethod::Checksum,
+          *checkMethod,
           static_cast<std::uint8_t>(*address),
           static_cast<std::int32_t>(*speed)};
     return true;
