@@ -5,11 +5,10 @@
 //   bench_profile [ROUNDS]
 #include "bench/bench_line.h"
 #include "bench/wire_time.h"
+#include "cli/vkctl_session.h"
 #include "link/link_observer.h"
 #include "panels/profile_restore.h"
 #include "panels/sensor_profile.h"
-#include "sensor/connection_host.h"
-#include "sensor/sensor_connection.h"
 #include "sim/sim_line.h"
 
 #include <chrono>
@@ -21,31 +20,6 @@ using namespace vk::bench;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// The connect dialog answered with COM1 and the address asked for; nothing shown.
-struct Host : ConnectionHost, LogSink, ProfileWriter {
-    std::uint8_t address = 1;
-    bool AskConnectSettings(ConnectSettings& s) override {
-        s.portName = "COM1";
-        s.portNumber = 1;
-        s.baudRate = kBenchBaud;
-        s.address = address;
-        return true;
-    }
-    bool AskBaudRate(std::int32_t&) override { return false; }
-    bool AskAddress(const std::string&, std::uint8_t&) override { return false; }
-    bool AskYesNo(const char*) override { return false; }
-    void ShowModelPanel(ModelType) override {}
-    void ShowNotConnected() override {}
-    void UpdateAllViews() override {}
-    void PostRefreshSensorBar() override {}
-    bool ManufacturingMode() const override { return false; }
-    void LogMessage(const char* text, LogIcon icon) override {
-        if (icon == LogIcon::Error)
-            std::fprintf(stderr, "%s\n", text);
-    }
-    void WriteInt(const std::string&, const std::string&, std::int64_t) override {}
-};
 
 // Requests sent, and bytes both ways.
 struct Counter : LinkObserver {
@@ -96,8 +70,11 @@ int main(int argc, char** argv) {
     bench.Line().AddSensor(fresh);
     bench.Line().Modify(1, ChangeEverything);
 
-    Host host;
-    SensorConnection connection(host, host, host);
+    // The connection of a vkctl run, as vkctl makes it.
+    cli::VkctlOptions options;
+    options.baudRate = kBenchBaud;
+    cli::VkctlSession session(options, stderr);
+    SensorConnection& connection = session.Connection();
     Counter counter;
     Timed connect, backup, restore;
     // Each connect is timed as a vkctl run pays it: the port opened and settled, the line
@@ -105,7 +82,7 @@ int main(int argc, char** argv) {
     const auto timedConnect = [&] {
         connection.Link().SetObserver(nullptr);
         const auto start = Clock::now();
-        const bool ok = connection.Connect();
+        const bool ok = session.Connect();
         connect.ms += MsSince(start);
         return ok;
     };
@@ -113,7 +90,7 @@ int main(int argc, char** argv) {
         // The new sensor leaves the factory again before each round.
         bench.Line().Modify(2, [&](sim::SensorState& s) { s.settings = sim::SensorSettings{}; });
 
-        host.address = 1;
+        options.address = 1;
         if (!timedConnect())
             return 1;
         connection.Link().SetObserver(&counter);
@@ -132,7 +109,7 @@ int main(int argc, char** argv) {
             return 1;
         }
 
-        host.address = 2;
+        options.address = 2;
         if (!timedConnect())
             return 1;
         connection.Link().SetObserver(&counter);
